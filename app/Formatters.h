@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+
+// 1234567 -> "1,234,567"
+void FormatNumberGrouped(std::wstring& out, unsigned long long value);
+// The system's short byte size ("3.52 MB"); false and `out` unchanged when it fails.
+bool FormatByteSizeShell(std::wstring& out, long long bytes);
+// As FormatByteSizeShell; with `exact` followed by " (1,234 バイト)".
+bool FormatByteSize(std::wstring& out, long long bytes, bool exact);
+// "1日01時間02分05秒", "01時間02分05秒", "02分05秒", "05秒"
+void FormatDuration(std::wstring& out, long long seconds);
+// "1/01:02:05", "01:02:05", "02:05", "00:05"
+void FormatTimeSpan(std::wstring& out, long long seconds);
+// 0 "--", 1 "MONO", 2 "STEREO", else the number
+void FormatChannels(std::wstring& out, int channels);

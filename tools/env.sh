@@ -1,0 +1,22 @@
+# Sourced by the other scripts: runs the set-up, configures the build folder and defines
+# run_under_x, which runs a command with one persistent wineserver under Xvfb.
+env_out=$(bash "$here/tools/setup.sh")
+eval "$(printf '%s\n' "$env_out" | grep -E '^(DEPS_PREFIX|WINEPREFIX)=' | sed 's/^/export /')"
+export WINEDEBUG=-all LANG=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree=;mshtml="
+BUILD_DIR=${BUILD_DIR:-$here/build}
+if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+  cmake -S "$here" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw64.cmake" -DDEPS_PREFIX="$DEPS_PREFIX" >/dev/null
+fi
+
+run_under_x() {
+  # A wineserver left from a run without a display breaks window creation: end it first.
+  wineserver -k 2>/dev/null || true
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1
+    $1
+    rc=\$?
+    wineserver -k
+    exit \$rc"
+}
