@@ -1,0 +1,43 @@
+#include "framework/View.h"
+#include "framework/DocTemplate.h"
+#include "framework/Document.h"
+#include "framework/FrameWnd.h"
+
+BEGIN_MESSAGE_MAP(CView, CWnd)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CView::~CView() {
+    if (m_pDocument) m_pDocument->RemoveView(this);
+}
+
+CFrameWnd* CView::GetParentFrame() const {
+    for (HWND h = m_hWnd ? ::GetParent(m_hWnd) : nullptr; h; h = ::GetParent(h))
+        if (auto* f = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(h))) return f;
+    return nullptr;
+}
+
+BOOL CView::Create(DWORD style, const RECT& rect, HWND parent, UINT id, CCreateContext* context) {
+    if (context && context->document) context->document->AddView(this);
+    return CreateEx(0, nullptr, L"", style, rect, parent, id);
+}
+
+void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+
+void CView::OnUpdate(CView*, LPARAM, CObject*) { Invalidate(); }
+
+BOOL CView::OnCmdMsg(UINT id, UINT code, void* extra) {
+    if (CWnd::OnCmdMsg(id, code, extra)) return TRUE;
+    return m_pDocument ? m_pDocument->OnCmdMsg(id, code, extra) : FALSE;
+}
+
+void CView::OnDraw(HDC) {}
+
+void CView::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(m_hWnd, &ps);
+    OnDraw(dc);
+    ::EndPaint(m_hWnd, &ps);
+}
+
+void CView::PostNcDestroy() { delete this; }

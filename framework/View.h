@@ -1,0 +1,32 @@
+#pragma once
+#include "framework/Wnd.h"
+
+class CDocument;
+class CFrameWnd;
+class CObject;
+struct CCreateContext;
+
+// A child window that shows a document. It hears about document changes through OnUpdate.
+class CView : public CWnd {
+public:
+    CView() = default;
+    ~CView() override;
+
+    CDocument* GetDocument() const { return m_pDocument; }
+    CFrameWnd* GetParentFrame() const;
+
+    // Creates the view as a child of `parent` for the document in `context`.
+    virtual BOOL Create(DWORD style, const RECT& rect, HWND parent, UINT id, CCreateContext* context);
+
+    virtual void OnInitialUpdate();
+    virtual void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject);
+    BOOL OnCmdMsg(UINT id, UINT code, void* extra) override;
+
+    CDocument* m_pDocument = nullptr;
+
+protected:
+    virtual void OnDraw(HDC dc);
+    void OnPaint();
+    void PostNcDestroy() override;
+    DECLARE_MESSAGE_MAP()
+};

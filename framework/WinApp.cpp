@@ -1,0 +1,186 @@
+#include "framework/WinApp.h"
+#include "framework/CommandLineInfo.h"
+#include "framework/DocTemplate.h"
+#include "framework/MessageBox.h"
+#include "framework/Wnd.h"
+#include "framework/FrameIds.h"
+#include <ole2.h>
+#include <shellapi.h>
+
+namespace {
+CWinApp* g_app = nullptr;
+}
+
+CWinApp* AfxGetApp() { return g_app; }
+
+CWinApp::CWinApp(const wchar_t* appName) {
+    if (appName) m_appTitle = appName;
+    g_app = this;
+}
+
+CWinApp::~CWinApp() {
+    if (g_app == this) g_app = nullptr;
+}
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+    ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
+    ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
+END_MESSAGE_MAP()
+
+BOOL CWinApp::InitInstance() {
+    if (m_appTitle.empty()) m_appTitle = AfxLoadString(AFX_IDS_APP_TITLE);
+    if (m_appTitle.empty()) {
+        wchar_t path[MAX_PATH];
+        DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring p(path, n);
+        size_t slash = p.find_last_of(L"\\/");
+        m_appTitle = p.substr(slash == std::wstring::npos ? 0 : slash + 1);
+        size_t dot = m_appTitle.rfind(L'.');
+        if (dot != std::wstring::npos) m_appTitle.resize(dot);
+    }
+    return TRUE;
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* msg) {
+    // Offer the message to the target window and its parents up to the main window.
+    for (HWND h = msg->hwnd; h; h = ::GetParent(h)) {
+        CWnd* wnd = CWnd::FromHandlePermanent(h);
+        if (wnd && wnd->PreTranslateMessage(msg)) return TRUE;
+        if (m_pMainWnd && h == m_pMainWnd->m_hWnd) return FALSE;
+    }
+    if (m_pMainWnd && m_pMainWnd->m_hWnd && msg->hwnd == nullptr)
+        return m_pMainWnd->PreTranslateMessage(msg);
+    return FALSE;
+}
+
+BOOL CWinApp::OnIdle(LONG) { return FALSE; }
+
+int CWinApp::Run() {
+    MSG msg;
+    LONG idleCount = 0;
+    bool idle = true;
+    for (;;) {
+        while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!OnIdle(idleCount++)) idle = false;
+        }
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            m_exitCode = got == 0 ? static_cast<int>(msg.wParam) : -1;
+            return ExitInstance();
+        }
+        if (!PreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        // Idle processing starts again after input and paint messages, as users expect
+        // menus and buttons to update after every action.
+        if (msg.message != WM_TIMER) {
+            idle = true;
+            idleCount = 0;
+        }
+    }
+}
+
+int CWinApp::ExitInstance() {
+    m_templates.clear();
+    if (m_oleStarted) {
+        ::OleUninitialize();
+        m_oleStarted = false;
+    }
+    return m_exitCode;
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* docTemplate) {
+    m_templates.emplace_back(docTemplate);
+}
+
+CDocTemplate* CWinApp::GetDocTemplate() const {
+    return m_templates.empty() ? nullptr : m_templates.front().get();
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
+    if (m_arguments.empty()) {
+        int argc = 0;
+        LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+        for (int i = 1; argv && i < argc; ++i) m_arguments.emplace_back(argv[i]);
+        if (argv) ::LocalFree(argv);
+    }
+    info.ParseArguments(m_arguments);
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
+    if (info.m_nShellCommand == CCommandLineInfo::FileNothing) return TRUE;
+    CDocTemplate* t = GetDocTemplate();
+    if (!t) return FALSE;
+    const std::wstring* file = info.m_nShellCommand == CCommandLineInfo::FileOpen ? &info.m_strFileName : nullptr;
+    return t->OpenDocumentFile(file) != nullptr;
+}
+
+void CWinApp::OnFileNew() {
+    if (CDocTemplate* t = GetDocTemplate()) t->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen() {
+    // The program opens no document files; the command exists for the menus' sake.
+}
+
+BOOL CWinApp::AfxOleInit() {
+    HRESULT hr = ::OleInitialize(nullptr);
+    m_oleStarted = SUCCEEDED(hr);
+    return m_oleStarted ? TRUE : FALSE;
+}
+
+std::wstring CWinApp::GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* def) const {
+    std::wstring buf(256, L'\0');
+    for (;;) {
+        DWORD n = ::GetPrivateProfileStringW(section, entry, def, &buf[0], static_cast<DWORD>(buf.size()),
+                                             m_profileName.c_str());
+        if (n + 1 < buf.size()) {
+            buf.resize(n);
+            return buf;
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
+BOOL CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value) const {
+    if (::GetFileAttributesW(m_profileName.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        // A new profile file starts as UTF-16, so that any text survives.
+        HANDLE f = ::CreateFileW(m_profileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f != INVALID_HANDLE_VALUE) {
+            static const BYTE bom[] = {0xFF, 0xFE};
+            DWORD written = 0;
+            ::WriteFile(f, bom, sizeof bom, &written, nullptr);
+            ::CloseHandle(f);
+        }
+    }
+    return ::WritePrivateProfileStringW(section, entry, value, m_profileName.c_str());
+}
+
+UINT CWinApp::GetProfileInt(const wchar_t* section, const wchar_t* entry, int def) const {
+    return ::GetPrivateProfileIntW(section, entry, def, m_profileName.c_str());
+}
+
+BOOL CWinApp::WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) const {
+    return WriteProfileString(section, entry, std::to_wstring(value).c_str());
+}
+
+int AfxWinMain(HINSTANCE instance, int showCmd) {
+    CWinApp* app = AfxGetApp();
+    if (!app) return -1;
+    app->m_hInstance = instance;
+    app->m_nCmdShow = showCmd;
+    int code;
+    try {
+        if (!app->InitInstance()) {
+            if (app->m_pMainWnd && app->m_pMainWnd->m_hWnd) app->m_pMainWnd->DestroyWindow();
+            code = app->ExitInstance();
+        } else {
+            code = app->Run();
+        }
+    } catch (...) {
+        code = -1;
+    }
+    return code;
+}

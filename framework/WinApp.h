@@ -1,0 +1,66 @@
+#pragma once
+#include "framework/CmdTarget.h"
+#include <windows.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CWnd;
+class CDocTemplate;
+class CCommandLineInfo;
+
+// The application object: start-up (InitInstance), the message loop with idle
+// processing (Run), and shut-down (ExitInstance). Exactly one exists per process.
+class CWinApp : public CCmdTarget {
+public:
+    explicit CWinApp(const wchar_t* appName = nullptr);
+    ~CWinApp() override;
+
+    virtual BOOL InitInstance();
+    virtual int Run();
+    // Return TRUE for more idle time (called again with count + 1 while no message waits).
+    virtual BOOL OnIdle(LONG count);
+    virtual int ExitInstance();
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    void AddDocTemplate(CDocTemplate* docTemplate);   // takes ownership
+    CDocTemplate* GetDocTemplate() const;
+    // The command line of this process, without the program name, fed to `info`.
+    void ParseCommandLine(CCommandLineInfo& info);
+    BOOL ProcessShellCommand(CCommandLineInfo& info);
+    // OLE for this thread; released at exit.
+    BOOL AfxOleInit();
+    void EnableControlContainer() {}
+
+    // The file that the profile functions read and write.
+    void SetProfileFile(const std::wstring& path) { m_profileName = path; }
+    const std::wstring& GetProfileFile() const { return m_profileName; }
+    std::wstring GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* def = L"") const;
+    BOOL WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value) const;
+    UINT GetProfileInt(const wchar_t* section, const wchar_t* entry, int def) const;
+    BOOL WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) const;
+
+    const std::wstring& GetAppTitle() const { return m_appTitle; }
+
+    CWnd* m_pMainWnd = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    int m_nCmdShow = SW_SHOWNORMAL;
+    std::vector<std::wstring> m_arguments;   // command-line arguments after the program name
+    int m_exitCode = 0;
+
+protected:
+    void OnFileNew();
+    void OnFileOpen();
+    DECLARE_MESSAGE_MAP()
+
+    std::wstring m_appTitle;
+    std::wstring m_profileName;
+
+private:
+    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
+    bool m_oleStarted = false;
+};
+
+CWinApp* AfxGetApp();
+// The framework's entry: runs the one application object.
+int AfxWinMain(HINSTANCE instance, int showCmd);
