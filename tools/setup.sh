@@ -23,7 +23,7 @@ log() { printf '[setup %s] %s\n' "$(date +%T)" "$*" >&2; }
 # ---------------------------------------------------------------- packages
 PKGS=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       libz-mingw-w64-dev build-essential cmake ninja-build nasm tcl pkgconf dpkg-dev bc
-      libutfcpp-dev googletest wine wine64 xvfb xauth x11-apps imagemagick
+      libutfcpp-dev googletest wine wine64 xvfb xauth x11-apps x11-utils imagemagick
       fonts-wine fonts-ipafont-gothic locales
       sox libsox-fmt-mp3 lame flac vorbis-tools ffmpeg id3v2 ca-certificates)
 

@@ -1,0 +1,183 @@
+// Runs the built program from a private folder and checks what its start-up and exit do.
+#include "app/Larkspur2006App.h"
+#include "app/LarkspurCmdLine.h"
+#include "support/TestFiles.h"
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <lmcons.h>
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+std::wstring ProgramPath() {
+    std::wstring p = L"Z:" + FromUtf8(LARK_PROGRAM);
+    for (auto& c : p)
+        if (c == L'/') c = L'\\';
+    return p;
+}
+
+struct Process {
+    PROCESS_INFORMATION pi{};
+    bool started = false;
+    ~Process() {
+        if (!started) return;
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+};
+
+bool Start(Process& p, const std::wstring& exe, const std::wstring& args) {
+    std::wstring cmd = L"\"" + exe + L"\" " + args;
+    STARTUPINFOW si{sizeof si};
+    p.started = CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.pi) != FALSE;
+    return p.started;
+}
+
+HWND FindMainWindow(DWORD pid) {
+    struct Search { DWORD pid; HWND found; } s{pid, nullptr};
+    EnumWindows([](HWND h, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == s->pid && IsWindowVisible(h) && !GetParent(h)) {
+            s->found = h;
+            return FALSE;
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND WaitForMainWindow(const Process& p) {
+    for (int i = 0; i < 300; ++i) {
+        if (HWND h = FindMainWindow(p.pi.dwProcessId)) return h;
+        if (WaitForSingleObject(p.pi.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+// Closes the program as a user would and returns its exit code (or -1 when it hangs).
+int CloseAndWait(Process& p, HWND main) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(p.pi.hProcess, 30000) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(p.pi.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+// A copy of the program in its own folder, so that "users\" is made there.
+struct Installed {
+    TempDir dir;
+    std::wstring exe = dir.file(L"Larkspur2006.exe");
+    Installed() { CopyFileW(ProgramPath().c_str(), exe.c_str(), FALSE); }
+};
+
+std::wstring WindowsUserName() {
+    wchar_t user[UNLEN + 1] = {};
+    DWORD size = UNLEN + 1;
+    GetUserNameW(user, &size);
+    return user;
+}
+
+}  // namespace
+
+TEST(Startup, FirstStartMakesProfileAndWritesSettingsAtExit) {
+    Installed app;
+    ASSERT_TRUE(FileExists(app.exe));
+    Process first;
+    ASSERT_TRUE(Start(first, app.exe, L"/user:alice"));
+    HWND main = WaitForMainWindow(first);
+    ASSERT_NE(main, nullptr) << "the main window never appeared";
+    EXPECT_TRUE(FileExists(app.dir.file(L"users\\alice\\")));
+    EXPECT_FALSE(FileExists(app.dir.file(L"users\\alice\\config.ini"))) << "nothing is written before exit";
+
+    // A second instance ends at once, shows nothing and leaves the settings alone.
+    Process second;
+    ASSERT_TRUE(Start(second, app.exe, L"/user:bob"));
+    ASSERT_EQ(WaitForSingleObject(second.pi.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_EQ(FindMainWindow(second.pi.dwProcessId), nullptr);
+    DWORD secondCode = 1;
+    GetExitCodeProcess(second.pi.hProcess, &secondCode);
+    EXPECT_EQ(secondCode, 0u) << "the second instance must end cleanly (nothing started, nothing shut down)";
+    EXPECT_FALSE(FileExists(app.dir.file(L"users\\bob\\")));
+
+    EXPECT_EQ(CloseAndWait(first, main), 0);
+    const std::string ini = ReadBytes(app.dir.file(L"users\\alice\\config.ini"));
+    ASSERT_GE(ini.size(), 2u);
+    EXPECT_EQ(static_cast<unsigned char>(ini[0]), 0xFF);
+    EXPECT_EQ(static_cast<unsigned char>(ini[1]), 0xFE);
+    std::wstring text(reinterpret_cast<const wchar_t*>(ini.data() + 2), (ini.size() - 2) / 2);
+    for (const wchar_t* section : {L"[Generic]", L"[Thread]", L"[BASS]", L"[MainWindow]", L"[GlobalHotkey]"})
+        EXPECT_NE(text.find(section), std::wstring::npos) << "missing section";
+}
+
+TEST(Startup, LastSwitchWithColonNamesTheProfile) {
+    Installed app;
+    Process p;
+    ASSERT_TRUE(Start(p, app.exe, L"/a:one C:\\music\\song.mp3 -b:two /nocolon"));
+    HWND main = WaitForMainWindow(p);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(FileExists(app.dir.file(L"users\\two\\")));
+    EXPECT_FALSE(FileExists(app.dir.file(L"users\\one\\")));
+    EXPECT_EQ(CloseAndWait(p, main), 0);
+}
+
+TEST(Startup, EmptyProfileNameUsesTheWindowsUser) {
+    Installed app;
+    Process p;
+    ASSERT_TRUE(Start(p, app.exe, L"/user:"));
+    HWND main = WaitForMainWindow(p);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(FileExists(app.dir.file(L"users\\" + WindowsUserName() + L"\\")));
+    EXPECT_EQ(CloseAndWait(p, main), 0);
+}
+
+TEST(CommandLine, ProfileFromSwitchesOnly) {
+    struct Case { std::vector<std::wstring> args; std::wstring profile; };
+    const Case cases[] = {
+        {{L"/user:alice"}, L"alice"},
+        {{L"-x:alice"}, L"alice"},
+        {{L"/user"}, L""},
+        {{L"/a:one", L"/b:two"}, L"two"},
+        {{L"/a:one", L"/b"}, L"one"},
+        {{L"/user:"}, L""},
+        {{L"/p:a:b"}, L"a:b"},
+        {{L"C:\\x:y.mp3"}, L""},
+        {{L"/p:日本語"}, L"日本語"},
+    };
+    for (const Case& c : cases) {
+        CLarkspurCmdLine cmd;
+        cmd.ParseArguments(c.args);
+        EXPECT_EQ(cmd.profileName, c.profile);
+        EXPECT_EQ(cmd.m_nShellCommand, CCommandLineInfo::FileNew) << "arguments never open a file";
+    }
+}
+
+TEST(Placement, MinimisedPlacementOpensMaximisedOrRestored) {
+    WINDOWPLACEMENT wp{sizeof wp};
+    wp.showCmd = SW_SHOWMINIMIZED;
+    wp.flags = WPF_RESTORETOMAXIMIZED;
+    EXPECT_EQ(CLarkspur2006App::CorrectShowCommand(wp), (UINT)SW_SHOWMAXIMIZED);
+    wp.showCmd = SW_MINIMIZE;
+    wp.flags = 0;
+    EXPECT_EQ(CLarkspur2006App::CorrectShowCommand(wp), (UINT)SW_RESTORE);
+    wp.flags = WPF_RESTORETOMAXIMIZED | WPF_SETMINPOSITION;   // not exactly restore-to-maximised
+    EXPECT_EQ(CLarkspur2006App::CorrectShowCommand(wp), (UINT)SW_RESTORE);
+    wp.showCmd = SW_SHOWMINNOACTIVE;
+    EXPECT_EQ(CLarkspur2006App::CorrectShowCommand(wp), (UINT)SW_SHOWMINNOACTIVE);
+    wp.showCmd = SW_SHOWMAXIMIZED;
+    EXPECT_EQ(CLarkspur2006App::CorrectShowCommand(wp), (UINT)SW_SHOWMAXIMIZED);
+}
+
+TEST(UserFolder, CreatedBesideTheProgram) {
+    TempDir dir;
+    std::wstring folder = CLarkspur2006App::PrepareUserFolder(dir.path(), L"プロファイル");
+    EXPECT_EQ(folder, dir.path() + L"users\\プロファイル\\");
+    EXPECT_TRUE(FileExists(folder));
+    // A second call finds both folders in place.
+    EXPECT_EQ(CLarkspur2006App::PrepareUserFolder(dir.path(), L"プロファイル"), folder);
+}
