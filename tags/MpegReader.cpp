@@ -1,0 +1,65 @@
+#include "tags/Id3Frames.h"
+#include "tags/StreamInfoSource.h"
+#include "tags/TagReaders.h"
+#include <id3tag.h>
+#include <cmath>
+
+namespace tagReader {
+
+namespace {
+
+void StoreId3Tags(TTagInfo& info, const id3_tag* tag) {
+    static const char* const kTextFrames[] = {"TIT2", "TPE1", "TALB", "TRCK"};
+    std::wstring text;
+    for (const char* id : kTextFrames)
+        if (GetId3TextFrame(tag, id, text)) info.SetTag(std::wstring(id, id + 4), text);
+    if (GetId3TextFrame(tag, "TDRC", text)) {
+        if (text.size() >= 5) text.resize(4);
+        info.SetTag(L"TYER", text);
+    }
+    if (GetId3TextFrame(tag, "TCON", text)) info.SetTag(L"TCON", text);
+    if (HasId3Picture(tag, text)) info.SetTag(L"APIC", text);
+    if (GetId3Comment(tag, text)) info.SetTag(L"COMM", text);
+}
+
+// Length, channels, sampling rate and the bit rate from the file size over the length.
+void StoreStreamNumbers(TTagInfo& info, const std::wstring& path) {
+    IStreamInfoSource* source = GetStreamInfoSource();
+    StreamInfo stream;
+    if (!source || !source->QueryStreamInfo(path, stream)) return;
+    info.channels = stream.channels;
+    info.samplingRate = stream.samplingRate;
+    if (stream.seconds > 0.0)
+        info.bitRate = static_cast<int>(
+                           std::trunc(static_cast<double>(stream.fileEnd) / (stream.seconds * 125.0) + 0.5)) *
+                       1000;
+    else
+        info.bitRate = 0;
+    info.seconds = static_cast<int>(stream.seconds);
+}
+
+int ReadId3File(TTagInfo& info, const std::wstring& path, bool tta) {
+    id3_file* file = OpenId3File(path);
+    if (!file) return TagReadCannotOpen;
+    StoreId3Tags(info, id3_file_tag(file));
+    if (tta) {
+        info.yearKeyFlags = TagId3Tta;
+        info.formatCode = FormatTta;
+        info.tagType = TagId3Tta;
+    } else {
+        info.yearKeyFlags |= YearKeyTyer;
+        info.formatCode = FormatMp3;
+        info.tagType = TagId3Mpeg;
+    }
+    id3_file_close(file);
+    StoreStreamNumbers(info, path);
+    return TagReadOk;
+}
+
+}  // namespace
+
+int ReadMp3Info(TTagInfo& info, const std::wstring& path) { return ReadId3File(info, path, false); }
+
+int ReadTtaInfo(TTagInfo& info, const std::wstring& path) { return ReadId3File(info, path, true); }
+
+}  // namespace tagReader
