@@ -219,6 +219,7 @@ public:
         int ratingImageWidth = 16;              // never stored
         int ratingImageHeight = 16;             // never stored
         HCURSOR handCursor = nullptr;           // never stored
+        bool handCursorOwned = false;           // handCursor is a copy to destroy, not the shared system cursor
     } generic;
 
     struct Thread {

@@ -24,7 +24,7 @@ public:
     // A structure written by WriteStruct: exact length and checksum, else false and
     // `data` unchanged.
     bool GetStruct(const wchar_t* section, const wchar_t* key, void* data, UINT size) const;
-    // Every "key=value" line of a section.
+    // Every "key=value" line of a section, each followed by a zero character.
     std::wstring GetSection(const wchar_t* section) const;
 
     BOOL WriteString(const wchar_t* section, const wchar_t* key, const wchar_t* value) const;
