@@ -92,4 +92,28 @@ int FindLyricsFileWith(const PatternExpander& expand, const std::vector<SearchPa
     return FindFileByPatterns(expand, patterns, kLyrics, false, found, cancelEvent, stopEvent);
 }
 
+namespace {
+
+PatternExpander TrackExpander(const TrackRecord& track, const PlaceholderContext& context) {
+    return [&track, &context](const std::wstring& pattern) {
+        std::wstring text = pattern;
+        ExpandTrackPlaceholders(track, text, false, false, context);
+        return text;
+    };
+}
+
+}  // namespace
+
+int FindCoverImageFile(const TrackRecord& track, const PlaceholderContext& context,
+                       const std::vector<SearchPatternEntry>& patterns, std::vector<std::wstring>& found,
+                       HANDLE cancelEvent, HANDLE stopEvent) {
+    return FindCoverImageFileWith(TrackExpander(track, context), patterns, found, cancelEvent, stopEvent);
+}
+
+int FindLyricsFile(const TrackRecord& track, const PlaceholderContext& context,
+                   const std::vector<SearchPatternEntry>& patterns, std::vector<std::wstring>& found,
+                   HANDLE cancelEvent, HANDLE stopEvent) {
+    return FindLyricsFileWith(TrackExpander(track, context), patterns, found, cancelEvent, stopEvent);
+}
+
 }  // namespace tagReader

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Placeholders.h"
 #include <windows.h>
 #include <functional>
 #include <string>
@@ -41,5 +42,14 @@ int FindCoverImageFileWith(const PatternExpander& expand, const std::vector<Sear
 // Lyrics files: ".txt", ".lrc".
 int FindLyricsFileWith(const PatternExpander& expand, const std::vector<SearchPatternEntry>& patterns,
                        std::vector<std::wstring>& found, HANDLE cancelEvent, HANDLE stopEvent);
+
+// The searches for one track: each pattern's placeholders are filled from the track
+// (no escaping, no trimming).
+int FindCoverImageFile(const TrackRecord& track, const PlaceholderContext& context,
+                       const std::vector<SearchPatternEntry>& patterns, std::vector<std::wstring>& found,
+                       HANDLE cancelEvent, HANDLE stopEvent);
+int FindLyricsFile(const TrackRecord& track, const PlaceholderContext& context,
+                   const std::vector<SearchPatternEntry>& patterns, std::vector<std::wstring>& found,
+                   HANDLE cancelEvent, HANDLE stopEvent);
 
 }  // namespace tagReader

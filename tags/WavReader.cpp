@@ -2,19 +2,54 @@
 #include "tags/TagText.h"
 #include <windows.h>
 #include <mmsystem.h>
-#include <vector>
 
 namespace tagReader {
 
 namespace {
 
-// Closes the mmio handle on every path.
+// mmio's own file opening is limited to short paths; this I/O procedure reads a file
+// opened by its wide path, whose handle travels in adwInfo[0] (kernel handles fit in 32 bits).
+LRESULT CALLBACK WideFileIoProc(LPSTR mmioInfo, UINT message, LPARAM param1, LPARAM param2) {
+    MMIOINFO* info = reinterpret_cast<MMIOINFO*>(mmioInfo);
+    HANDLE file = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(static_cast<LONG>(info->adwInfo[0])));
+    switch (message) {
+    case MMIOM_OPEN:
+        return MMSYSERR_NOERROR;
+    case MMIOM_CLOSE:
+        CloseHandle(file);
+        return 0;
+    case MMIOM_READ: {
+        DWORD read = 0;
+        if (param2 < 0 || !ReadFile(file, reinterpret_cast<void*>(param1), static_cast<DWORD>(param2), &read, nullptr))
+            return -1;
+        info->lDiskOffset += static_cast<LONG>(read);
+        return static_cast<LRESULT>(read);
+    }
+    case MMIOM_SEEK: {
+        DWORD method = param2 == SEEK_CUR ? FILE_CURRENT : param2 == SEEK_END ? FILE_END : FILE_BEGIN;
+        LARGE_INTEGER move, position;
+        move.QuadPart = static_cast<LONG>(param1);
+        if (!SetFilePointerEx(file, move, &position, method) || position.QuadPart > 0x7fffffff) return -1;
+        info->lDiskOffset = static_cast<LONG>(position.QuadPart);
+        return static_cast<LRESULT>(position.QuadPart);
+    }
+    default:
+        return -1;   // read-only
+    }
+}
+
+// Closes the mmio handle, and with it the file, on every path.
 class MmioFile {
 public:
     explicit MmioFile(const std::wstring& path) {
-        std::vector<wchar_t> name(path.begin(), path.end());
-        name.push_back(L'\0');
-        m_handle = mmioOpenW(name.data(), nullptr, MMIO_READ | MMIO_DENYWRITE);
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return;
+        MMIOINFO info{};
+        info.pIOProc = WideFileIoProc;
+        info.adwInfo[0] = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(file));
+        m_handle = mmioOpenW(nullptr, &info, MMIO_READ);
+        if (!m_handle) CloseHandle(file);
     }
     ~MmioFile() {
         if (m_handle) mmioClose(m_handle, 0);

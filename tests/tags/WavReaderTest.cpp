@@ -1,0 +1,85 @@
+#include "TagTestFiles.h"
+#include "support/TestFiles.h"
+#include "tags/TagInfo.h"
+#include "tags/TagReaders.h"
+#include <gtest/gtest.h>
+
+using namespace tagReader;
+using namespace testing_support;
+using namespace tag_test;
+
+TEST(WavReader, EightBitPcmFromSox) {
+    // 1 s of 8 kHz mono 8-bit PCM: 8000 data bytes at 8000 bytes per second.
+    TTagInfo info;
+    ASSERT_EQ(1, info.Read(TestDataPath(L"tags/pcm8.wav")));
+    EXPECT_EQ(5, info.formatCode);
+    EXPECT_EQ(L"PCM", info.codecText);
+    EXPECT_EQ(256, info.tagType);
+    EXPECT_EQ(0, info.yearKeyFlags);
+    EXPECT_EQ(1, info.channels);
+    EXPECT_EQ(8000, info.samplingRate);
+    EXPECT_EQ(64000, info.bitRate);   // channels x bits x rate
+    EXPECT_EQ(0, info.vbr);
+    EXPECT_EQ(1, info.seconds);
+    EXPECT_TRUE(info.tags.empty());
+}
+
+TEST(WavReader, AdpcmHasNoBitRate) {
+    TTagInfo info;
+    ASSERT_EQ(1, info.Read(TestDataPath(L"tags/adpcm.wav")));
+    EXPECT_EQ(L"MS ADPCM", info.codecText);
+    EXPECT_EQ(0, info.bitRate);
+    EXPECT_EQ(2, info.seconds);
+    EXPECT_EQ(8000, info.samplingRate);
+}
+
+TEST(WavReader, FormatNames) {
+    TempDir dir;
+    struct {
+        int tag;
+        const wchar_t* name;
+    } cases[] = {{0, L"unknown"}, {1, L"PCM"}, {2, L"MS ADPCM"}, {0x55, L"MPEG Layer-3"}, {3, L""}};
+    for (const auto& c : cases) {
+        std::wstring path = dir.file(L"f" + std::to_wstring(c.tag) + L".wav");
+        ASSERT_TRUE(WriteBytes(path, Wave(c.tag, 2, 44100, 16, 44100 * 4 * 3)));
+        TTagInfo info;
+        ASSERT_EQ(1, info.Read(path));
+        EXPECT_EQ(c.name, info.codecText);
+        EXPECT_EQ(3, info.seconds);
+        EXPECT_EQ(c.tag == 1 ? 2 * 16 * 44100 : 0, info.bitRate);
+    }
+}
+
+TEST(WavReader, SixteenAndEighteenByteFormatChunksBothRead) {
+    TempDir dir;
+    for (int size : {16, 18}) {
+        std::wstring path = dir.file(L"fmt" + std::to_wstring(size) + L".wav");
+        ASSERT_TRUE(WriteBytes(path, Wave(1, 1, 22050, 16, 22050 * 2 * 2, size)));
+        TTagInfo info;
+        ASSERT_EQ(1, info.Read(path)) << size;
+        EXPECT_EQ(22050, info.samplingRate);
+        EXPECT_EQ(2, info.seconds);
+    }
+}
+
+TEST(WavReader, BadFilesAreNotThatFormatAndMissingCannotOpen) {
+    TempDir dir;
+    std::wstring noData = dir.file(L"nodata.wav");
+    ASSERT_TRUE(WriteBytes(noData, Wave(1, 1, 8000, 8, 0, 16, false)));
+    std::wstring notRiff = dir.file(L"notriff.wav");
+    ASSERT_TRUE(WriteBytes(notRiff, "RIFX" + Wave(1, 1, 8000, 8, 100).substr(4)));
+    std::wstring shortFmt = dir.file(L"shortfmt.wav");
+    ASSERT_TRUE(WriteBytes(shortFmt, "RIFF" + Le32(4 + 12 + 8) + "WAVEfmt " + Le32(4) + Le32(0x00010001) +
+                                         "data" + Le32(0)));
+    // A data chunk that claims more bytes than the file holds.
+    std::string lying = Wave(1, 1, 8000, 8, 1000);
+    lying.resize(lying.size() - 500);
+    std::wstring truncated = dir.file(L"truncated.wav");
+    ASSERT_TRUE(WriteBytes(truncated, lying));
+    TTagInfo info;
+    EXPECT_EQ(4, info.Read(noData));
+    EXPECT_EQ(4, info.Read(notRiff));
+    EXPECT_EQ(4, info.Read(shortFmt));
+    EXPECT_EQ(4, info.Read(truncated));
+    EXPECT_EQ(3, info.Read(dir.file(L"missing.wav")));
+}
