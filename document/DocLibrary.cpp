@@ -1,0 +1,87 @@
+#include "document/Larkspur2006Doc.h"
+#include <sqlite3.h>
+#include "app/PathParts.h"
+#include "app/ViewHints.h"
+#include "document/DBError.h"
+#include "document/LibraryRows.h"
+#include "document/LibrarySql.h"
+#include <windows.h>
+
+void CLarkspur2006Doc::InitSqlTexts() {
+    m_sqlCreate = LibraryCreateTableSql();
+    m_sqlDrop = LibraryDropTableSql();
+    m_sqlInsert = LibraryInsertSql();
+    m_sqlUpdate = LibraryUpdateSql();
+}
+
+bool CLarkspur2006Doc::OpenLibrary(const std::wstring& requested) {
+    std::wstring path = requested;
+    if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::wstring folder = m_settings.userFolder;
+        while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+        if (!folder.empty()) CreateDirectoryW(folder.c_str(), nullptr);
+        path = folder + L"\\library.db";
+    }
+    if (m_db.open(path) != SQLITE_OK) return false;
+    m_settings.libraryPath = path;
+    ApplyPragmas(m_db, m_settings);
+    if (!CreateTables()) {
+        ShowDBError(m_db.errmsg());
+        return false;
+    }
+    return true;
+}
+
+bool CLarkspur2006Doc::CreateTables() {
+    if (m_db.exec(m_sqlCreate) != SQLITE_OK) return false;
+    for (const wchar_t* sql : kLibraryIndexSql)
+        if (m_db.exec(sql) != SQLITE_OK) return false;
+    return true;
+}
+
+bool CLarkspur2006Doc::DropTables() {
+    if (m_db.exec(m_sqlDrop) != SQLITE_OK) return false;
+    for (const wchar_t* sql : kLibraryDropIndexSql)
+        if (m_db.exec(sql) != SQLITE_OK) return false;
+    return true;
+}
+
+void CLarkspur2006Doc::OnAddFiles() {
+    FileDialogRequest request;
+    request.title = L"ファイルの追加";
+    request.filter =
+        L"メディア ファイル (すべての種類)|*.wav;*.mp1;*.mp2;*.mp3;*.ogg;*.flac;*.fla;*.m4a;*.mp4;*.wma;*.tta;*.ape|"
+        L"Windows Audio (*.wav)|*.wav|"
+        L"MPEG Audio (*.mp1;*.mp2;*.mp3)|*.mp1;*.mp2;*.mp3|"
+        L"Ogg Vorbis (*.ogg)|*.ogg|"
+        L"Flac (*.flac;*.fla)|*.flac;*.fla|"
+        L"AAC/MP4/ALAC (*.m4a;*.mp4)|*.m4a;*.mp4|"
+        L"Windows Media Audio (*.wma)|*.wma|"
+        L"The True Audio (*.tta)|*.tta|"
+        L"Monkey's Audio (*.ape)|*.ape|";
+    request.multiSelect = true;
+    request.nameBufferChars = 26101;
+    request.initialDir = m_settings.generic.libraryLatestDir;
+    FileDialogResult chosen;
+    if (!GetHost().ShowFileDialog(request, chosen)) return;
+
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_stmt* update = nullptr;
+    if (m_db.prepare(m_sqlInsert, &insert) != SQLITE_OK ||
+        m_db.prepare(m_sqlUpdate, &update) != SQLITE_OK) {
+        if (insert) sqlite3_finalize(insert);
+        if (update) sqlite3_finalize(update);
+        ShowDBError(m_db.errmsg());
+        return;
+    }
+    for (const auto& file : chosen.files) AddFileToLibrary(update, file, *this, insert);
+    sqlite3_finalize(insert);
+    sqlite3_finalize(update);
+
+    CUpdateViewLibrary hint;
+    hint.clearLists = false;
+    UpdateAllViews(nullptr, HintLibraryChanged, &hint);
+
+    PathParts parts;
+    if (SplitPath(parts, chosen.pathName)) m_settings.generic.libraryLatestDir = parts.drive + parts.dir;
+}

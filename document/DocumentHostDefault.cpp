@@ -1,0 +1,54 @@
+#include "document/IDocumentHost.h"
+#include "framework/MessageBox.h"
+#include <commdlg.h>
+
+int CDocumentHostDefault::ShowMessage(const std::wstring& text, UINT type) {
+    return AfxMessageBox(text, type);
+}
+
+bool CDocumentHostDefault::ShowFileDialog(const FileDialogRequest& request, FileDialogResult& result) {
+    // The filter uses "|" as its separator, as written by the callers.
+    std::wstring filter = request.filter;
+    for (auto& c : filter)
+        if (c == L'|') c = L'\0';
+    filter.push_back(L'\0');
+
+    std::vector<wchar_t> name(request.nameBufferChars > 0 ? request.nameBufferChars : MAX_PATH, L'\0');
+    wcsncpy(name.data(), request.defaultName.c_str(), name.size() - 1);
+
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = GetActiveWindow();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = name.data();
+    ofn.nMaxFile = static_cast<DWORD>(name.size());
+    ofn.lpstrInitialDir = request.initialDir.empty() ? nullptr : request.initialDir.c_str();
+    ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
+    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY;
+    if (request.multiSelect) ofn.Flags |= OFN_ALLOWMULTISELECT;
+    if (request.overwritePrompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
+
+    BOOL ok = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    if (!ok) return false;
+
+    result.files.clear();
+    std::wstring first(name.data());
+    const wchar_t* p = name.data() + first.size() + 1;
+    if (!request.multiSelect || *p == L'\0') {
+        // One file: the path name is the file itself.
+        result.pathName = first;
+        result.files.push_back(first);
+        return true;
+    }
+    // Several files: the folder, then each name.
+    result.pathName = first;
+    std::wstring folder = first;
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    while (*p) {
+        std::wstring file(p);
+        result.files.push_back(folder + file);
+        p += file.size() + 1;
+    }
+    return true;
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// A common file dialog as the document asks for it.
+struct FileDialogRequest {
+    bool save = false;
+    std::wstring title;          // empty: the system's own
+    std::wstring filter;         // "description|pattern|...", ending with "|"
+    std::wstring defaultExt;     // without the dot
+    std::wstring defaultName;
+    std::wstring initialDir;     // empty: the system's choice
+    bool multiSelect = false;
+    bool overwritePrompt = false;
+    DWORD nameBufferChars = MAX_PATH;
+};
+
+struct FileDialogResult {
+    std::wstring pathName;             // the dialog's path name: the folder when several files were chosen
+    std::vector<std::wstring> files;   // full paths, in the dialog's order
+};
+
+// Everything the document asks of the windows around it: message boxes, file dialogs
+// and the main frame's bars. The main frame implements it; tests use a recording fake,
+// so nothing modal runs in a test. CDocumentHostDefault shows the plain system dialogs
+// and leaves the frame's parts alone.
+class IDocumentHost {
+public:
+    virtual ~IDocumentHost() = default;
+
+    // MessageBoxW with the application's caption; returns the button chosen.
+    virtual int ShowMessage(const std::wstring& text, UINT type) = 0;
+    // False when the user cancelled.
+    virtual bool ShowFileDialog(const FileDialogRequest& request, FileDialogResult& result) = 0;
+    // The navigate toolbar's current-query text, redrawn at once while the frame exists.
+    virtual void SetQueryTitle(const std::wstring& title) = 0;
+};
+
+class CDocumentHostDefault : public IDocumentHost {
+public:
+    int ShowMessage(const std::wstring& text, UINT type) override;
+    bool ShowFileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
+    void SetQueryTitle(const std::wstring&) override {}
+};

@@ -1,0 +1,9 @@
+#include "document/Larkspur2006Doc.h"
+
+CLarkspur2006Doc::CLarkspur2006Doc(CAppSettings& settings, IDocumentHost* host)
+    : m_settings(settings), m_host(host) {}
+
+CLarkspur2006Doc::~CLarkspur2006Doc() {
+    FreePlaylistCaches();
+    m_db.close();
+}

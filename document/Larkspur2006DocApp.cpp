@@ -1,0 +1,6 @@
+#include "document/Larkspur2006Doc.h"
+#include "app/Larkspur2006App.h"
+
+// Kept apart so that code using the document without the application object (tests,
+// tools) does not pull the application in.
+CLarkspur2006Doc::CLarkspur2006Doc() : CLarkspur2006Doc(LarkSettings()) {}

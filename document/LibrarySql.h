@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+// The statement texts of the table `list`, as the document keeps them.
+std::wstring LibraryCreateTableSql();
+std::wstring LibraryDropTableSql();
+// 25 parameters: file_name ... lastplayed; modify is set by current_timestamp64().
+std::wstring LibraryInsertSql();
+// 23 parameters: file_size, the nine tags, five stat columns, infoCodec, infoCodec_sub,
+// infoTagtype, gain, rating, playcount, lastplayed, then file_name for the WHERE clause.
+std::wstring LibraryUpdateSql();
+
+extern const wchar_t* const kLibraryIndexSql[4];
+extern const wchar_t* const kLibraryDropIndexSql[4];

@@ -1,0 +1,93 @@
+#include "document/PlaylistLoader.h"
+#include <sqlite3.h>
+
+const wchar_t* const kPlaylistRowsSql =
+    L"SELECT playlist.*,list.rowid FROM playlist JOIN list ON playlist.file_name=list.file_name;";
+
+namespace {
+
+void ReadText(sqlite3_stmt* stmt, int column, std::wstring& text) {
+    const wchar_t* value = CSQlite::column_text16(stmt, column);
+    text.assign(value, sqlite3_column_bytes16(stmt, column) / sizeof(wchar_t));
+}
+
+uint64_t CountDistinct(CSQlite& db, const wchar_t* sql) {
+    sqlite3_stmt* stmt = nullptr;
+    uint64_t count = 0;
+    if (db.prepare(sql, &stmt) == SQLITE_OK && stmt && sqlite3_step(stmt) == SQLITE_ROW)
+        count = static_cast<uint64_t>(sqlite3_column_int64(stmt, 0));
+    if (stmt) sqlite3_finalize(stmt);
+    return count;
+}
+
+}  // namespace
+
+bool ReadPlaylistRow(TrackRecord& r, sqlite3_stmt* stmt) {
+    ReadText(stmt, 0, r.file_name);
+    ReadText(stmt, 1, r.file_title);
+    ReadText(stmt, 2, r.file_ext);
+    r.file_size = sqlite3_column_int64(stmt, 3);
+    ReadText(stmt, 4, r.tagTitle);
+    ReadText(stmt, 5, r.tagArtist);
+    ReadText(stmt, 6, r.tagAlbum);
+    ReadText(stmt, 7, r.tagGenre);
+    ReadText(stmt, 8, r.tagDate);
+    ReadText(stmt, 9, r.tagComment);
+    ReadText(stmt, 10, r.tagTracknumber);
+    ReadText(stmt, 11, r.tagAPIC);
+    ReadText(stmt, 12, r.tagLyrics);
+    r.statDuration = sqlite3_column_int(stmt, 13);
+    r.statChannels = sqlite3_column_int(stmt, 14);
+    r.statSamplingrate = sqlite3_column_int(stmt, 15);
+    r.statBitrate = sqlite3_column_int(stmt, 16);
+    r.statVBR = sqlite3_column_int(stmt, 17) != 0;
+    r.infoCodec = sqlite3_column_int(stmt, 18);
+    ReadText(stmt, 19, r.infoCodec_sub);
+    r.infoTagtype = sqlite3_column_int(stmt, 20);
+    r.gain = sqlite3_column_int(stmt, 21);
+    r.rating = sqlite3_column_int(stmt, 22);
+    r.playcount = sqlite3_column_int(stmt, 23);
+    r.lastplayed = sqlite3_column_int64(stmt, 24);
+    r.rowid = sqlite3_column_int64(stmt, 26);
+    return true;
+}
+
+bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* nowPlaying,
+                       PlaylistSummary* summary) {
+    cache.Clear();
+    if (summary) *summary = PlaylistSummary();
+
+    sqlite3_stmt* stmt = nullptr;
+    if (db.prepare(kPlaylistRowsSql, &stmt) != SQLITE_OK || !stmt) {
+        if (stmt) sqlite3_finalize(stmt);
+        return false;
+    }
+    const bool matchPlaying = nowPlaying && !nowPlaying->file_name.empty();
+    int currentRow = -1;
+    PlaylistSummary totals;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        auto record = std::make_unique<TrackRecord>();
+        try {
+            ReadPlaylistRow(*record, stmt);
+        } catch (const CSqlite_exception&) {
+            continue;   // a row with a NULL text column is left out
+        }
+        record->displayTitle = record->tagTitle.empty() ? record->file_title : record->tagTitle;
+        record->spare = 0;
+        if (matchPlaying && record->rowid == nowPlaying->rowid) currentRow = cache.size();
+        totals.files += 1;
+        totals.bytes += static_cast<uint64_t>(record->file_size);
+        totals.seconds += static_cast<uint64_t>(static_cast<int64_t>(record->statDuration));
+        cache.rows.push_back(std::move(record));
+    }
+    sqlite3_finalize(stmt);
+    cache.current = currentRow;
+
+    if (summary) {
+        totals.artists = CountDistinct(db, L"SELECT COUNT(tagArtist) FROM (SELECT tagArtist FROM playlist GROUP BY tagArtist);");
+        totals.albums = CountDistinct(db, L"SELECT COUNT(tagAlbum) FROM (SELECT tagAlbum FROM playlist GROUP BY tagAlbum);");
+        totals.genres = CountDistinct(db, L"SELECT COUNT(tagGenre) FROM (SELECT tagGenre FROM playlist GROUP BY tagGenre);");
+        *summary = totals;
+    }
+    return true;
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include "app/TrackRecord.h"
+#include "document/PlaylistCache.h"
+#include "document/SQLite.h"
+#include <cstdint>
+
+// The statement whose rows ReadPlaylistRow reads: every column of `list` in table order,
+// then the rowid.
+extern const wchar_t* const kPlaylistRowsSql;
+
+// Fills a record from the current row of that statement. Throws CSqlite_exception when a
+// text column is NULL (the record is then partly filled).
+bool ReadPlaylistRow(TrackRecord& record, sqlite3_stmt* stmt);
+
+// Totals of a loaded play list, for the status bar.
+struct PlaylistSummary {
+    uint64_t files = 0;
+    uint64_t bytes = 0;
+    uint64_t seconds = 0;
+    uint64_t artists = 0;
+    uint64_t albums = 0;
+    uint64_t genres = 0;
+};
+
+// Reads `playlist` into the cache: rows with a NULL text column are left out; the row of
+// the now-playing track (matched by rowid, when its file name is set) becomes current.
+// False (and an empty cache) when the statement cannot be prepared. The rows are in query
+// order; sorting is the caller's.
+bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* nowPlaying,
+                       PlaylistSummary* summary);

@@ -1,0 +1,94 @@
+#include "document/QueryFile.h"
+#include "support/TestFiles.h"
+#include <gtest/gtest.h>
+
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+TEST(QueryFile, SaveAndLoadJapaneseSql) {
+    TempDir dir;
+    std::wstring path = dir.file(L"アルバム.q");
+    CQueryFile q;
+    q.sql = L"SELECT * FROM list WHERE tagAlbum='日本語 한국어' ORDER BY random();";
+    q.sortColumn = 3;
+    q.ascending = false;
+    ASSERT_TRUE(q.Save(path));
+    std::string bytes = ReadBytes(path);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ("\xFF\xFE", bytes.substr(0, 2));   // UTF-16, so every character survives
+
+    CQueryFile r;
+    ASSERT_TRUE(r.Load(path));
+    EXPECT_EQ(q.sql, r.sql);
+    EXPECT_TRUE(r.containsRandom);
+    EXPECT_EQ(3, r.sortColumn);
+    EXPECT_FALSE(r.ascending);
+    std::wstring title;
+    ASSERT_TRUE(r.GetTitle(title));
+    EXPECT_EQ(L"アルバム", title);
+}
+
+TEST(QueryFile, MissingSemicolonAndDefaults) {
+    TempDir dir;
+    std::wstring path = dir.file(L"a.q");
+    ASSERT_TRUE(WriteBytes(path, "[Query]\r\nSQL=SELECT * FROM list\r\n"));
+    CQueryFile q;
+    ASSERT_TRUE(q.Load(path));
+    EXPECT_EQ(L"SELECT * FROM list;", q.sql);
+    EXPECT_FALSE(q.containsRandom);
+    EXPECT_EQ(-1, q.sortColumn);
+    EXPECT_TRUE(q.ascending);
+}
+
+TEST(QueryFile, OddSortValues) {
+    TempDir dir;
+    std::wstring path = dir.file(L"b.q");
+    ASSERT_TRUE(WriteBytes(path, "[Query]\r\nSQL=SELECT 1;\r\nSortBy=-2\r\nSortOrder=2\r\n"));
+    CQueryFile q;
+    ASSERT_TRUE(q.Load(path));
+    EXPECT_EQ(-2, q.sortColumn);
+    EXPECT_FALSE(q.ascending);   // only 1 is ascending
+    ASSERT_TRUE(WriteBytes(path, "[Query]\r\nSQL=SELECT 1;\r\nSortBy=abc\r\nSortOrder=0\r\n"));
+    ASSERT_TRUE(q.Load(path));
+    EXPECT_EQ(0, q.sortColumn);   // not a number: 0
+    EXPECT_FALSE(q.ascending);
+    ASSERT_TRUE(WriteBytes(path, "[Query]\r\nSQL=SELECT 1;\r\nSortBy=99\r\nSortOrder=1\r\n"));
+    ASSERT_TRUE(q.Load(path));
+    EXPECT_EQ(99, q.sortColumn);   // taken as it stands; the comparator keeps the order
+    EXPECT_TRUE(q.ascending);
+}
+
+TEST(QueryFile, FileWithoutSqlIsUnusable) {
+    TempDir dir;
+    std::wstring path = dir.file(L"c.q");
+    ASSERT_TRUE(WriteBytes(path, "[Query]\r\nSortBy=1\r\n"));
+    CQueryFile q;
+    EXPECT_FALSE(q.Load(path));
+    EXPECT_EQ(path, q.path);
+    EXPECT_FALSE(q.Load(dir.file(L"missing.q")));
+}
+
+TEST(QueryFile, SaveReplacesTheWholeSection) {
+    TempDir dir;
+    std::wstring path = dir.file(L"d.q");
+    ASSERT_TRUE(WriteBytes(path, "[Query]\r\nSQL=SELECT 1;\r\nOld=1\r\n"));
+    CQueryFile q;
+    q.sql = L"SELECT 2;";
+    q.sortColumn = -1;
+    q.ascending = true;
+    ASSERT_TRUE(q.Save(path));
+    CQueryFile r;
+    ASSERT_TRUE(r.Load(path));
+    EXPECT_EQ(L"SELECT 2;", r.sql);
+    EXPECT_EQ(-1, r.sortColumn);
+    EXPECT_TRUE(r.ascending);
+    EXPECT_EQ(std::string::npos, ReadBytes(path).find("Old"));
+}
+
+TEST(QueryFile, ContainsRandom) {
+    EXPECT_TRUE(CQueryFile::ContainsRandom(L"select * from list order by random();"));
+    EXPECT_TRUE(CQueryFile::ContainsRandom(L"SELECT * FROM list ORDER BY Random() LIMIT 10;"));
+    EXPECT_FALSE(CQueryFile::ContainsRandom(L"SELECT * FROM list ORDER BY RANDOM ();"));
+    EXPECT_FALSE(CQueryFile::ContainsRandom(L"SELECT * FROM list;"));
+}

@@ -1,0 +1,188 @@
+#include "DocTestSupport.h"
+#include "app/ViewHints.h"
+#include "document/PlaylistLoader.h"
+#include "framework/CmdTarget.h"
+#include <gtest/gtest.h>
+
+using namespace doc_test;
+
+namespace {
+
+class Queries : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(lib.opened);
+        ASSERT_TRUE(lib.Insert(MakeTrack(L"C:\\m\\1.mp3", L"one", L"B", L"x", L"1")));
+        ASSERT_TRUE(lib.Insert(MakeTrack(L"C:\\m\\2.mp3", L"two", L"A", L"x", L"2")));
+        ASSERT_TRUE(lib.Insert(MakeTrack(L"C:\\m\\3.mp3", L"", L"A", L"y", L"1")));
+    }
+    long long PlaylistObjects(const wchar_t* type) {
+        return lib.Scalar(std::wstring(L"SELECT (SELECT COUNT(*) FROM sqlite_master WHERE name='playlist' AND type='") +
+                          type + L"') + (SELECT COUNT(*) FROM sqlite_temp_master WHERE name='playlist' AND type='" +
+                          type + L"');");
+    }
+    int Rows() {
+        PlaylistCache cache;
+        LoadPlaylistCache(lib.db(), cache, nullptr, nullptr);
+        return cache.size();
+    }
+
+    Library lib;
+};
+
+}  // namespace
+
+TEST_F(Queries, QueryBecomesTheViewAndIsRecorded) {
+    ASSERT_TRUE(lib.doc.SetQuery(L"全曲", L"SELECT * FROM list;", true));
+    EXPECT_FALSE(lib.doc.IsPlaylistTable());
+    EXPECT_EQ(1, PlaylistObjects(L"view"));
+    EXPECT_EQ(3, Rows());
+    ASSERT_EQ(1u, lib.doc.GetQueryHistory().entries.size());
+    EXPECT_EQ(L"全曲", lib.doc.GetQueryHistory().entries[0].title);
+    ASSERT_EQ(1u, lib.host.titles.size());
+    EXPECT_EQ(L"全曲", lib.host.titles[0]);
+    EXPECT_EQ(500, lib.db().busy_timeout());
+    EXPECT_TRUE(lib.view.hints.empty());   // the caller sends hint 20
+
+    ASSERT_TRUE(lib.doc.SetQuery(nullptr, L"SELECT * FROM list WHERE tagArtist='A';", true));
+    EXPECT_EQ(2, Rows());
+    EXPECT_EQ(L"SELECT * FROM list WHERE tagArtist='A';", lib.doc.GetQueryHistory().entries[1].title);
+    EXPECT_EQ(L"", lib.host.titles.back());
+    ASSERT_TRUE(lib.doc.SetQuery(L"t", L"SELECT * FROM list;", false));
+    EXPECT_EQ(2u, lib.doc.GetQueryHistory().entries.size());
+}
+
+TEST_F(Queries, IncompleteSqlIsRejected) {
+    ASSERT_TRUE(lib.doc.SetQuery(L"a", L"SELECT * FROM list;", true));
+    EXPECT_FALSE(lib.doc.SetQuery(L"b", L"SELECT * FROM list", true));
+    EXPECT_EQ(1u, lib.errors.messages.size());
+    EXPECT_EQ(L"データベースでエラーが起こりました。", lib.errors.messages[0]);
+    EXPECT_EQ(1u, lib.doc.GetQueryHistory().entries.size());
+    EXPECT_EQ(1u, lib.host.titles.size());
+    EXPECT_EQ(3, Rows());   // the previous play list is still there
+}
+
+TEST_F(Queries, FailingCreateIsReported) {
+    EXPECT_FALSE(lib.doc.SetQuery(L"x", L"SELECT * FROM list WHERE;", true));
+    EXPECT_EQ(1u, lib.errors.messages.size());
+    EXPECT_TRUE(lib.doc.GetQueryHistory().entries.empty());
+}
+
+TEST_F(Queries, RandomQueryIsFrozenInATemporaryTable) {
+    ASSERT_TRUE(lib.doc.SetQuery(L"r", L"SELECT * FROM list ORDER BY random();", true));
+    EXPECT_TRUE(lib.doc.IsPlaylistTable());
+    EXPECT_EQ(1, PlaylistObjects(L"table"));
+    EXPECT_EQ(0, PlaylistObjects(L"view"));
+    EXPECT_EQ(3, Rows());
+    // The next query drops the table, not a view.
+    ASSERT_TRUE(lib.doc.SetQuery(L"v", L"SELECT * FROM list;", true));
+    EXPECT_FALSE(lib.doc.IsPlaylistTable());
+    EXPECT_EQ(0, PlaylistObjects(L"table"));
+    EXPECT_EQ(1, PlaylistObjects(L"view"));
+    EXPECT_TRUE(lib.errors.messages.empty());
+}
+
+TEST_F(Queries, TheKindChangesOnlyWhenTheCreateSucceeded) {
+    lib.settings.sqlite.busyRetry = 1;
+    ASSERT_TRUE(lib.doc.SetQuery(L"v", L"SELECT * FROM list;", true));
+    {
+        // Another connection locks the database: the drop stays busy, the create fails.
+        CSQlite other;
+        ASSERT_EQ(SQLITE_OK, other.open(lib.settings.libraryPath));
+        ASSERT_EQ(SQLITE_OK, other.exec(L"BEGIN EXCLUSIVE;"));
+        EXPECT_FALSE(lib.doc.SetQuery(L"r", L"SELECT * FROM list ORDER BY RANDOM();", true));
+        EXPECT_EQ(1u, lib.errors.messages.size());
+        EXPECT_FALSE(lib.doc.IsPlaylistTable());
+        ASSERT_EQ(SQLITE_OK, other.exec(L"COMMIT;"));
+    }
+    // The view is still there, and the next query drops it as a view.
+    ASSERT_TRUE(lib.doc.SetQuery(L"w", L"SELECT * FROM list WHERE tagAlbum='x';", true));
+    EXPECT_EQ(2, Rows());
+    EXPECT_EQ(1u, lib.errors.messages.size());
+}
+
+TEST_F(Queries, BackAndForwardRunTheHistory) {
+    ASSERT_TRUE(lib.doc.SetQuery(L"all", L"SELECT * FROM list;", true));
+    ASSERT_TRUE(lib.doc.SetQuery(L"A", L"SELECT * FROM list WHERE tagArtist='A';", true));
+    CCmdUI ui;
+    lib.doc.OnUpdateQueryForward(&ui);
+    EXPECT_FALSE(ui.m_enabled);
+    lib.doc.OnUpdateQueryBack(&ui);
+    EXPECT_TRUE(ui.m_enabled);
+
+    lib.doc.OnQueryBack();
+    EXPECT_EQ(0, lib.doc.GetQueryHistory().current);
+    EXPECT_EQ(3, Rows());
+    ASSERT_EQ(1u, lib.view.hints.size());
+    EXPECT_EQ(20, lib.view.hints[0].code);
+    EXPECT_EQ(nullptr, lib.view.hints[0].object);
+    EXPECT_EQ(L"all", lib.host.titles.back());
+    EXPECT_EQ(2u, lib.doc.GetQueryHistory().entries.size());   // not recorded again
+
+    lib.doc.OnQueryBack();   // at the start: nothing
+    EXPECT_EQ(1u, lib.view.hints.size());
+    lib.doc.OnUpdateQueryBack(&ui);
+    EXPECT_FALSE(ui.m_enabled);
+
+    lib.doc.OnQueryForward();
+    EXPECT_EQ(1, lib.doc.GetQueryHistory().current);
+    EXPECT_EQ(2, Rows());
+    EXPECT_EQ(2u, lib.view.hints.size());
+    lib.doc.OnQueryForward();   // at the end: nothing
+    EXPECT_EQ(2u, lib.view.hints.size());
+}
+
+TEST_F(Queries, AFailingHistoryQueryKeepsTheIndex) {
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"CREATE TABLE extra AS SELECT * FROM list;"));
+    ASSERT_TRUE(lib.doc.SetQuery(L"gone", L"SELECT * FROM extra ORDER BY RANDOM();", true));
+    ASSERT_TRUE(lib.doc.SetQuery(L"all", L"SELECT * FROM list;", true));
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"DROP TABLE extra;"));
+    lib.doc.OnQueryBack();
+    EXPECT_EQ(1, lib.doc.GetQueryHistory().current);
+    EXPECT_EQ(1u, lib.errors.messages.size());
+    EXPECT_TRUE(lib.view.hints.empty());
+}
+
+TEST_F(Queries, PlaylistCacheDefaultIsCreatedOnce) {
+    PlaylistCache& a = lib.doc.GetPlaylistCache();
+    EXPECT_EQ(-1, a.current);
+    EXPECT_EQ(&a, &lib.doc.GetPlaylistCache());
+    EXPECT_EQ(L"Default", lib.doc.GetPlaylistName());
+    lib.doc.FreePlaylistCaches();
+    EXPECT_EQ(0, lib.doc.GetPlaylistCache().size());
+}
+
+TEST_F(Queries, LoadingThePlaylist) {
+    ASSERT_TRUE(lib.doc.SetQuery(L"all", L"SELECT * FROM list ORDER BY file_name;", true));
+    // A row whose text column is NULL is left out.
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"INSERT INTO list(file_name, file_title) VALUES('C:\\m\\4.mp3', NULL);"));
+    PlaylistCache& cache = lib.doc.GetPlaylistCache();
+    TrackRecord nowPlaying;
+    nowPlaying.file_name = L"C:\\m\\2.mp3";
+    nowPlaying.rowid = lib.Scalar(L"SELECT rowid FROM list WHERE file_name='C:\\m\\2.mp3';");
+    PlaylistSummary summary;
+    ASSERT_TRUE(LoadPlaylistCache(lib.db(), cache, &nowPlaying, &summary));
+    ASSERT_EQ(3, cache.size());
+    EXPECT_EQ(1, cache.current);
+    EXPECT_EQ(L"one", cache.at(0)->displayTitle);
+    EXPECT_EQ(L"3", cache.at(2)->displayTitle);   // no title: the file title
+    EXPECT_EQ(L"x", cache.at(0)->tagAlbum);
+    EXPECT_EQ(3, cache.at(0)->infoCodec);
+    EXPECT_EQ(nowPlaying.rowid, cache.at(1)->rowid);
+    EXPECT_EQ(3u, summary.files);
+    // Distinct values of the whole play list, NULL not counted: A and B; x and y.
+    EXPECT_EQ(2u, summary.artists);
+    EXPECT_EQ(2u, summary.albums);
+    // Without a now-playing track nothing is current.
+    TrackRecord none;
+    none.rowid = nowPlaying.rowid;
+    ASSERT_TRUE(LoadPlaylistCache(lib.db(), cache, &none, nullptr));
+    EXPECT_EQ(-1, cache.current);
+}
+
+TEST_F(Queries, LoadingWithoutAPlaylistGivesAnEmptyCache) {
+    PlaylistCache cache;
+    cache.rows.push_back(std::make_unique<TrackRecord>());
+    EXPECT_FALSE(LoadPlaylistCache(lib.db(), cache, nullptr, nullptr));
+    EXPECT_EQ(0, cache.size());
+}
