@@ -1,0 +1,50 @@
+#include "support/TestFiles.h"
+#include "tags/TagInfo.h"
+#include <gtest/gtest.h>
+
+using namespace tagReader;
+using namespace testing_support;
+
+namespace {
+std::wstring Get(const TTagInfo& info, const wchar_t* key) {
+    const wchar_t* value = info.GetTag(key);
+    return value ? value : L"<none>";
+}
+}  // namespace
+
+TEST(FlacReader, CommentsPictureAndStream) {
+    TTagInfo info;
+    std::wstring path = TestDataPath(L"tags/tags.flac");
+    ASSERT_EQ(1, info.Read(path));
+    EXPECT_EQ(10, info.formatCode);
+    EXPECT_EQ(2048, info.tagType);
+    EXPECT_EQ(0, info.yearKeyFlags);
+    EXPECT_EQ(1, info.vbr);
+    EXPECT_TRUE(info.codecText.empty());
+    EXPECT_EQ(1, info.channels);
+    EXPECT_EQ(8000, info.samplingRate);
+    EXPECT_EQ(1, info.seconds);
+    // One second of audio: the bit rate is the file's size in bits.
+    EXPECT_EQ(static_cast<int>(ReadBytes(path).size() * 8), info.bitRate);
+    EXPECT_EQ(L"フラック", Get(info, L"TITLE"));
+    EXPECT_EQ(L"A; B", Get(info, L"ARTIST"));
+    EXPECT_EQ(L"APIC", Get(info, L"APIC"));
+}
+
+// An untagged FLAC file (no comment block at all) reads like an untagged MP3.
+TEST(FlacReader, FileWithoutCommentBlockReadsWithoutTags) {
+    TTagInfo info;
+    ASSERT_EQ(1, info.Read(TestDataPath(L"tags/nocomment.fla")));
+    EXPECT_EQ(10, info.formatCode);
+    EXPECT_EQ(2048, info.tagType);
+    EXPECT_EQ(8000, info.samplingRate);
+    EXPECT_EQ(1, info.seconds);
+    EXPECT_TRUE(info.tags.empty());
+}
+
+TEST(FlacReader, PictureOfAnotherTypeIsNoCover) {
+    TTagInfo info;
+    ASSERT_EQ(1, info.Read(TestDataPath(L"tags/backcover.flac")));
+    EXPECT_EQ(L"Back", Get(info, L"TITLE"));
+    EXPECT_EQ(nullptr, info.GetTag(L"APIC"));
+}
