@@ -8,9 +8,35 @@
 
 namespace tagReader {
 
-id3_file* OpenId3File(const std::wstring& path) {
+namespace {
+
+// False when the file begins with an ID3v2 header whose tag runs past the end of the file.
+bool Id3v2TagFits(int fd) {
+    unsigned char header[10];
+    int got = _read(fd, header, sizeof header);
+    long long size = _lseeki64(fd, 0, SEEK_END);
+    _lseeki64(fd, 0, SEEK_SET);
+    if (got < 3 || std::memcmp(header, "ID3", 3) != 0) return true;
+    if (got < 10) return false;   // a tag header cut short
+    if (header[3] == 0xFF || header[4] == 0xFF) return true;   // not a tag header at all
+    for (int i = 6; i < 10; ++i)
+        if (header[i] & 0x80) return true;
+    long long length = 10 + ((header[6] << 21) | (header[7] << 14) | (header[8] << 7) | header[9]);
+    if (header[5] & 0x10) length += 10;   // footer
+    return length <= size;
+}
+
+}  // namespace
+
+id3_file* OpenId3File(const std::wstring& path, bool* truncatedTag) {
+    if (truncatedTag) *truncatedTag = false;
     int fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
     if (fd < 0) return nullptr;
+    if (!Id3v2TagFits(fd)) {
+        _close(fd);
+        if (truncatedTag) *truncatedTag = true;
+        return nullptr;
+    }
     id3_file* file = id3_file_fdopen(fd, ID3_FILE_MODE_READONLY);
     if (!file) _close(fd);   // the library leaves the descriptor open when it fails
     return file;

@@ -7,8 +7,9 @@ struct id3_tag;
 namespace tagReader {
 
 // Opens a file read-only by its wide path (never through the ANSI code page); null on failure.
-// Close with id3_file_close.
-id3_file* OpenId3File(const std::wstring& path);
+// A file whose ID3v2 tag claims more bytes than the file holds is refused too, with
+// *truncatedTag set. Close with id3_file_close.
+id3_file* OpenId3File(const std::wstring& path, bool* truncatedTag = nullptr);
 
 // The text of the first frame with the identifier; the last string of a multi-string frame
 // stands. "TCON" numeric genre references become genre names.

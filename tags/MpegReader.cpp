@@ -39,8 +39,9 @@ void StoreStreamNumbers(TTagInfo& info, const std::wstring& path) {
 }
 
 int ReadId3File(TTagInfo& info, const std::wstring& path, bool tta) {
-    id3_file* file = OpenId3File(path);
-    if (!file) return TagReadCannotOpen;
+    bool truncated = false;
+    id3_file* file = OpenId3File(path, &truncated);
+    if (!file) return truncated ? TagReadNotThatFormat : TagReadCannotOpen;
     StoreId3Tags(info, id3_file_tag(file));
     if (tta) {
         info.yearKeyFlags = TagId3Tta;
