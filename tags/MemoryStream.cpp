@@ -74,7 +74,7 @@ HRESULT MemoryStream::Stat(STATSTG* stat, DWORD) {
     stat->pwcsName = nullptr;
     stat->type = STGTY_LOCKBYTES;   // 3
     stat->cbSize.QuadPart = static_cast<ULONGLONG>(m_end - m_begin);
-    stat->grfMode = STGM_SHARE_EXCLUSIVE;   // 0x20
+    stat->grfMode = STGM_SHARE_DENY_WRITE;   // 0x20
     stat->grfLocksSupported = 0;
     stat->clsid = CLSID_NULL;
     stat->grfStateBits = 0;
