@@ -11,19 +11,40 @@ function(lark_library target)
   endif()
 endfunction()
 
-# lark_test(<target> [LIBS ...]): a GoogleTest program of every .cpp in the current folder,
-# registered with CTest and run through Wine.
+# lark_test(<target> [LIBS ...] [LOCK <name>]): a GoogleTest program of every .cpp in the
+# current folder, registered with CTest and run through Wine. Tests that share a LOCK never run
+# at the same time (e.g. those that start the single-instance program).
 include(GoogleTest)
 function(lark_test target)
-  cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(L "" "LOCK" "LIBS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(props ENVIRONMENT "LANG=ja_JP.UTF-8")
+  if(L_LOCK)
+    list(APPEND props RESOURCE_LOCK ${L_LOCK})
+  endif()
   add_executable(${target} ${srcs} ${CMAKE_SOURCE_DIR}/tests/support/manifest.rc)
   target_link_libraries(${target} PRIVATE -Wl,--start-group ${L_LIBS} -Wl,--end-group
                         lark_testsupport GTest::gmock GTest::gtest)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST
-                       PROPERTIES ENVIRONMENT "LANG=ja_JP.UTF-8")
+                       PROPERTIES ${props})
 endfunction()
 
 set(LARK_WIN32_LIBS comctl32 gdi32 user32 ole32 oleaut32 uuid shell32 shlwapi gdiplus
     msimg32 winmm comdlg32 mpr advapi32 version)
+
+# lark_copy_audio_dlls(<target>): after every build of <target>, copies the audio engine DLL
+# beside its program and the add-on decoder DLLs into its "plugin" folder.
+set(LARK_AUDIO_ADDONS basswma bass_aac bass_alac bassflac bass_tta bass_ape)
+function(lark_copy_audio_dlls target)
+  add_dependencies(${target} lark_audio_dlls)
+  set(addon_files)
+  foreach(a ${LARK_AUDIO_ADDONS})
+    list(APPEND addon_files $<TARGET_FILE:lark_addon_${a}>)
+  endforeach()
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:${target}>/plugin
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:lark_audio_engine> $<TARGET_FILE_DIR:${target}>
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${addon_files} $<TARGET_FILE_DIR:${target}>/plugin
+    VERBATIM)
+endfunction()
