@@ -1,0 +1,14 @@
+// The add-on decoder "bass_alac.dll": ALAC in MP4 files. Decoding stays in the engine DLL.
+
+#include "audio/AddonInterface.h"
+
+extern "C" {
+
+__declspec(dllexport) DWORD WINAPI LarkAudio_AddonFamilies(void) { return LARK_FAMILY_ALAC; }
+
+__declspec(dllexport) HSTREAM WINAPI BASS_ALAC_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD length,
+                                                     DWORD flags) {
+    return LarkAudio_StreamCreateFamily(LARK_FAMILY_ALAC, mem, file, offset, length, flags);
+}
+
+}  // extern "C"

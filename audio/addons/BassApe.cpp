@@ -1,0 +1,14 @@
+// The add-on decoder "bass_ape.dll": Monkey's Audio (APE) files. Decoding stays in the engine DLL.
+
+#include "audio/AddonInterface.h"
+
+extern "C" {
+
+__declspec(dllexport) DWORD WINAPI LarkAudio_AddonFamilies(void) { return LARK_FAMILY_APE; }
+
+__declspec(dllexport) HSTREAM WINAPI BASS_APE_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD length,
+                                                     DWORD flags) {
+    return LarkAudio_StreamCreateFamily(LARK_FAMILY_APE, mem, file, offset, length, flags);
+}
+
+}  // extern "C"
