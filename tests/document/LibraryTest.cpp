@@ -88,6 +88,7 @@ TEST(LibrarySchema, NewLibraryInTheProfileFolder) {
     EXPECT_EQ(L"TYNYINT", lib.Text(L"SELECT type FROM pragma_table_info('list') WHERE name='statVBR';"));
     EXPECT_EQ(0, lib.Scalar(L"PRAGMA synchronous;"));   // OFF
     EXPECT_EQ(2, lib.Scalar(L"PRAGMA temp_store;"));    // MEMORY
+    EXPECT_EQ(-65536, lib.Scalar(L"PRAGMA cache_size;"));
     EXPECT_EQ(500, lib.db().busy_timeout());
     EXPECT_TRUE(lib.errors.messages.empty());
 }

@@ -1,0 +1,412 @@
+// Measures the library core against the same work done bare, in one run:
+//   library_bench.exe [rows]      (default 100000)
+// Child runs for the memory measure: library_bench.exe --memory real|bare <library.db>
+#include "BareRows.h"
+#include "SyntheticLibrary.h"
+#include "app/AppSettings.h"
+#include "app/SqlEscape.h"
+#include "document/DBError.h"
+#include "document/Larkspur2006Doc.h"
+#include "document/LibraryRows.h"
+#include "document/PlaylistLoader.h"
+#include <windows.h>
+#include <psapi.h>
+#include <shellapi.h>
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int kCommitRows = 10000;   // the rows inserted one commit each
+const int kRepeats = 3;          // best of, for the read measures
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / frequency.QuadPart;
+}
+
+SIZE_T WorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.WorkingSetSize;
+}
+
+CAppSettings BenchSettings(const std::wstring& folder) {
+    CAppSettings s;
+    s.appTitle = L"Spur";
+    s.userFolder = folder;
+    s.sqlite.pragmaSynchronous = L"OFF";
+    s.sqlite.pragmaTempstore = L"MEMORY";
+    s.sqlite.busyTimeout = 500;
+    s.sqlite.busyRetry = 3;
+    s.generic.checkFileModify = true;
+    return s;
+}
+
+// Never shows anything: the benchmark runs unattended.
+class SilentHost : public IDocumentHost {
+public:
+    int ShowMessage(const std::wstring& text, UINT) override {
+        fwprintf(stderr, L"message: %ls\n", text.c_str());
+        return IDOK;
+    }
+    bool ShowFileDialog(const FileDialogRequest&, FileDialogResult&) override { return false; }
+    void SetQueryTitle(const std::wstring&) override {}
+};
+
+class SilentErrors : public IDBErrorSink {
+public:
+    void ShowDBError(const wchar_t*, const wchar_t* text) override {
+        fwprintf(stderr, L"database error: %ls\n", text);
+    }
+};
+
+// Reads every row once so that both sides start with the same warm caches.
+void WarmUp(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM list;", -1, &stmt, nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW) sqlite3_column_text16(stmt, 0);
+    sqlite3_finalize(stmt);
+    sqlite3_prepare_v2(db, "SELECT file_name FROM list ORDER BY file_name;", -1, &stmt, nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW) sqlite3_column_text16(stmt, 0);
+    sqlite3_finalize(stmt);
+}
+
+// The quick search's SQL for "all seven columns" without fuzzy matching.
+std::wstring QuickSearchSql(const std::wstring& text) {
+    const std::wstring pattern = L"glob '*" + EscapeGlobLiteral(text) + L"*'";
+    const wchar_t* const columns[] = {L" file_name ", L" tagTitle ", L" tagArtist ", L" tagAlbum ",
+                                      L" tagGenre ", L" tagDate ", L" tagComment "};
+    std::wstring condition;
+    for (const wchar_t* column : columns) {
+        if (!condition.empty()) condition += L" OR";
+        condition += column;
+        condition += pattern;
+    }
+    return L"SELECT * FROM list WHERE" + condition + L";";
+}
+
+// ---- the memory measure, in a fresh process each -------------------------------------------
+
+int MemoryChild(const std::wstring& kind, const std::wstring& path) {
+    SIZE_T before = 0, after = 0;
+    size_t rows = 0;
+    if (kind == L"real") {
+        CAppSettings settings = BenchSettings(L"");
+        SilentHost host;
+        CLarkspur2006Doc doc(settings, &host);
+        doc.InitSqlTexts();
+        if (!doc.OpenLibrary(path)) return 2;
+        WarmUp(doc.GetDatabase().handle());
+        PlaylistCache& cache = doc.GetPlaylistCache();
+        before = WorkingSet();
+        LoadPlaylistCache(doc.GetDatabase(), cache, nullptr, nullptr);
+        after = WorkingSet();
+        rows = static_cast<size_t>(cache.size());
+    } else {
+        sqlite3* db = BareOpen(path);
+        if (!db) return 2;
+        WarmUp(db);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM list;", -1, &stmt, nullptr);
+        sqlite3_step(stmt);
+        size_t count = static_cast<size_t>(sqlite3_column_int64(stmt, 0));
+        sqlite3_finalize(stmt);
+        std::vector<BareRow> bare;
+        bare.reserve(count);   // the strictest yardstick: no spare capacity
+        before = WorkingSet();
+        BareLoad(db, L"SELECT *, rowid FROM list;", bare);
+        after = WorkingSet();
+        rows = bare.size();
+        sqlite3_close(db);
+    }
+    wprintf(L"%llu %llu\n", static_cast<unsigned long long>(after > before ? after - before : 0),
+            static_cast<unsigned long long>(rows));
+    return 0;
+}
+
+// Runs this program again for one memory measure; bytes per row, or -1.
+double MeasureMemory(const std::wstring& kind, const std::wstring& path) {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(exe) + L"\" --memory " + kind + L" \"" + path + L"\"";
+    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
+    HANDLE readPipe = nullptr, writePipe = nullptr;
+    if (!CreatePipe(&readPipe, &writePipe, &sa, 0)) return -1;
+    SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = writePipe;
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION pi = {};
+    std::vector<wchar_t> line(command.begin(), command.end());
+    line.push_back(L'\0');
+    BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    CloseHandle(writePipe);
+    if (!started) {
+        CloseHandle(readPipe);
+        return -1;
+    }
+    std::string output;
+    char buffer[256];
+    DWORD read = 0;
+    while (ReadFile(readPipe, buffer, sizeof(buffer), &read, nullptr) && read > 0) output.append(buffer, read);
+    CloseHandle(readPipe);
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    unsigned long long bytes = 0, rows = 0;
+    if (sscanf(output.c_str(), "%llu %llu", &bytes, &rows) != 2 || rows == 0) return -1;
+    return static_cast<double>(bytes) / rows;
+}
+
+// ---- the table ---------------------------------------------------------------------------
+
+struct Row {
+    std::wstring measure;
+    double real;
+    double bare;
+    std::wstring unit;
+    double ratio;    // real cost / bare cost
+    double target;   // 0: none
+};
+
+void PrintTable(const std::vector<Row>& rows) {
+    wprintf(L"\n%-44ls %14ls %14ls %-8ls %7ls %7ls  %ls\n", L"measure", L"real", L"bare", L"unit", L"ratio",
+            L"target", L"");
+    wprintf(L"%ls\n", std::wstring(104, L'-').c_str());
+    for (const Row& r : rows) {
+        wchar_t target[16] = L"-";
+        const wchar_t* verdict = L"";
+        if (r.target > 0) {
+            swprintf(target, 16, L"%.1fx", r.target);
+            verdict = r.ratio <= r.target ? L"ok" : L"OVER";
+        }
+        wprintf(L"%-44ls %14.1f %14.1f %-8ls %6.2fx %7ls  %ls\n", r.measure.c_str(), r.real, r.bare,
+                r.unit.c_str(), r.ratio, target, verdict);
+    }
+    wprintf(L"\nratio = real cost / bare cost (for rows/s: bare rate / real rate)\n");
+}
+
+void RemoveFolder(const std::wstring& folder) {
+    std::wstring from = folder;
+    if (!from.empty() && from.back() == L'\\') from.pop_back();
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+template <class F>
+double BestOf(F work) {
+    double best = 1e30;
+    for (int i = 0; i < kRepeats; ++i) {
+        double start = Now();
+        work();
+        best = std::min(best, Now() - start);
+    }
+    return best;
+}
+
+// Puts the cache's rows back into the order they were loaded in.
+void RestoreOrder(PlaylistCache& cache, const std::vector<TrackRecord*>& order) {
+    for (auto& row : cache.rows) row.release();
+    for (size_t i = 0; i < order.size(); ++i) cache.rows[i].reset(order[i]);
+    cache.current = -1;
+}
+
+int Run(int totalRows) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"library_bench_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"real").c_str(), nullptr);
+    CreateDirectoryW((folder + L"bare").c_str(), nullptr);
+    const std::wstring realPath = folder + L"real\\library.db";
+    const std::wstring barePath = folder + L"bare\\library.db";
+
+    SilentErrors errors;
+    SetDBErrorSink(&errors);
+    CAppSettings settings = BenchSettings(folder + L"real\\");
+    SilentHost host;
+    std::vector<Row> table;
+    const int baseRows = std::max(0, totalRows - kCommitRows);
+    {
+        CLarkspur2006Doc doc(settings, &host);
+        doc.InitSqlTexts();
+        if (!doc.OpenLibrary(realPath)) {
+            fwprintf(stderr, L"cannot open %ls\n", realPath.c_str());
+            return 1;
+        }
+        CSQlite& db = doc.GetDatabase();
+
+        // The base of the library, through the program's insert in one transaction.
+        SyntheticLibrary generator;
+        wprintf(L"building %d rows in %ls ...\n", totalRows, folder.c_str());
+        double start = Now();
+        sqlite3_stmt* insert = nullptr;
+        db.prepare(doc.GetSqlInsert(), &insert);
+        db.exec(L"BEGIN;");
+        for (int i = 0; i < baseRows; ++i) BindTrackForInsert(insert, generator.Next(i));
+        db.exec(L"COMMIT;");
+        wprintf(L"  base of %d rows: %.1f s\n", baseRows, Now() - start);
+        CopyFileW(realPath.c_str(), barePath.c_str(), FALSE);
+
+        std::vector<TrackRecord> last;
+        for (int i = baseRows; i < totalRows; ++i) last.push_back(generator.Next(i));
+
+        // 1. One commit per row, as the program writes them.
+        start = Now();
+        int written = 0;
+        for (const TrackRecord& t : last) written += BindTrackForInsert(insert, t) ? 1 : 0;
+        double realSeconds = Now() - start;
+        sqlite3_finalize(insert);
+        sqlite3* bareCopy = BareOpen(barePath);
+        start = Now();
+        int bareWritten = BareInsert(bareCopy, last);
+        double bareSeconds = Now() - start;
+        sqlite3_close(bareCopy);
+        if (written != static_cast<int>(last.size()) || bareWritten != written)
+            fwprintf(stderr, L"inserted %d real, %d bare of %d\n", written, bareWritten, static_cast<int>(last.size()));
+        double realRate = written / realSeconds, bareRate = bareWritten / bareSeconds;
+        table.push_back({L"insert, one commit per row", realRate, bareRate, L"rows/s", bareRate / realRate, 0});
+
+        // 2. The whole library into the play list.
+        sqlite3* bare = BareOpen(realPath);
+        WarmUp(bare);
+        WarmUp(db.handle());
+        PlaylistCache& cache = doc.GetPlaylistCache();
+        double realLoad = BestOf([&] {
+            doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
+            LoadPlaylistCache(db, cache, nullptr, nullptr);
+        });
+        std::vector<BareRow> bareRows;
+        double bareLoad = BestOf([&] {
+            bareRows.clear();
+            bareRows.shrink_to_fit();
+            BareLoad(bare, L"SELECT *, rowid FROM list;", bareRows);
+        });
+        if (cache.size() != static_cast<int>(bareRows.size()))
+            fwprintf(stderr, L"loaded %d real, %d bare\n", cache.size(), static_cast<int>(bareRows.size()));
+        table.push_back({L"play list load, " + std::to_wstring(cache.size()) + L" rows", realLoad * 1000,
+                         bareLoad * 1000, L"ms", realLoad / bareLoad, 1.5});
+
+        // 3. Sorting, each from the loaded order.
+        std::vector<TrackRecord*> order;
+        for (auto& row : cache.rows) order.push_back(row.get());
+        const std::vector<BareRow> bareOrder = bareRows;
+        struct SortCase {
+            const wchar_t* name;
+            int column;
+            bool artistRule;
+            void (*bareSort)(std::vector<BareRow>&);
+        };
+        const SortCase sorts[] = {
+            {L"sort by title", 1, false, BareSortByTitle},
+            {L"sort by artist (artist, album, track)", 2, true, BareSortByArtistAlbumTrack},
+            {L"sort by last played", 18, false, BareSortByLastPlayed},
+        };
+        for (const SortCase& s : sorts) {
+            double realSort = 1e30, bareSort = 1e30;
+            for (int i = 0; i < kRepeats; ++i) {
+                RestoreOrder(cache, order);
+                double t0 = Now();
+                cache.Sort(s.column, true, false, s.artistRule, false);
+                realSort = std::min(realSort, Now() - t0);
+                bareRows = bareOrder;
+                t0 = Now();
+                s.bareSort(bareRows);
+                bareSort = std::min(bareSort, Now() - t0);
+            }
+            // Both sides must agree on the order.
+            for (int i = 0; i < cache.size(); ++i) {
+                if (cache.at(i)->rowid != bareRows[i].rowid) {
+                    fwprintf(stderr, L"%ls: orders differ at row %d\n", s.name, i);
+                    break;
+                }
+            }
+            table.push_back({s.name, realSort * 1000, bareSort * 1000, L"ms", realSort / bareSort, 1.3});
+        }
+        RestoreOrder(cache, order);
+
+        // 4. The quick search over the seven columns.
+        const std::wstring search = QuickSearchSql(kSearchWord);
+        double realSearch = BestOf([&] {
+            doc.SetQuery(L"単語検索 - 桜 -", search, true);
+            LoadPlaylistCache(db, cache, nullptr, nullptr);
+        });
+        std::vector<BareRow> found;
+        double bareSearch = BestOf([&] {
+            found.clear();
+            std::wstring bareSql = search;
+            bareSql.insert(bareSql.find(L" FROM"), L", rowid");
+            BareLoad(bare, bareSql, found);
+        });
+        if (cache.size() != static_cast<int>(found.size()))
+            fwprintf(stderr, L"search found %d real, %d bare\n", cache.size(), static_cast<int>(found.size()));
+        table.push_back({L"quick search, 7 columns, " + std::to_wstring(found.size()) + L" rows", realSearch * 1000,
+                         bareSearch * 1000, L"ms", realSearch / bareSearch, 1.3});
+
+        // Leave the whole library as the play list for the memory runs.
+        doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
+        doc.FreePlaylistCaches();
+        sqlite3_close(bare);
+    }
+
+    // The first load after opening, with an empty page cache on both sides (for orientation).
+    {
+        CLarkspur2006Doc doc(settings, &host);
+        doc.InitSqlTexts();
+        doc.OpenLibrary(realPath);
+        double start = Now();
+        doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
+        LoadPlaylistCache(doc.GetDatabase(), doc.GetPlaylistCache(), nullptr, nullptr);
+        double realCold = Now() - start;
+        doc.FreePlaylistCaches();
+        sqlite3* bare = BareOpen(realPath);
+        std::vector<BareRow> rows;
+        start = Now();
+        BareLoad(bare, L"SELECT *, rowid FROM list;", rows);
+        double bareCold = Now() - start;
+        sqlite3_close(bare);
+        table.push_back({L"first play list load after opening", realCold * 1000, bareCold * 1000, L"ms",
+                         realCold / bareCold, 0});
+    }
+
+    // 5. Memory of the loaded play list, each side in a fresh process.
+    double realBytes = MeasureMemory(L"real", realPath);
+    double bareBytes = MeasureMemory(L"bare", realPath);
+    table.push_back({L"memory of the loaded play list", realBytes, bareBytes, L"B/row",
+                     bareBytes > 0 ? realBytes / bareBytes : 0, 1.2});
+
+    PrintTable(table);
+    SetDBErrorSink(nullptr);
+    RemoveFolder(folder);
+    return 0;
+}
+
+}  // namespace
+
+int main() {
+    setlocale(LC_ALL, "japanese");
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc >= 4 && std::wstring(argv[1]) == L"--memory") return MemoryChild(argv[2], argv[3]);
+    int rows = argc >= 2 ? _wtoi(argv[1]) : 100000;
+    if (rows < kCommitRows) rows = kCommitRows;
+    return Run(rows);
+}
