@@ -127,6 +127,25 @@ TEST_F(Statistics, FilesThatCannotBeOpened) {
     EXPECT_EQ(CLarkspur2006Doc::StatisticsOpenFailed, lib.doc.ImportStatistics(lib.dir.file(L"missing.tsv"), count));
 }
 
+TEST_F(Statistics, AFailedWriteIsReported) {
+    AddRow(L"C:\\a.mp3", 0, 20, 0, 0);
+    // Wine maps Z: to the Linux root: /dev/full opens for writing and every write fails.
+    const std::wstring full = L"Z:\\dev\\full";
+    HANDLE probe = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no /dev/full here";
+    CloseHandle(probe);
+    int count = -1;
+    EXPECT_EQ(CLarkspur2006Doc::StatisticsWriteFailed, lib.doc.ExportStatistics(full, count));
+    EXPECT_EQ(0, count);
+    FileDialogResult chosen;
+    chosen.pathName = full;
+    lib.host.dialogResults.push_back(chosen);
+    lib.doc.OnExportStatistics();
+    ASSERT_EQ(1u, lib.host.messages.size());
+    EXPECT_EQ(L"ファイルの書き込みに失敗しました。", lib.host.messages[0].text);
+    EXPECT_EQ(UINT(MB_OK | MB_ICONERROR), lib.host.messages[0].type);
+}
+
 TEST_F(Statistics, ExportAndImportCommands) {
     AddRow(L"C:\\a.mp3", 0, 20, 0, 0);
     FileDialogResult chosen;
