@@ -1,10 +1,10 @@
 #pragma once
+#include "app/IniFile.h"
 #include <string>
 
 // A saved query (".q"): section "Query" with "SQL", "SortBy" and "SortOrder".
-class CQueryFile {
+class CQueryFile : public CIniFile {
 public:
-    std::wstring path;
     bool containsRandom = false;
     std::wstring sql;
     int sortColumn = -1;     // a column type; -1 keeps the play list's sort, -2 query order

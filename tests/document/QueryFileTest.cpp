@@ -65,7 +65,7 @@ TEST(QueryFile, FileWithoutSqlIsUnusable) {
     ASSERT_TRUE(WriteBytes(path, "[Query]\r\nSortBy=1\r\n"));
     CQueryFile q;
     EXPECT_FALSE(q.Load(path));
-    EXPECT_EQ(path, q.path);
+    EXPECT_EQ(path, q.GetPath());
     EXPECT_FALSE(q.Load(dir.file(L"missing.q")));
 }
 
