@@ -1,54 +1,6 @@
 #include "app/AppSettings.h"
-#include "app/Base64.h"
-#include "app/ColorUtil.h"
 #include <cwchar>
 #include <cstdlib>
-
-void CAppSettings::Load(const std::wstring& appTitle, CAppSettings& settings, const std::wstring& userFolder) {
-    settings.appTitle = appTitle;
-    settings.userFolder = userFolder;
-    if (!settings.userFolder.empty() && settings.userFolder.back() != L'\\') settings.userFolder += L'\\';
-    settings.SetPath(settings.userFolder + L"config.ini");
-
-    settings.LoadGeneric();
-    settings.LoadThread();
-    settings.LoadSqlite();
-    settings.LoadBass();
-    settings.LoadEq();
-    settings.LoadMainWindow();
-    settings.LoadMainWindowOptions();
-    settings.LoadSearch();
-    settings.LoadQueryView();
-    settings.LoadGroupView();
-    settings.LoadPlaylistView();
-    settings.LoadCopy();
-    settings.LoadInformationView();
-    settings.LoadFloatingWindow(L"LyricsWindow", settings.lyricsWindow, GetSysColor(COLOR_WINDOWTEXT));
-    settings.LoadFloatingWindow(L"ImageWindow", settings.imageWindow, GetSysColor(COLOR_GRAYTEXT));
-    settings.LoadGlobalHotkey();
-}
-
-bool CAppSettings::Save(CAppSettings& settings) {
-    settings.SaveGeneric();
-    settings.SaveThread();
-    settings.SaveSqlite();
-    settings.SaveBass();
-    settings.SaveEq();
-    settings.SaveMainWindow();
-    settings.SaveMainWindowOptions();
-    settings.SaveSearch();
-    settings.SaveQueryView();
-    settings.SaveGroupView();
-    settings.SavePlaylistView();
-    settings.SaveCopy();
-    settings.SaveInformationView();
-    settings.SaveFloatingWindow(L"LyricsWindow", settings.lyricsWindow);
-    settings.SaveFloatingWindow(L"ImageWindow", settings.imageWindow);
-    settings.SaveGlobalHotkey();
-    return true;
-}
-
-// ---- Generic -------------------------------------------------------------------------
 
 namespace {
 
@@ -75,132 +27,103 @@ HCURSOR LoadHandCursor(bool& owned) {
     return copy;
 }
 
+// A shared system cursor is never destroyed.
+void ReleaseHandCursor(CAppSettings::Generic& g) {
+    if (g.handCursor && g.handCursorOwned) DestroyCursor(g.handCursor);
+    g.handCursor = nullptr;
+    g.handCursorOwned = false;
+}
+
+using Generic = CAppSettings::Generic;
+const SettingKey<Generic> kGenericKeys[] = {
+    {L"DateTimeFormat", &Generic::dateTimeFormat, L"%#c"},
+    {L"LibraryLatestDir", &Generic::libraryLatestDir, L""},
+    {L"RatingType", &Generic::ratingType, 0},
+    {L"RatingIcon.10", &Generic::ratingIcon10, L""},
+    {L"RatingIcon.00", &Generic::ratingIcon00, L""},
+    {L"RatingString.10", &Generic::ratingString10, L"\u2605"},
+    {L"RatingString.00", &Generic::ratingString00, L""},
+    {L"AppTitle", &Generic::appTitle, L"%tagTitle% - %_app_title%"},
+    {L"ImageInterpolationMode", &Generic::imageInterpolationMode, 7},
+    {L"CheckFileModify", &Generic::checkFileModify, true},
+};
+
+using Thread = CAppSettings::Thread;
+const SettingKey<Thread> kThreadKeys[] = {
+    {L"Priority.Main", &Thread::priorityMain, 0},
+    {L"Priority.Watch", &Thread::priorityWatch, 0},
+    {L"Priority.ImageSearch", &Thread::priorityImageSearch, 0},
+    {L"Priority.LyricsSearch", &Thread::priorityLyricsSearch, 0},
+    {L"Priority.LinkSearch", &Thread::priorityLinkSearch, 0},
+    {L"Priority.SpecDraw", &Thread::prioritySpecDraw, 0},
+    {L"Watch.Wait", &Thread::watchWait, 16},
+    // Divisors: 0 reads as the default.
+    {L"Freq.Spec", &Thread::freqSpec, 3, NonZeroOr<3>},
+    {L"Freq.Lyrics", &Thread::freqLyrics, 20, NonZeroOr<20>},
+    {L"Freq.Seek", &Thread::freqSeek, 20, NonZeroOr<20>},
+};
+
+using Sqlite = CAppSettings::Sqlite;
+const SettingKey<Sqlite> kSqliteKeys[] = {
+    {L"PRAGMA.synchronous", &Sqlite::pragmaSynchronous, L"OFF"},
+    {L"PRAGMA.tempstore", &Sqlite::pragmaTempstore, L"MEMORY"},
+    {L"BusyTimeout", &Sqlite::busyTimeout, 500},
+    {L"BusyRetry", &Sqlite::busyRetry, 3},
+};
+
+// Play modes 1-4; anything else is the plain mode 0.
+int KnownPlayMode(int mode) { return mode >= 1 && mode <= 4 ? mode : 0; }
+
+using Bass = CAppSettings::Bass;
+const SettingKey<Bass> kBassKeys[] = {
+    {L"Device", &Bass::device, -1},
+    {L"Frequency", &Bass::frequency, 44100},
+    {L"SampleFloat", &Bass::sampleFloat, false},
+    {L"RepeartMode", &Bass::repeatMode, 2, KnownPlayMode},
+    {L"PreBuffer", &Bass::preBuffer, 0},
+    {L"MasterVolume", &Bass::masterVolume, 100, Clamped<0, 100>},
+    {L"Enable.EQ", &Bass::enableEq, false},
+    {L"Seek.Seconds", &Bass::seekSeconds, 5},
+    {L"PlayTrigger.Start", &Bass::playTriggerStart, L""},
+    {L"PlayTrigger.Stop", &Bass::playTriggerStop, L""},
+};
+
 }  // namespace
 
-void CAppSettings::LoadGeneric() {
-    const wchar_t* s = L"Generic";
-    GetString(generic.dateTimeFormat, s, L"DateTimeFormat", L"%#c");
-    GetString(generic.libraryLatestDir, s, L"LibraryLatestDir", L"");
-    generic.ratingType = GetInt(s, L"RatingType", 0);
-    GetString(generic.ratingIcon10, s, L"RatingIcon.10", L"");
-    GetString(generic.ratingIcon00, s, L"RatingIcon.00", L"");
-    GetString(generic.ratingString10, s, L"RatingString.10", L"\u2605");
-    GetString(generic.ratingString00, s, L"RatingString.00", L"");
-    GetString(generic.appTitle, s, L"AppTitle", L"%tagTitle% - %_app_title%");
-    generic.imageInterpolationMode = GetInt(s, L"ImageInterpolationMode", 7);
-    generic.checkFileModify = GetBool(s, L"CheckFileModify", true);
-    generic.ratingImageWidth = 16;
-    generic.ratingImageHeight = 16;
-    if (generic.handCursor && generic.handCursorOwned) DestroyCursor(generic.handCursor);
-    generic.handCursor = LoadHandCursor(generic.handCursorOwned);
+void CAppSettings::Load(const std::wstring& appTitle, CAppSettings& settings, const std::wstring& userFolder) {
+    settings.appTitle = appTitle;
+    settings.userFolder = userFolder;
+    if (!settings.userFolder.empty() && settings.userFolder.back() != L'\\') settings.userFolder += L'\\';
+    settings.SetPath(settings.userFolder + L"config.ini");
+    settings.Exchange(SettingsPass::Load);
+
+    // Set on every load, never stored.
+    settings.bass.mute = false;
+    settings.thread.watchMode = 3;
+    Generic& g = settings.generic;
+    g.ratingImageWidth = 16;
+    g.ratingImageHeight = 16;
+    ReleaseHandCursor(g);
+    g.handCursor = LoadHandCursor(g.handCursorOwned);
 }
 
-void CAppSettings::SaveGeneric() {
-    const wchar_t* s = L"Generic";
-    EraseSection(s);
-    WriteString(s, L"DateTimeFormat", generic.dateTimeFormat.c_str());
-    WriteString(s, L"LibraryLatestDir", generic.libraryLatestDir.c_str());
-    WriteInt(s, L"RatingType", generic.ratingType);
-    WriteString(s, L"RatingIcon.10", generic.ratingIcon10.c_str());
-    WriteString(s, L"RatingIcon.00", generic.ratingIcon00.c_str());
-    WriteString(s, L"RatingString.10", generic.ratingString10.c_str());
-    WriteString(s, L"RatingString.00", generic.ratingString00.c_str());
-    WriteString(s, L"AppTitle", generic.appTitle.c_str());
-    WriteInt(s, L"ImageInterpolationMode", generic.imageInterpolationMode);
-    WriteBool(s, L"CheckFileModify", generic.checkFileModify);
-    // The section is written at exit only; a shared system cursor is never destroyed.
-    if (generic.handCursor && generic.handCursorOwned) DestroyCursor(generic.handCursor);
-    generic.handCursor = nullptr;
-    generic.handCursorOwned = false;
+bool CAppSettings::Save(CAppSettings& settings) {
+    settings.Exchange(SettingsPass::Save);
+    // Saving happens at exit only.
+    ReleaseHandCursor(settings.generic);
+    return true;
 }
 
-// ---- Thread ----------------------------------------------------------------------------
-
-void CAppSettings::LoadThread() {
-    const wchar_t* s = L"Thread";
-    thread.priorityMain = GetInt(s, L"Priority.Main", 0);
-    thread.priorityWatch = GetInt(s, L"Priority.Watch", 0);
-    thread.priorityImageSearch = GetInt(s, L"Priority.ImageSearch", 0);
-    thread.priorityLyricsSearch = GetInt(s, L"Priority.LyricsSearch", 0);
-    thread.priorityLinkSearch = GetInt(s, L"Priority.LinkSearch", 0);
-    thread.prioritySpecDraw = GetInt(s, L"Priority.SpecDraw", 0);
-    thread.watchWait = GetInt(s, L"Watch.Wait", 16);
-    thread.freqSpec = GetInt(s, L"Freq.Spec", 3);
-    if (thread.freqSpec == 0) thread.freqSpec = 3;
-    thread.freqLyrics = GetInt(s, L"Freq.Lyrics", 20);
-    if (thread.freqLyrics == 0) thread.freqLyrics = 20;
-    thread.freqSeek = GetInt(s, L"Freq.Seek", 20);
-    if (thread.freqSeek == 0) thread.freqSeek = 20;
-    thread.watchMode = 3;
-}
-
-void CAppSettings::SaveThread() {
-    const wchar_t* s = L"Thread";
-    EraseSection(s);
-    WriteInt(s, L"Priority.Main", thread.priorityMain);
-    WriteInt(s, L"Priority.Watch", thread.priorityWatch);
-    WriteInt(s, L"Priority.ImageSearch", thread.priorityImageSearch);
-    WriteInt(s, L"Priority.LyricsSearch", thread.priorityLyricsSearch);
-    WriteInt(s, L"Priority.LinkSearch", thread.priorityLinkSearch);
-    WriteInt(s, L"Priority.SpecDraw", thread.prioritySpecDraw);
-    WriteInt(s, L"Watch.Wait", thread.watchWait);
-    WriteInt(s, L"Freq.Spec", thread.freqSpec);
-    WriteInt(s, L"Freq.Lyrics", thread.freqLyrics);
-    WriteInt(s, L"Freq.Seek", thread.freqSeek);
-}
-
-// ---- SQLite ----------------------------------------------------------------------------
-
-void CAppSettings::LoadSqlite() {
-    const wchar_t* s = L"SQLite";
-    GetString(sqlite.pragmaSynchronous, s, L"PRAGMA.synchronous", L"OFF");
-    GetString(sqlite.pragmaTempstore, s, L"PRAGMA.tempstore", L"MEMORY");
-    sqlite.busyTimeout = GetInt(s, L"BusyTimeout", 500);
-    sqlite.busyRetry = GetInt(s, L"BusyRetry", 3);
-}
-
-void CAppSettings::SaveSqlite() {
-    const wchar_t* s = L"SQLite";
-    EraseSection(s);
-    WriteString(s, L"PRAGMA.synchronous", sqlite.pragmaSynchronous.c_str());
-    WriteString(s, L"PRAGMA.tempstore", sqlite.pragmaTempstore.c_str());
-    WriteInt(s, L"BusyTimeout", sqlite.busyTimeout);
-    WriteInt(s, L"BusyRetry", sqlite.busyRetry);
-}
-
-// ---- BASS ------------------------------------------------------------------------------
-
-void CAppSettings::LoadBass() {
-    const wchar_t* s = L"BASS";
-    bass.device = GetInt(s, L"Device", -1);
-    bass.frequency = GetInt(s, L"Frequency", 44100);
-    bass.sampleFloat = GetBool(s, L"SampleFloat", false);
-    bass.repeatMode = GetInt(s, L"RepeartMode", 2);
-    if (bass.repeatMode < 1 || bass.repeatMode > 4) bass.repeatMode = 0;
-    bass.preBuffer = GetInt(s, L"PreBuffer", 0);
-    bass.masterVolume = GetInt(s, L"MasterVolume", 100);
-    if (bass.masterVolume > 100) bass.masterVolume = 100;
-    if (bass.masterVolume < 0) bass.masterVolume = 0;
-    bass.enableEq = GetBool(s, L"Enable.EQ", false);
-    bass.seekSeconds = GetInt(s, L"Seek.Seconds", 5);
-    GetString(bass.playTriggerStart, s, L"PlayTrigger.Start", L"");
-    GetString(bass.playTriggerStop, s, L"PlayTrigger.Stop", L"");
-    bass.mute = false;
-}
-
-void CAppSettings::SaveBass() {
-    const wchar_t* s = L"BASS";
-    EraseSection(s);
-    WriteInt(s, L"Device", bass.device);
-    WriteInt(s, L"Frequency", bass.frequency);
-    WriteBool(s, L"SampleFloat", bass.sampleFloat);
-    WriteInt(s, L"RepeartMode", bass.repeatMode);
-    WriteInt(s, L"PreBuffer", bass.preBuffer);
-    WriteInt(s, L"MasterVolume", bass.masterVolume);
-    WriteBool(s, L"Enable.EQ", bass.enableEq);
-    WriteInt(s, L"Seek.Seconds", bass.seekSeconds);
-    WriteString(s, L"PlayTrigger.Start", bass.playTriggerStart.c_str());
-    WriteString(s, L"PlayTrigger.Stop", bass.playTriggerStop.c_str());
+// "BASS" comes before "GlobalHotkey": two hot-key names show "Seek.Seconds".
+void CAppSettings::Exchange(SettingsPass pass) {
+    bool load = pass == SettingsPass::Load;
+    ExchangeKeys(*this, pass, L"Generic", generic, kGenericKeys);
+    ExchangeKeys(*this, pass, L"Thread", thread, kThreadKeys);
+    ExchangeKeys(*this, pass, L"SQLite", sqlite, kSqliteKeys);
+    ExchangeKeys(*this, pass, L"BASS", bass, kBassKeys);
+    if (load) LoadEq(); else SaveEq();
+    ExchangeViews(pass);
+    if (load) LoadGlobalHotkey(); else SaveGlobalHotkey();
 }
 
 // ---- EQ --------------------------------------------------------------------------------

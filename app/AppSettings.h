@@ -1,5 +1,6 @@
 #pragma once
 #include "app/IniFile.h"
+#include "app/SettingsKeys.h"
 #include <windows.h>
 #include <map>
 #include <string>
@@ -246,35 +247,12 @@ public:
     std::wstring FormatHeaderColumns() const;
 
 private:
-    void LoadGeneric();
-    void LoadThread();
-    void LoadSqlite();
-    void LoadBass();
+    // Reads or writes every section, in the order of the file.
+    void Exchange(SettingsPass pass);
+    // The sections of the main window, its views and the floating windows.
+    void ExchangeViews(SettingsPass pass);
     void LoadEq();
-    void LoadMainWindow();
-    void LoadMainWindowOptions();
-    void LoadSearch();
-    void LoadQueryView();
-    void LoadGroupView();
-    void LoadPlaylistView();
-    void LoadCopy();
-    void LoadInformationView();
-    void LoadFloatingWindow(const wchar_t* section, FloatingWindow& w, COLORREF defText);
-    void LoadGlobalHotkey();
-
-    void SaveGeneric();
-    void SaveThread();
-    void SaveSqlite();
-    void SaveBass();
     void SaveEq();
-    void SaveMainWindow();
-    void SaveMainWindowOptions();
-    void SaveSearch();
-    void SaveQueryView();
-    void SaveGroupView();
-    void SavePlaylistView();
-    void SaveCopy();
-    void SaveInformationView();
-    void SaveFloatingWindow(const wchar_t* section, const FloatingWindow& w);
+    void LoadGlobalHotkey();
     void SaveGlobalHotkey();
 };

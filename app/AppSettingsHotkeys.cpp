@@ -46,12 +46,18 @@ const HotKeyAction kActions[] = {
     {71, L"クエリ : 次に進む"},
 };
 
+using GlobalHotkey = CAppSettings::GlobalHotkey;
+const SettingKey<GlobalHotkey> kGlobalHotkeyKeys[] = {
+    {L"Enable", &GlobalHotkey::enable, false},
+};
+
 }  // namespace
 
+// The plain keys first, then one "Hotkey.%04d" key per action.
 void CAppSettings::LoadGlobalHotkey() {
     const wchar_t* s = L"GlobalHotkey";
     globalHotkey.hotKeys.clear();
-    globalHotkey.enable = GetBool(s, L"Enable", false);
+    ExchangeKeys(*this, SettingsPass::Load, s, globalHotkey, kGlobalHotkeyKeys);
     for (const HotKeyAction& a : kActions) {
         wchar_t key[32];
         swprintf(key, 32, L"Hotkey.%04d", a.action);
@@ -84,8 +90,7 @@ void CAppSettings::LoadGlobalHotkey() {
 
 void CAppSettings::SaveGlobalHotkey() {
     const wchar_t* s = L"GlobalHotkey";
-    EraseSection(s);
-    WriteBool(s, L"Enable", globalHotkey.enable);
+    ExchangeKeys(*this, SettingsPass::Save, s, globalHotkey, kGlobalHotkeyKeys);
     for (const auto& item : globalHotkey.hotKeys) {
         wchar_t key[32];
         swprintf(key, 32, L"Hotkey.%04d", item.first);
