@@ -1,10 +1,16 @@
 #pragma once
 #include "app/AppSettings.h"
+#include "audio/bass.h"
+#include "document/BassAddonModule.h"
+#include "document/BassStreamInfoSource.h"
 #include "document/IDocumentHost.h"
+#include "document/IPlayerHost.h"
+#include "document/PlayerStatusWatch.h"
 #include "document/PlaylistCache.h"
 #include "document/QueryHistory.h"
 #include "document/SQLite.h"
 #include "framework/Document.h"
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -72,6 +78,62 @@ public:
     void OnExportStatistics();
     void OnImportStatistics();
 
+    // ---- Player (DocPlayer.cpp, DocEqualizer.cpp, AudioEngineSetup.cpp, DocStatusThread.cpp)
+    IPlayerHost& GetPlayerHost() { return m_playerHost ? *m_playerHost : m_noPlayerHost; }
+    void SetPlayerHost(IPlayerHost* host) { m_playerHost = host; }
+    // The program folder, where the add-on decoders are looked for (default: the folder of
+    // the running program), with its trailing backslash.
+    const std::wstring& GetProgramFolder();
+    void SetProgramFolder(const std::wstring& folder) { m_programFolder = folder; }
+
+    // Starts the audio engine and loads the add-ons: 0 failure (after the message), 1
+    // success, 2 success on the default device after the configured one failed.
+    int InitBass();
+    // Frees the add-ons (plug-in, then library) and the engine.
+    void FreeBass();
+    // Creates the stream of the now-playing track by its format code.
+    bool OpenStream(const std::wstring& path);
+    // Restarts the engine with the current settings and resumes the current row where it was.
+    bool ReinitBass();
+
+    // Plays a row of the play list "Default" (-1: the current row) from the start, or, with
+    // start seconds not 0, resumes the now-playing track there.
+    bool Play(int index, float start);
+    void Stop(bool clear);
+    void TogglePause();
+    bool SeekBytes(QWORD position);
+    bool SeekRelative(int seconds);
+    bool PlayNext();
+    bool PlayPrevious();
+    void ApplyVolume();
+    bool ApplyEqualizer();
+    void RunPlayTrigger(bool start);
+    // "BassSyncMsg": the end of `stream` was heard. Ignored unless it is the open stream and
+    // it is playing.
+    void OnEndOfTrack(DWORD stream);
+    static void CALLBACK EndSyncProc(HSYNC sync, DWORD channel, DWORD data, void* user);
+    static UINT GetBassSyncMsg();
+
+    // The status watch thread: started after the engine, ended at close.
+    static DWORD WINAPI StatusThreadProc(void* doc);
+    bool StartStatusThread();
+    // Sets the quit event and waits for the thread (500 ms, then longer if it must).
+    bool StopStatusThread();
+    // At close: stops playback, ends the watch thread, frees the stream and the engine.
+    void ClosePlayer();
+
+    void RegisterPlayerListener(PlayerStatusCallback callback, void* user, int divider) {
+        m_watch.Register(callback, user, divider);
+    }
+    // A copy of the status block taken under PlayerStatusLock.
+    PlayerStatusBlock GetPlayerStatus() { return m_watch.Snapshot(); }
+    int GetPlayState() { return m_watch.State(); }
+    const TrackRecord& GetNowPlaying() const { return m_nowPlaying; }
+    HSTREAM GetStream() const { return m_stream; }
+    const BassAddonModule& GetAddonModule(int index) const { return *m_addons[index]; }
+    static const int kAddonCount = 6;
+    CPlayerStatusWatch& GetStatusWatch() { return m_watch; }
+
 private:
     CAppSettings& m_settings;
     IDocumentHost* m_host = nullptr;
@@ -89,4 +151,33 @@ private:
     bool m_playlistIsTable = false;
     std::map<std::wstring, std::unique_ptr<PlaylistCache>> m_playlists;
     std::wstring m_playlistName = L"Default";
+
+    // Player
+    void InitPlayer();
+    void SetPlayState(int state);
+    void ClearNowPlaying();
+    void SendPlaybackHint(LPARAM hint);
+    void RemoveEndSync();
+    void RemoveEqEffects();
+    void FreeStream();
+    void SetCaptionToAppName();
+    std::wstring ExpandForNowPlaying(std::wstring text);
+
+    IPlayerHost* m_playerHost = nullptr;
+    CPlayerHostNone m_noPlayerHost;
+    std::wstring m_programFolder;
+    bool m_bassStarted = false;
+    HSTREAM m_stream = 0;
+    HSYNC m_endSync = 0;
+    HFX m_eqFx[10] = {};
+    TrackRecord m_nowPlaying;
+    std::atomic<HWND> m_mainWnd{nullptr};
+    bool m_seekListenerRegistered = false;
+    std::unique_ptr<BassAddonModule> m_addons[6];
+    CBassStreamInfoSource m_streamInfo;
+    CPlayerStatusWatch m_watch;
 };
+
+// Fills an equaliser preset: the centres 31, 82, 125, 250, 500, 1000, 2000, 4000, 8000 and
+// 16000 Hz, bandwidth 18 semitones and the given gain on every band.
+void InitEqPreset(EqPreset& preset, float gain);
