@@ -3,6 +3,7 @@
 
 #include "PlayerTestSupport.h"
 #include "tags/StreamInfoSource.h"
+#include "tags/TagInfo.h"
 #include <gtest/gtest.h>
 
 using namespace player_test;
@@ -196,4 +197,24 @@ TEST_F(EngineSetup, TagReadersGetStreamNumbersWhileTheEngineRuns) {
     EXPECT_FALSE(source->QueryStreamInfo(lib.dir.file(L"none.mp3"), info));
     Doc().ClosePlayer();
     EXPECT_EQ(nullptr, tagReader::GetStreamInfoSource());
+}
+
+// The MPEG and TTA readers end to end with the real engine, on 8000 Hz mono tones: the MP3
+// holds 2 s (the decoder drops the encoder's padding) in 2792 bytes with its tag, the TTA 1 s
+// in 2048 bytes; the bit rate is the file size over the decoded length, in whole kbit/s.
+TEST_F(EngineSetup, MpegAndTtaFilesReadTheirStreamNumbersFromTheEngine) {
+    StartPlayer();
+    tagReader::TTagInfo mp3;
+    ASSERT_EQ(1, mp3.Read(testing_support::TestDataPath(L"tags\\v23.mp3")));
+    EXPECT_EQ(2, mp3.seconds);
+    EXPECT_EQ(1, mp3.channels);
+    EXPECT_EQ(8000, mp3.samplingRate);
+    EXPECT_EQ(11000, mp3.bitRate);   // 2792 / (2 x 125) = 11.2
+    tagReader::TTagInfo tta;
+    ASSERT_EQ(1, tta.Read(testing_support::TestDataPath(L"tags\\tags.tta")));
+    EXPECT_EQ(1, tta.seconds);
+    EXPECT_EQ(1, tta.channels);
+    EXPECT_EQ(8000, tta.samplingRate);
+    EXPECT_EQ(16000, tta.bitRate);   // 2048 / 125 = 16.4
+    Doc().ClosePlayer();
 }
