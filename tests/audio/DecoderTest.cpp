@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cwctype>
+#include <string>
 #include <vector>
 
 #include "TestAudio.h"
@@ -77,7 +79,14 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{L"tone_v1.wma", LARK_FAMILY_WMA, 2048},
                       FormatCase{L"tone.aac", LARK_FAMILY_AAC, 2048}, FormatCase{L"tone.m4a", LARK_FAMILY_MP4, 1024},
                       FormatCase{L"tone_alac.m4a", LARK_FAMILY_ALAC, 0},
-                      FormatCase{L"tone.flac", LARK_FAMILY_FLAC, 0}, FormatCase{L"tone.tta", LARK_FAMILY_TTA, 0}));
+                      FormatCase{L"tone.flac", LARK_FAMILY_FLAC, 0}, FormatCase{L"tone.tta", LARK_FAMILY_TTA, 0}),
+    [](const ::testing::TestParamInfo<FormatCase>& info) {
+        // "tone_alac.m4a" -> "tone_alac_m4a": test names allow letters, digits and "_" only.
+        std::string name;
+        for (const wchar_t* p = info.param.file; *p; ++p)
+            name += iswalnum(*p) ? static_cast<char>(*p) : '_';
+        return name;
+    });
 
 TEST(Decoder, WavWithUnicodeNameAndStereoRamp) {
     testing_support::TempDir dir;
