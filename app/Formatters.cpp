@@ -31,38 +31,36 @@ bool FormatByteSize(std::wstring& out, long long bytes, bool exact) {
     return true;
 }
 
-void FormatDuration(std::wstring& out, long long seconds) {
-    long long days = seconds / 86400;
-    int h = static_cast<int>(seconds / 3600 % 24);
-    int m = static_cast<int>(seconds / 60 % 60);
-    int s = static_cast<int>(seconds % 60);
+namespace {
+
+// Seconds as whole days and the hours, minutes and seconds within them, formatted with the
+// first of four patterns that applies: with days, with hours, with minutes, seconds only.
+void FormatDayClock(std::wstring& out, long long seconds, const wchar_t* withDays,
+                    const wchar_t* withHours, const wchar_t* withMinutes, const wchar_t* secondsOnly) {
+    const long long days = seconds / 86400;
+    const int h = static_cast<int>(seconds / 3600 % 24);
+    const int m = static_cast<int>(seconds / 60 % 60);
+    const int s = static_cast<int>(seconds % 60);
     wchar_t text[64];
     if (days >= 1)
-        swprintf(text, 64, L"%I64d日%02d時間%02d分%02d秒", days, h, m, s);
+        swprintf(text, 64, withDays, days, h, m, s);
     else if (seconds >= 3600)
-        swprintf(text, 64, L"%02d時間%02d分%02d秒", h, m, s);
+        swprintf(text, 64, withHours, h, m, s);
     else if (seconds >= 60)
-        swprintf(text, 64, L"%02d分%02d秒", m, s);
+        swprintf(text, 64, withMinutes, m, s);
     else
-        swprintf(text, 64, L"%02d秒", s);
+        swprintf(text, 64, secondsOnly, s);
     out = text;
 }
 
+}  // namespace
+
+void FormatDuration(std::wstring& out, long long seconds) {
+    FormatDayClock(out, seconds, L"%I64d日%02d時間%02d分%02d秒", L"%02d時間%02d分%02d秒", L"%02d分%02d秒", L"%02d秒");
+}
+
 void FormatTimeSpan(std::wstring& out, long long seconds) {
-    long long days = seconds / 86400;
-    int h = static_cast<int>(seconds / 3600 % 24);
-    int m = static_cast<int>(seconds / 60 % 60);
-    int s = static_cast<int>(seconds % 60);
-    wchar_t text[64];
-    if (days >= 1)
-        swprintf(text, 64, L"%I64d/%02d:%02d:%02d", days, h, m, s);
-    else if (seconds >= 3600)
-        swprintf(text, 64, L"%02d:%02d:%02d", h, m, s);
-    else if (seconds >= 60)
-        swprintf(text, 64, L"%02d:%02d", m, s);
-    else
-        swprintf(text, 64, L"00:%02d", s);
-    out = text;
+    FormatDayClock(out, seconds, L"%I64d/%02d:%02d:%02d", L"%02d:%02d:%02d", L"%02d:%02d", L"00:%02d");
 }
 
 void FormatChannels(std::wstring& out, int channels) {
