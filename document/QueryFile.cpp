@@ -14,11 +14,30 @@ bool CQueryFile::Load(const std::wstring& filePath) {
     return true;
 }
 
+namespace {
+
+// A profile value ends at its line: each line break of a multi-line text becomes one space.
+std::wstring OneLine(const std::wstring& text) {
+    std::wstring line;
+    line.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' || text[i] == L'\n') {
+            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+            line += L' ';
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
+}  // namespace
+
 bool CQueryFile::Save(const std::wstring& filePath) {
     SetPath(filePath);
     EnsureUnicodeFile();
     EraseSection(L"Query");
-    WriteString(L"Query", L"SQL", sql.c_str());
+    WriteString(L"Query", L"SQL", OneLine(sql).c_str());
     WriteInt(L"Query", L"SortBy", sortColumn);
     WriteInt(L"Query", L"SortOrder", ascending ? 1 : 0);
     return true;

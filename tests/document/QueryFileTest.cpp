@@ -74,13 +74,13 @@ TEST(QueryFile, SaveReplacesTheWholeSection) {
     std::wstring path = dir.file(L"d.q");
     ASSERT_TRUE(WriteBytes(path, "[Query]\r\nSQL=SELECT 1;\r\nOld=1\r\n"));
     CQueryFile q;
-    q.sql = L"SELECT 2;";
+    q.sql = L"SELECT\r\n2\nAS n;";   // from the multi-line editor: a profile value is one line
     q.sortColumn = -1;
     q.ascending = true;
     ASSERT_TRUE(q.Save(path));
     CQueryFile r;
     ASSERT_TRUE(r.Load(path));
-    EXPECT_EQ(L"SELECT 2;", r.sql);
+    EXPECT_EQ(L"SELECT 2 AS n;", r.sql);
     EXPECT_EQ(-1, r.sortColumn);
     EXPECT_TRUE(r.ascending);
     EXPECT_EQ(std::string::npos, ReadBytes(path).find("Old"));
