@@ -64,7 +64,8 @@ CLarkspur2006Doc::StatisticsResult CLarkspur2006Doc::ExportStatistics(const std:
         if (stmt) sqlite3_finalize(stmt);
         result = StatisticsDbFailed;
     } else {
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             if (sqlite3_column_type(stmt, 0) == SQLITE_NULL) continue;   // no file name: nothing to match
             StatisticsLine line;
             line.fileName = CSQlite::column_text16_or_empty(stmt, 0);
@@ -75,6 +76,8 @@ CLarkspur2006Doc::StatisticsResult CLarkspur2006Doc::ExportStatistics(const std:
             if (line.gain == 0 && line.rating == 0 && line.playcount == 0 && line.lastplayed == 0) continue;
             lines.push_back(std::move(line));
         }
+        // A read that stops part-way (busy, an error) is not a complete export.
+        if (rc != SQLITE_DONE) result = StatisticsDbFailed;
         sqlite3_finalize(stmt);
     }
 

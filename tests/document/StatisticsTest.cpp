@@ -121,6 +121,23 @@ TEST_F(Statistics, RowWithoutFileNameIsSkippedOnExport) {
     EXPECT_EQ(1, count);
 }
 
+TEST_F(Statistics, AReadThatFailsPartWayIsNotASuccess) {
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"DROP TABLE list;"));
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"CREATE VIEW list AS SELECT 'C:\\a.mp3' AS file_name, 1 AS gain, 0 AS rating, "
+                                       L"0 AS playcount, 0 AS lastplayed UNION ALL "
+                                       L"SELECT 'C:\\b.mp3', abs(-9223372036854775807 - 1), 0, 0, 0;"));
+    int count = -1;
+    EXPECT_EQ(CLarkspur2006Doc::StatisticsDbFailed, lib.doc.ExportStatistics(lib.dir.file(L"e.tsv"), count));
+    EXPECT_EQ(0, count);
+    FileDialogResult chosen;
+    chosen.pathName = lib.dir.file(L"e.tsv");
+    lib.host.dialogResults.push_back(chosen);
+    lib.doc.OnExportStatistics();
+    EXPECT_TRUE(lib.host.messages.empty());   // no "exported" message
+    ASSERT_EQ(1u, lib.errors.texts.size());
+    EXPECT_EQ(L"integer overflow", lib.errors.texts[0]);
+}
+
 TEST_F(Statistics, FilesThatCannotBeOpened) {
     int count = 0;
     EXPECT_EQ(CLarkspur2006Doc::StatisticsOpenFailed, lib.doc.ExportStatistics(lib.dir.file(L"no\\e.tsv"), count));
