@@ -97,6 +97,11 @@ bool CLarkspur2006Doc::Play(int index, float start) {
     if (start == 0) {
         PlaylistCache& list = GetPlaylistCache();
         if (list.size() == 0) {
+            // The state says stopped: a track still open must not go on sounding unseen.
+            if (m_stream) {
+                BASS_ChannelStop(m_stream);
+                FreeStream();
+            }
             SetPlayState(PlayStateStopped);
             ClearNowPlaying();
             SendPlaybackHint(HintNowPlayingChanged);

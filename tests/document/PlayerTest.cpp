@@ -65,6 +65,15 @@ TEST_F(Player, PlayOnAnEmptyListOpensNothing) {
     EXPECT_EQ(PlayStateStopped, view.hints.back().state);
     EXPECT_EQ(1, host.stateChanges);
     EXPECT_TRUE(lib.host.messages.empty());
+
+    // A track still playing when the list has become empty is stopped with it.
+    AddWavTrack(L"a.wav", 3 * 44100);
+    ASSERT_TRUE(Doc().Play(0, 0));
+    const HSTREAM old = Doc().GetStream();
+    List().Clear();
+    EXPECT_FALSE(Doc().Play(-1, 0));
+    EXPECT_EQ(0u, Doc().GetStream());
+    EXPECT_FALSE(BASS_ChannelPlay(old, FALSE));  // freed
 }
 
 TEST_F(Player, OpenFailureReportsTheShortenedPath) {
