@@ -171,9 +171,10 @@ void CPlayerStatusWatch::Run(int waitMs) {
             }
             if (woken) continue;
             // Not playing: leave a paused position as it was, else clear the block; then every
-            // listener hears of it once.
+            // listener hears of it once. A play that has filled the block in the meantime keeps
+            // its length (its own wake-up follows).
             Update([](PlayerStatusBlock& b) {
-                if (b.state == PlayStatePaused) return;
+                if (b.state == PlayStatePaused || b.state == PlayStatePlaying) return;
                 b.position = b.length = 0;
                 b.positionBytes = b.lengthBytes = 0;
                 b.levelLeft = b.levelRight = 0;
