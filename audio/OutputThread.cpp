@@ -15,22 +15,44 @@ OutputThread::OutputThread(std::unique_ptr<OutputDevice> device, ChannelList cha
       m_bufferMs(bufferMs),
       m_wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
       m_quit(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      m_done(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       m_block(static_cast<size_t>(std::max(1, m_device->Rate() / 50))) {}
 
 OutputThread::~OutputThread() {
     Stop();
     CloseHandle(m_wake);
     CloseHandle(m_quit);
+    CloseHandle(m_done);
 }
 
 void OutputThread::Start() { m_thread = std::thread(&OutputThread::Run, this); }
 
 void OutputThread::Stop() {
     SetEvent(m_quit);
-    if (m_thread.joinable()) m_thread.join();
+    if (!m_thread.joinable()) return;
+    // The caller may be a user-interface thread: answer messages sent to it meanwhile.
+    while (MsgWaitForMultipleObjects(1, &m_done, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    m_thread.join();
 }
 
 void OutputThread::Run() {
+    for (;;) {
+        try {
+            RunLoop();
+            break;
+        } catch (...) {
+            // Nothing may end this thread but the quit event: after a failure (out of memory)
+            // it goes on with the next block.
+            if (WaitForSingleObject(m_quit, 10) == WAIT_OBJECT_0) break;
+        }
+    }
+    SetEvent(m_done);
+}
+
+void OutputThread::RunLoop() {
     std::vector<float> mix(m_block * 2);
     std::vector<SyncEvent> due;
     const int rate = m_device->Rate();

@@ -28,7 +28,8 @@ public:
     OutputThread& operator=(const OutputThread&) = delete;
 
     void Start();
-    // Ends the thread and waits for it; the thread never waits for anything but the device.
+    // Ends the thread and waits for it, answering sent messages; the thread never waits for
+    // anything but the device.
     void Stop();
     // Renders at once (after play, resume, seek).
     void Wake() { SetEvent(m_wake); }
@@ -39,6 +40,7 @@ public:
 
 private:
     void Run();
+    void RunLoop();
 
     std::unique_ptr<OutputDevice> m_device;
     ChannelList m_channels;
@@ -46,6 +48,7 @@ private:
     const std::atomic<int>& m_bufferMs;
     HANDLE m_wake;
     HANDLE m_quit;
+    HANDLE m_done;  // set when Run has returned
     std::thread m_thread;
     size_t m_block;  // frames per block: 20 ms
 };

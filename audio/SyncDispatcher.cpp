@@ -12,8 +12,8 @@ void SyncDispatcher::Post(const std::vector<SyncEvent>& events) {
         std::lock_guard<std::mutex> guard(m_lock);
         m_queue.insert(m_queue.end(), events.begin(), events.end());
         if (!m_started) {
-            m_started = true;
             std::thread(&SyncDispatcher::Run, this).detach();
+            m_started = true;  // only once the thread exists: a failed start is tried again
         }
     }
     m_ready.notify_one();
@@ -28,11 +28,11 @@ void SyncDispatcher::Run() {
             event = m_queue.front();
             m_queue.pop_front();
         }
-        if (!event.proc || !m_isAlive(event.sync)) continue;
         try {
+            if (!event.proc || !m_isAlive(event.sync)) continue;
             event.proc(event.sync, event.channel, 0, event.user);
         } catch (...) {
-            // A callback's exception must not end the thread that serves every sync.
+            // Nothing may end the thread that serves every sync.
         }
     }
 }
