@@ -317,6 +317,10 @@ void Channel::Render(float* mix, size_t frames, uint64_t blockStart) {
 
 void Channel::CheckEnd(uint64_t heard, std::vector<SyncEvent>& due) {
     std::lock_guard<std::mutex> guard(m_lock);
+    // Blocks heard more than a second ago are no longer needed for the position, even when
+    // nobody asks for it (a late reader still finds the block it needs).
+    const uint64_t margin = static_cast<uint64_t>(m_deviceRate);
+    while (m_contributions.size() > 1 && m_contributions[1].deviceStart + margin <= heard) m_contributions.pop_front();
     if (m_freed || m_state != State::Playing || !m_endKnown || heard < m_endDeviceFrame) return;
     m_state = State::Ended;
     m_contributions.clear();
