@@ -2,6 +2,7 @@
 #include "tags/TagText.h"
 #include <windows.h>
 #include <mmsystem.h>
+#include <climits>
 
 namespace tagReader {
 
@@ -45,6 +46,13 @@ public:
         HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return;
+        // mmio's own seek offsets stop at 2 GiB; the size comes from the file itself.
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(file, &size)) {
+            CloseHandle(file);
+            return;
+        }
+        m_size = size.QuadPart;
         MMIOINFO info{};
         info.pIOProc = WideFileIoProc;
         info.adwInfo[0] = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(file));
@@ -57,9 +65,11 @@ public:
     MmioFile(const MmioFile&) = delete;
     MmioFile& operator=(const MmioFile&) = delete;
     HMMIO get() const { return m_handle; }
+    LONGLONG size() const { return m_size; }
 
 private:
     HMMIO m_handle = nullptr;
+    LONGLONG m_size = 0;
 };
 
 }  // namespace
@@ -69,8 +79,7 @@ int ReadWavInfo(TTagInfo& info, const std::wstring& path) {
     if (!file.get()) return TagReadCannotOpen;
     HMMIO h = file.get();
 
-    LONG fileSize = mmioSeek(h, 0, SEEK_END);
-    if (fileSize < 0 || mmioSeek(h, 0, SEEK_SET) != 0) return TagReadNotThatFormat;
+    const LONGLONG fileSize = file.size();
 
     MMCKINFO riff{};
     if (mmioDescend(h, &riff, nullptr, 0) != MMSYSERR_NOERROR) return TagReadNotThatFormat;
@@ -99,9 +108,11 @@ int ReadWavInfo(TTagInfo& info, const std::wstring& path) {
     info.tagType = TagRiffWave;
     info.channels = format.nChannels;
     info.samplingRate = static_cast<int>(format.nSamplesPerSec);
-    info.bitRate = format.wFormatTag == WAVE_FORMAT_PCM
-                       ? format.nChannels * format.wBitsPerSample * static_cast<int>(format.nSamplesPerSec)
-                       : 0;
+    // A header whose numbers multiply beyond an int gives no bit rate.
+    long long bitRate = format.wFormatTag == WAVE_FORMAT_PCM ? static_cast<long long>(format.nChannels) *
+                                                                  format.wBitsPerSample * format.nSamplesPerSec
+                                                            : 0;
+    info.bitRate = bitRate <= INT_MAX ? static_cast<int>(bitRate) : 0;
     info.vbr = 0;
     info.seconds = format.nAvgBytesPerSec ? static_cast<int>(data.cksize / format.nAvgBytesPerSec) : 0;
     return TagReadOk;

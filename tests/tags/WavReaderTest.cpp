@@ -3,6 +3,7 @@
 #include "tags/TagInfo.h"
 #include "tags/TagReaders.h"
 #include <gtest/gtest.h>
+#include <windows.h>
 
 using namespace tagReader;
 using namespace testing_support;
@@ -82,4 +83,34 @@ TEST(WavReader, BadFilesAreNotThatFormatAndMissingCannotOpen) {
     EXPECT_EQ(4, info.Read(shortFmt));
     EXPECT_EQ(4, info.Read(truncated));
     EXPECT_EQ(3, info.Read(dir.file(L"missing.wav")));
+}
+
+// A wave file beyond 2 GiB reads like any other (its data is sparse here).
+TEST(WavReader, FileLargerThanTwoGigabytes) {
+    TempDir dir;
+    const unsigned long dataBytes = 0x90000000UL;
+    std::string header = Wave(1, 2, 44100, 16, 0);
+    header.replace(header.size() - 4, 4, Le32(dataBytes));
+    header.replace(4, 4, Le32(static_cast<unsigned long>(header.size() - 8 + dataBytes)));
+    std::wstring path = dir.file(L"big.wav");
+    ASSERT_TRUE(WriteBytes(path, header));
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(header.size()) + dataBytes;
+    bool extended = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(extended);
+    TTagInfo info;
+    ASSERT_EQ(1, info.Read(path));
+    EXPECT_EQ(static_cast<int>(dataBytes / (44100 * 4)), info.seconds);
+    EXPECT_EQ(2 * 16 * 44100, info.bitRate);
+    // The data chunk still may not claim more than the file holds.
+    file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    end.QuadPart -= 1;
+    extended = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(extended);
+    EXPECT_EQ(4, info.Read(path));
 }
