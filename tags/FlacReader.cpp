@@ -2,6 +2,7 @@
 #include "tags/TagText.h"
 #include <windows.h>
 #include <FLAC/metadata.h>
+#include <climits>
 
 namespace tagReader {
 
@@ -59,7 +60,8 @@ int ReadFlacInfo(TTagInfo& info, const std::wstring& path) {
     info.vbr = 1;
     if (si.sample_rate != 0 && si.total_samples != 0) {
         long double millis = static_cast<long double>(si.total_samples) * 1000.0L / si.sample_rate;
-        info.bitRate = static_cast<int>(static_cast<long double>(size) * 8.0L / millis * 1000.0L);
+        long double bitRate = static_cast<long double>(size) * 8.0L / millis * 1000.0L;
+        info.bitRate = bitRate <= INT_MAX ? static_cast<int>(bitRate) : 0;   // none for a lying sample count
         info.seconds = static_cast<int>(si.total_samples / si.sample_rate);
     }
     info.tagType = TagFlacVorbis;

@@ -2,6 +2,7 @@
 #include "tags/StreamInfoSource.h"
 #include "tags/TagReaders.h"
 #include <id3tag.h>
+#include <climits>
 #include <cmath>
 
 namespace tagReader {
@@ -29,12 +30,13 @@ void StoreStreamNumbers(TTagInfo& info, const std::wstring& path) {
     if (!source || !source->QueryStreamInfo(path, stream)) return;
     info.channels = stream.channels;
     info.samplingRate = stream.samplingRate;
-    if (stream.seconds > 0.0)
-        info.bitRate = static_cast<int>(
-                           std::trunc(static_cast<double>(stream.fileEnd) / (stream.seconds * 125.0) + 0.5)) *
-                       1000;
-    else
-        info.bitRate = 0;
+    info.bitRate = 0;
+    if (stream.seconds > 0.0) {
+        // Kilobits per second to the nearest whole number; an unknown file end (the engine
+        // reports -1) or a rate beyond an int gives none.
+        double kilobits = std::trunc(static_cast<double>(stream.fileEnd) / (stream.seconds * 125.0) + 0.5);
+        if (kilobits * 1000.0 <= INT_MAX) info.bitRate = static_cast<int>(kilobits) * 1000;
+    }
     info.seconds = static_cast<int>(stream.seconds);
 }
 

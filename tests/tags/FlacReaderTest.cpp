@@ -40,6 +40,18 @@ TEST(FlacReader, FileWithoutCommentBlockReadsWithoutTags) {
     EXPECT_EQ(8000, info.samplingRate);
     EXPECT_EQ(1, info.seconds);
     EXPECT_TRUE(info.tags.empty());
+
+    // A stream header claiming a single sample would give a bit rate beyond an int.
+    std::string bytes = ReadBytes(TestDataPath(L"tags/nocomment.fla"));
+    ASSERT_EQ("fLaC", bytes.substr(0, 4));
+    bytes[21] = static_cast<char>(bytes[21] & 0xF0);
+    bytes.replace(22, 4, std::string("\0\0\0\1", 4));
+    bytes += std::string(40000, '\0');
+    TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.file(L"one.flac"), bytes));
+    ASSERT_EQ(1, info.Read(dir.file(L"one.flac")));
+    EXPECT_EQ(0, info.seconds);
+    EXPECT_EQ(0, info.bitRate);
 }
 
 TEST(FlacReader, PictureOfAnotherTypeIsNoCover) {

@@ -172,7 +172,7 @@ TEST(MpegReader, StreamNumbersFromTheEngine) {
     EXPECT_EQ(L"タイトル二", Get(info, L"TIT2"));
 }
 
-TEST(MpegReader, ZeroLengthGivesZeroBitRate) {
+TEST(MpegReader, ZeroLengthOrUnknownFileEndGivesZeroBitRate) {
     FakeStreamSource source;
     source.answer.channels = 1;
     source.answer.samplingRate = 8000;
@@ -184,6 +184,16 @@ TEST(MpegReader, ZeroLengthGivesZeroBitRate) {
     EXPECT_EQ(0, info.bitRate);
     EXPECT_EQ(0, info.seconds);
     EXPECT_EQ(1, info.channels);
+
+    // The engine reports a file end it cannot tell as -1; a huge file with a few frames of
+    // audio gives kilobits beyond an int's bits.
+    source.answer.seconds = 2.0;
+    for (unsigned long long end : {~0ULL, 6000000000ULL}) {
+        source.answer.fileEnd = end;
+        ASSERT_EQ(1, info.Read(TestDataPath(L"tags/v24.mp3")));
+        EXPECT_EQ(0, info.bitRate) << end;
+        EXPECT_EQ(2, info.seconds);
+    }
 }
 
 TEST(MpegReader, UnopenableStreamKeepsTagsWithZeroNumbers) {
