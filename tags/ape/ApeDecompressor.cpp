@@ -45,6 +45,7 @@ std::wstring ApeTag::Key(const wchar_t* name) {
 }
 
 void ApeTag::SetText(const std::wstring& name, const std::wstring& text) {
+    if (text.empty()) return;   // an empty ID3v1 field is no field, as in an MP3's ID3v1 tag
     Field field;
     field.text = text;
     std::string utf8 = TagLib::String(text).to8Bit(true);

@@ -102,6 +102,12 @@ TEST(ApeReader, Id3v1ReadThroughTheApeTagReader) {
     EXPECT_EQ(L"5", Get(info, L"TRACK"));
     EXPECT_EQ(L"Jazz", Get(info, L"GENRE"));
     EXPECT_EQ(2, info.seconds);
+
+    // Empty fields and genre 255 (none) are no fields.
+    ASSERT_TRUE(WriteBytes(path, Stream() + Id3v1("Only", "", "", "", "", 0, 255)));
+    ASSERT_EQ(1, info.Read(path));
+    EXPECT_EQ(L"Only", Get(info, L"TITLE"));
+    EXPECT_EQ(1u, info.tags.size());
 }
 
 TEST(ApeReader, UntaggedFileHasStreamButNoTags) {
