@@ -42,16 +42,17 @@ HRESULT MemoryStream::Read(void* buffer, ULONG count, ULONG* read) {
 HRESULT MemoryStream::Write(const void*, ULONG, ULONG*) { return STG_E_ACCESSDENIED; }
 
 HRESULT MemoryStream::Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) {
-    LONGLONG size = m_end - m_begin;
-    LONGLONG current = m_position - m_begin;
-    LONGLONG target;
+    const LONGLONG size = m_end - m_begin;
+    LONGLONG base;
     switch (origin) {
-    case STREAM_SEEK_SET: target = move.QuadPart; break;
-    case STREAM_SEEK_CUR: target = current + move.QuadPart; break;
-    case STREAM_SEEK_END: target = size + move.QuadPart; break;
+    case STREAM_SEEK_SET: base = 0; break;
+    case STREAM_SEEK_CUR: base = m_position - m_begin; break;
+    case STREAM_SEEK_END: base = size; break;
     default: return E_INVALIDARG;
     }
-    if (target < 0 || target > size) return STG_E_INVALIDPOINTER;
+    // Compared before adding, so that no offset can overflow.
+    if (move.QuadPart < -base || move.QuadPart > size - base) return STG_E_INVALIDPOINTER;
+    const LONGLONG target = base + move.QuadPart;
     m_position = m_begin + target;
     if (position) position->QuadPart = static_cast<ULONGLONG>(target);
     return S_OK;

@@ -2,6 +2,7 @@
 #include "support/TestFiles.h"
 #include "tags/EmbeddedCoverArt.h"
 #include "tags/MemoryStream.h"
+#include <climits>
 #include <gtest/gtest.h>
 #include <taglib/asfattribute.h>
 #include <taglib/asffile.h>
@@ -63,6 +64,12 @@ TEST(MemoryStream, ReadsAndSeeksWithinTheBlock) {
     EXPECT_EQ(0u, position.QuadPart);
     EXPECT_EQ(STG_E_INVALIDPOINTER, stream->Seek(Offset(1), STREAM_SEEK_END, nullptr));
     EXPECT_EQ(E_INVALIDARG, stream->Seek(Offset(0), 7, nullptr));
+    // Offsets at the ends of the 64-bit range fail without moving.
+    EXPECT_EQ(STG_E_INVALIDPOINTER, stream->Seek(Offset(LLONG_MAX), STREAM_SEEK_CUR, nullptr));
+    EXPECT_EQ(STG_E_INVALIDPOINTER, stream->Seek(Offset(LLONG_MAX), STREAM_SEEK_END, nullptr));
+    EXPECT_EQ(STG_E_INVALIDPOINTER, stream->Seek(Offset(LLONG_MIN), STREAM_SEEK_END, nullptr));
+    EXPECT_EQ(S_OK, stream->Seek(Offset(0), STREAM_SEEK_CUR, &position));
+    EXPECT_EQ(0u, position.QuadPart);
 
     // A read asking for more than is left gets the rest.
     EXPECT_EQ(S_OK, stream->Seek(Offset(95), STREAM_SEEK_SET, nullptr));
