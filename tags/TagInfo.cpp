@@ -71,7 +71,16 @@ int TTagInfo::Read(const std::wstring& path) {
     extension = parts.ext;
 
     ReaderFunction reader = FindReader(parts.ext);
-    int result = reader ? reader(*this, path) : TagReadNotThatFormat;
+    int result = TagReadNotThatFormat;
+    if (reader) {
+        // Reads run on worker threads too; nothing a reader or its library throws (out of
+        // memory, say) may leave it: the file then counts as one that cannot be opened.
+        try {
+            result = reader(*this, path);
+        } catch (...) {
+            result = TagReadCannotOpen;
+        }
+    }
     if (result != TagReadOk) ClearAll();
     return result;
 }
