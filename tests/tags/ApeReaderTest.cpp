@@ -11,11 +11,6 @@ using namespace tag_test;
 
 namespace {
 
-std::wstring Get(const TTagInfo& info, const wchar_t* key) {
-    const wchar_t* value = info.GetTag(key);
-    return value ? value : L"<none>";
-}
-
 // 2 s of 8 kHz stereo; 4000 bytes of stream before the tag, so 16 kbit/s.
 std::string Stream() { return ApeStream(8000, 2, 16000, 4000 - 52 - 24); }
 

@@ -1,16 +1,11 @@
+#include "TagTestFiles.h"
 #include "support/TestFiles.h"
 #include "tags/TagInfo.h"
 #include <gtest/gtest.h>
 
 using namespace tagReader;
 using namespace testing_support;
-
-namespace {
-std::wstring Get(const TTagInfo& info, const wchar_t* key) {
-    const wchar_t* value = info.GetTag(key);
-    return value ? value : L"<none>";
-}
-}  // namespace
+using namespace tag_test;
 
 TEST(FlacReader, CommentsPictureAndStream) {
     TTagInfo info;

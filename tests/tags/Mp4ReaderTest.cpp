@@ -8,12 +8,6 @@ using namespace tagReader;
 using namespace testing_support;
 using namespace tag_test;
 
-namespace {
-std::wstring Get(const TTagInfo& info, const wchar_t* key) {
-    const wchar_t* value = info.GetTag(key);
-    return value ? value : L"<none>";
-}
-}  // namespace
 
 TEST(Mp4Reader, AacWithTagsAndCoverFromFfmpeg) {
     TTagInfo info;

@@ -31,10 +31,6 @@ public:
     ~SourceScope() { SetStreamInfoSource(nullptr); }
 };
 
-std::wstring Get(const TTagInfo& info, const wchar_t* key) {
-    const wchar_t* value = info.GetTag(key);
-    return value ? value : L"<none>";
-}
 
 // An ID3v2 tag in front of a few bytes that are no MPEG audio.
 std::wstring WriteTagged(const TempDir& dir, const wchar_t* name, const Id3v2Builder& tag) {

@@ -7,12 +7,6 @@ using namespace tagReader;
 using namespace testing_support;
 using namespace tag_test;
 
-namespace {
-std::wstring Get(const TTagInfo& info, const wchar_t* key) {
-    const wchar_t* value = info.GetTag(key);
-    return value ? value : L"<none>";
-}
-}  // namespace
 
 TEST(OggReader, CommentsAndStreamFromOggenc) {
     TTagInfo info;

@@ -1,8 +1,14 @@
 #include "TagTestFiles.h"
+#include "tags/TagInfo.h"
 #include "support/TestFiles.h"
 #include <windows.h>
 
 namespace tag_test {
+
+std::wstring Get(const tagReader::TTagInfo& info, const wchar_t* key) {
+    const wchar_t* value = info.GetTag(key);
+    return value ? value : L"<none>";
+}
 
 std::string Le16(unsigned v) {
     return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};

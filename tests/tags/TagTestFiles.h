@@ -3,7 +3,12 @@
 #include <vector>
 
 // Builders of small audio files whose exact bytes the tests decide.
+namespace tagReader { class TTagInfo; }
+
 namespace tag_test {
+
+// The text of a tag key, or "<none>" when the record has no such key.
+std::wstring Get(const tagReader::TTagInfo& info, const wchar_t* key);
 
 std::string Le16(unsigned value);
 std::string Le32(unsigned long value);

@@ -13,11 +13,6 @@ using namespace tag_test;
 
 namespace {
 
-std::wstring Get(const TTagInfo& info, const wchar_t* key) {
-    const wchar_t* value = info.GetTag(key);
-    return value ? value : L"<none>";
-}
-
 std::vector<unsigned char> Bytes(const std::string& s) { return std::vector<unsigned char>(s.begin(), s.end()); }
 
 asf::Attribute Attr(const wchar_t* name, asf::AttributeType type, const std::string& value) {
