@@ -116,6 +116,32 @@ CLarkspur2006Doc::StatisticsResult CLarkspur2006Doc::ImportStatistics(const std:
     return StatisticsOk;
 }
 
+namespace {
+
+// The message that ends an export or import: the failure, or "N 項目...しました。".
+void ReportStatisticsResult(IDocumentHost& host, CSQlite& db, CLarkspur2006Doc::StatisticsResult result,
+                            int count, const wchar_t* doneFormat) {
+    switch (result) {
+    case CLarkspur2006Doc::StatisticsOpenFailed:
+        host.ShowMessage(L"ファイルオープンに失敗しました。", MB_OK | MB_ICONERROR);
+        break;
+    case CLarkspur2006Doc::StatisticsDbFailed:
+        ShowDBError(db.errmsg());
+        break;
+    case CLarkspur2006Doc::StatisticsWriteFailed:
+        host.ShowMessage(L"ファイルの書き込みに失敗しました。", MB_OK | MB_ICONERROR);
+        break;
+    case CLarkspur2006Doc::StatisticsOk: {
+        wchar_t text[64];
+        swprintf(text, 64, doneFormat, count);
+        host.ShowMessage(text, MB_OK | MB_ICONINFORMATION);
+        break;
+    }
+    }
+}
+
+}  // namespace
+
 void CLarkspur2006Doc::OnExportStatistics() {
     FileDialogResult chosen;
     if (!GetHost().ShowFileDialog(StatisticsDialog(true), chosen)) return;
@@ -125,23 +151,7 @@ void CLarkspur2006Doc::OnExportStatistics() {
         ScopedWaitCursor wait;
         result = ExportStatistics(chosen.pathName, count);
     }
-    switch (result) {
-    case StatisticsOpenFailed:
-        GetHost().ShowMessage(L"ファイルオープンに失敗しました。", MB_OK | MB_ICONERROR);
-        break;
-    case StatisticsDbFailed:
-        ShowDBError(m_db.errmsg());
-        break;
-    case StatisticsWriteFailed:
-        GetHost().ShowMessage(L"ファイルの書き込みに失敗しました。", MB_OK | MB_ICONERROR);
-        break;
-    case StatisticsOk: {
-        wchar_t text[64];
-        swprintf(text, 64, L"%d 項目エクスポートしました。", count);
-        GetHost().ShowMessage(text, MB_OK | MB_ICONINFORMATION);
-        break;
-    }
-    }
+    ReportStatisticsResult(GetHost(), m_db, result, count, L"%d 項目エクスポートしました。");
 }
 
 void CLarkspur2006Doc::OnImportStatistics() {
@@ -156,18 +166,5 @@ void CLarkspur2006Doc::OnImportStatistics() {
         ScopedWaitCursor wait;
         result = ImportStatistics(chosen.pathName, count);
     }
-    switch (result) {
-    case StatisticsOpenFailed:
-        GetHost().ShowMessage(L"ファイルオープンに失敗しました。", MB_OK | MB_ICONERROR);
-        break;
-    case StatisticsDbFailed:
-        ShowDBError(m_db.errmsg());
-        break;
-    default: {
-        wchar_t text[64];
-        swprintf(text, 64, L"%d 項目インポートしました。", count);
-        GetHost().ShowMessage(text, MB_OK | MB_ICONINFORMATION);
-        break;
-    }
-    }
+    ReportStatisticsResult(GetHost(), m_db, result, count, L"%d 項目インポートしました。");
 }
