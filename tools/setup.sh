@@ -19,6 +19,9 @@ LOGS=$ROOT/logs
 JOBS=$(nproc)
 
 log() { printf '[setup %s] %s\n' "$(date +%T)" "$*" >&2; }
+# Packages and locales need root; everything else is built as the calling user.
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
 
 # ---------------------------------------------------------------- packages
 PKGS=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
@@ -34,14 +37,14 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   log "installing ${#missing[@]} packages"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  $SUDO apt-get update -qq
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf8$'; then
   log "generating ja_JP.UTF-8"
-  sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen >/dev/null
+  $SUDO sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
 fi
 
 # ---------------------------------------------------------------- libraries
