@@ -1,4 +1,5 @@
 #include "app/IniFile.h"
+#include "framework/ProfileFile.h"
 #include <algorithm>
 #include <vector>
 
@@ -26,18 +27,8 @@ DWORD CIniFile::GetBufferSize() const {
 
 bool CIniFile::GetString(std::wstring& target, const wchar_t* section, const wchar_t* key,
                          const wchar_t* def) const {
-    DWORD size = std::max(GetBufferSize(), kMinStringBuffer);
-    std::vector<wchar_t> buffer;
-    DWORD read = 0;
-    for (;;) {
-        buffer.assign(size, L'\0');
-        read = GetPrivateProfileStringW(section, key, def, buffer.data(), size, m_path.c_str());
-        // size - 1 means the value (or the default) was cut: retry with more room.
-        if (read < size - 1 || size >= 0x10000000) break;
-        size *= 2;
-    }
-    target.assign(buffer.data(), std::min<DWORD>(read, size));
-    return read > 0;
+    return ReadProfileString(m_path, section, key, def, target,
+                             std::max(GetBufferSize(), kMinStringBuffer)) > 0;
 }
 
 int CIniFile::GetInt(const wchar_t* section, const wchar_t* key, int def) const {
@@ -118,12 +109,5 @@ BOOL CIniFile::EraseSection(const wchar_t* section) const {
 }
 
 void CIniFile::EnsureUnicodeFile() const {
-    if (m_path.empty()) return;
-    HANDLE file = CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;   // exists already, or cannot be created
-    static const unsigned char kBom[2] = {0xFF, 0xFE};
-    DWORD written = 0;
-    WriteFile(file, kBom, sizeof kBom, &written, nullptr);
-    CloseHandle(file);
+    CreateUnicodeProfileFile(m_path);
 }

@@ -2,6 +2,7 @@
 #include "framework/CommandLineInfo.h"
 #include "framework/DocTemplate.h"
 #include "framework/MessageBox.h"
+#include "framework/ProfileFile.h"
 #include "framework/Wnd.h"
 #include "framework/FrameIds.h"
 #include <ole2.h>
@@ -131,30 +132,13 @@ BOOL CWinApp::AfxOleInit() {
 }
 
 std::wstring CWinApp::GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* def) const {
-    std::wstring buf(256, L'\0');
-    for (;;) {
-        DWORD n = ::GetPrivateProfileStringW(section, entry, def, &buf[0], static_cast<DWORD>(buf.size()),
-                                             m_profileName.c_str());
-        if (n + 1 < buf.size()) {
-            buf.resize(n);
-            return buf;
-        }
-        buf.resize(buf.size() * 2);
-    }
+    std::wstring value;
+    ReadProfileString(m_profileName, section, entry, def, value);
+    return value;
 }
 
 BOOL CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value) const {
-    if (::GetFileAttributesW(m_profileName.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        // A new profile file starts as UTF-16, so that any text survives.
-        HANDLE f = ::CreateFileW(m_profileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (f != INVALID_HANDLE_VALUE) {
-            static const BYTE bom[] = {0xFF, 0xFE};
-            DWORD written = 0;
-            ::WriteFile(f, bom, sizeof bom, &written, nullptr);
-            ::CloseHandle(f);
-        }
-    }
+    CreateUnicodeProfileFile(m_profileName);
     return ::WritePrivateProfileStringW(section, entry, value, m_profileName.c_str());
 }
 
