@@ -69,11 +69,30 @@ int CloseAndWait(Process& p, HWND main) {
     return static_cast<int>(code);
 }
 
-// A copy of the program in its own folder, so that "users\" is made there.
+// Copies the DLLs of folder `from` into folder `to` (both ending with a backslash).
+void CopyDlls(const std::wstring& from, const std::wstring& to) {
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((from + L"*.dll").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do {
+        CopyFileW((from + found.cFileName).c_str(), (to + found.cFileName).c_str(), FALSE);
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+}
+
+// A copy of the program with its engine and add-on DLLs in its own folder, so that "users\"
+// is made there and nothing depends on the test's current folder.
 struct Installed {
     TempDir dir;
     std::wstring exe = dir.file(L"Larkspur2006.exe");
-    Installed() { CopyFileW(ProgramPath().c_str(), exe.c_str(), FALSE); }
+    Installed() {
+        const std::wstring program = ProgramPath();
+        const std::wstring folder = program.substr(0, program.find_last_of(L'\\') + 1);
+        CopyFileW(program.c_str(), exe.c_str(), FALSE);
+        CopyDlls(folder, dir.path());
+        CreateDirectoryW(dir.file(L"plugin").c_str(), nullptr);
+        CopyDlls(folder + L"plugin\\", dir.file(L"plugin\\"));
+    }
 };
 
 std::wstring WindowsUserName() {
