@@ -3,26 +3,12 @@
 #include "app/Placeholders.h"
 #include "app/ViewHints.h"
 #include "document/DBError.h"
+#include "framework/SentMessageWait.h"
 #include <shlwapi.h>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 
-namespace {
-
-// Waits on the user-interface thread while still answering messages sent from other threads.
-void SleepAnsweringSentMessages(DWORD ms) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms) return;
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_SENDMESSAGE) != WAIT_OBJECT_0) return;
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
-}  // namespace
 
 UINT CLarkspur2006Doc::GetBassSyncMsg() {
     static const UINT message = RegisterWindowMessageW(L"BassSyncMsg");

@@ -5,28 +5,10 @@
 #include "document/QueryFile.h"
 #include "document/WaitCursor.h"
 #include "framework/CmdTarget.h"
+#include "framework/SentMessageWait.h"
 #include <ctime>
 #include <windows.h>
 
-namespace {
-
-// Waits on the UI thread while still answering messages sent from other threads.
-void SleepAnsweringSentMessages(DWORD ms) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms) return;
-        DWORD rc = MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_SENDMESSAGE);
-        if (rc == WAIT_OBJECT_0) {
-            MSG msg;
-            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        } else {
-            return;
-        }
-    }
-}
-
-}  // namespace
 
 bool CLarkspur2006Doc::SetQuery(const wchar_t* title, const std::wstring& sql, bool record) {
     if (sqlite3_complete16(sql.c_str()) != 1) {

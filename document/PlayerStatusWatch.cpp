@@ -1,29 +1,9 @@
 #include "document/PlayerStatusWatch.h"
+#include "framework/SentMessageWait.h"
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-// Waits for a thread on the user-interface thread, answering messages sent meanwhile.
-bool WaitAnsweringSentMessages(HANDLE handle, DWORD ms) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        DWORD left = INFINITE;
-        if (ms != INFINITE) {
-            const DWORD elapsed = GetTickCount() - start;
-            if (elapsed >= ms) return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
-            left = ms - elapsed;
-        }
-        const DWORD rc = MsgWaitForMultipleObjects(1, &handle, FALSE, left, QS_SENDMESSAGE);
-        if (rc == WAIT_OBJECT_0) return true;
-        if (rc == WAIT_OBJECT_0 + 1) {
-            MSG msg;
-            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        } else if (rc != WAIT_TIMEOUT) {
-            return false;
-        }
-    }
-}
 
 void CallListener(const PlayerCallbackEntry& entry, const PlayerStatusBlock& copy) {
     try {

@@ -1,4 +1,5 @@
 #include "tags/WmaCallback.h"
+#include "framework/SentMessageWait.h"
 
 namespace tagReader {
 
@@ -23,17 +24,7 @@ void TWMACALLBACKEX::OnStatus(asf::ReaderStatus status, long result) {
 long TWMACALLBACKEX::OnSample(const unsigned char*, size_t) { return 0; }
 
 bool TWMACALLBACKEX::Wait(DWORD timeoutMs) {
-    if (!m_event) return false;
-    DWORD start = GetTickCount();
-    for (;;) {
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs) return WaitForSingleObject(m_event, 0) == WAIT_OBJECT_0;
-        DWORD r = MsgWaitForMultipleObjects(1, &m_event, FALSE, timeoutMs - elapsed, QS_SENDMESSAGE);
-        if (r == WAIT_OBJECT_0) return true;
-        if (r != WAIT_OBJECT_0 + 1) return false;
-        MSG msg;   // let messages sent to this thread's windows through
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    return m_event && WaitAnsweringSentMessages(m_event, timeoutMs);
 }
 
 }  // namespace tagReader
