@@ -75,9 +75,11 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* titl
     // Our own class finds the object through the creation parameter; other classes are
     // subclassed right after creation.
     struct Hook { CWnd* self; void* param; } hook{this, cs.lpCreateParams};
+    m_creating = true;
     HWND h = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y,
                                cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
                                ownClass ? static_cast<void*>(&hook) : cs.lpCreateParams);
+    m_creating = false;
     if (!h) return FALSE;
     if (!ownClass) SubclassWindow(h);
     return TRUE;
@@ -154,9 +156,11 @@ LRESULT CWnd::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
             app->m_pMainWnd = nullptr;
             ::PostQuitMessage(0);
         }
-        try {
-            PostNcDestroy();
-        } catch (...) {
+        if (!m_creating) {
+            try {
+                PostNcDestroy();
+            } catch (...) {
+            }
         }
     }
     return result;

@@ -68,4 +68,7 @@ private:
     void Detach();
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     bool m_subclassed = false;
+    // While CreateEx runs, a window destroyed by its own creation (WM_CREATE returning -1)
+    // does not run PostNcDestroy: the creator gets FALSE and disposes of the object itself.
+    bool m_creating = false;
 };

@@ -182,6 +182,26 @@ TEST_F(FrameworkTest, ClosingTheFrameClosesAndDeletesTheDocumentAndEndsTheLoop) 
     EXPECT_TRUE(quit);
 }
 
+// A view that refuses to be created fails the frame's creation and with it the shell command.
+class RefusingView : public TestView {
+public:
+    int OnCreate(LPCREATESTRUCTW) { return -1; }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(RefusingView, TestView)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+TEST(FrameworkCreation, AFrameThatCannotCreateItsViewDeletesEverythingOnce) {
+    g_log.clear();
+    TestApp app;
+    app.m_nCmdShow = SW_HIDE;
+    app.AddDocTemplate(CSingleDocTemplate::Create<TestDoc, TestFrame, RefusingView>(1));
+    EXPECT_EQ(app.GetDocTemplate()->OpenDocumentFile(nullptr), nullptr);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "doc-deleted"), 1);
+}
+
 TEST_F(FrameworkTest, FailedNewDocumentFailsTheShellCommand) {
     TestDoc::newDocumentResult = FALSE;
     EXPECT_EQ(app.GetDocTemplate()->OpenDocumentFile(nullptr), nullptr);
