@@ -190,7 +190,8 @@ TEST_F(EngineSetup, TagReadersGetStreamNumbersWhileTheEngineRuns) {
     EXPECT_EQ(1, info.channels);
     EXPECT_EQ(44100, info.samplingRate);
     EXPECT_NEAR(1.0, info.seconds, 0.03);
-    EXPECT_EQ(17135u, info.fileEnd);
+    // The stream's end position is the file's size.
+    EXPECT_EQ(testing_support::ReadBytes(DataFile(L"tone.mp3")).size(), info.fileEnd);
     // TTA through its loaded add-on, as the TTA reader asks for it.
     ASSERT_TRUE(source->QueryStreamInfo(DataFile(L"tone.tta"), info));
     EXPECT_NEAR(1.0, info.seconds, 0.001);

@@ -24,6 +24,27 @@ protected:
     }
 };
 
+// A clock in seconds: playback moves the position on by at most the time that has passed.
+double Seconds() {
+    LARGE_INTEGER c, f;
+    QueryPerformanceCounter(&c);
+    QueryPerformanceFrequency(&f);
+    return double(c.QuadPart) / double(f.QuadPart);
+}
+
+// Lets a database-busy wait go on at once, and signals that one was met.
+struct BusySignal {
+    HANDLE met = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> calls{0};
+    ~BusySignal() { CloseHandle(met); }
+    static int Handler(void* user, int) {
+        auto* self = static_cast<BusySignal*>(user);
+        ++self->calls;
+        SetEvent(self->met);
+        return 0;  // report the database as busy
+    }
+};
+
 }  // namespace
 
 TEST_F(Player, PlayChoosesTheRow) {
@@ -123,9 +144,12 @@ TEST_F(Player, PauseResumesAndSeekingWhilePausedPlays) {
     Doc().TogglePause();
     EXPECT_EQ(PlayStatePlaying, Doc().GetPlayState());
     Doc().TogglePause();
-    ASSERT_TRUE(Doc().SeekBytes(2 * 44100));
+    const double seekAt = Seconds();
+    ASSERT_TRUE(Doc().SeekBytes(2 * 44100));  // 1 s: 2 bytes a frame
     EXPECT_EQ(PlayStatePlaying, Doc().GetPlayState());
-    EXPECT_NEAR(1.0, EnginePosition(), 0.05);
+    const double position = EnginePosition();
+    EXPECT_GE(position, 1.0 - 0.05);
+    EXPECT_LE(position, 1.0 + 0.05 + (Seconds() - seekAt));  // playing on since the seek
     Doc().Stop(true);
     Doc().TogglePause();  // nothing to pause
     EXPECT_EQ(PlayStateStopped, Doc().GetPlayState());
@@ -136,8 +160,9 @@ TEST_F(Player, RelativeSeeksStopAtTheStartAndTheEnd) {
     AddWavTrack(L"long.wav", 3 * 44100);
     ASSERT_TRUE(Doc().Play(0, 0));
     ASSERT_TRUE(PumpUntil([&] { return Doc().GetPlayerStatus().positionBytes > 20000; }));
+    const double seekAt = Seconds();
     ASSERT_TRUE(Doc().SeekRelative(-5));
-    EXPECT_LT(EnginePosition(), 0.15);
+    EXPECT_LT(EnginePosition(), 0.15 + (Seconds() - seekAt));  // from the start, playing on since
     ASSERT_TRUE(Doc().SeekRelative(10));
     EXPECT_DOUBLE_EQ(3.0, EnginePosition());
     // At the length the track ends at once and the play mode stops it.
@@ -296,27 +321,28 @@ TEST_F(Player, LateEndMessagesChangeNothing) {
 TEST_F(Player, BusyDatabaseIsRetriedAtTheEndOfATrack) {
     lib.settings.bass.repeatMode = PlayModeSingle;
     lib.settings.sqlite.busyRetry = 3;
-    lib.settings.sqlite.busyTimeout = 300;
-    lib.db().set_busy_timeout(0);
+    lib.settings.sqlite.busyTimeout = 1000;
+    // The document's connection reports busy at once, and tells the holder below.
+    BusySignal busy;
+    sqlite3_busy_handler(lib.db().handle(), &BusySignal::Handler, &busy);
     const int64_t row = AddWavTrack(L"a.wav", 8820);
-    // Another connection holds the write lock until the end message has arrived.
+    // Another connection holds the write lock until the document has met it at the end.
     sqlite3* other = nullptr;
     ASSERT_EQ(SQLITE_OK, sqlite3_open16(lib.settings.libraryPath.c_str(), &other));
+    sqlite3_busy_timeout(other, 5000);  // its commit waits out any reader
     ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE;", nullptr, nullptr, nullptr));
-    std::atomic<bool> released{false};
     std::thread holder([&] {
-        // Waits for the end to be heard, then lets go while the document waits to retry.
-        while (BASS_ChannelGetPosition(Doc().GetStream(), BASS_POS_BYTE) != 17640 && !released) Sleep(2);
-        Sleep(100);
+        // Lets go while the document waits to retry.
+        WaitForSingleObject(busy.met, 20000);
         sqlite3_exec(other, "COMMIT;", nullptr, nullptr, nullptr);
-        released = true;
     });
     ASSERT_TRUE(Doc().Play(0, 0));
     const bool stopped = WaitForState(PlayStateStopped);
-    released = true;
+    SetEvent(busy.met);  // lets the holder go should the document never have tried
     holder.join();
     sqlite3_close(other);
     ASSERT_TRUE(stopped);
+    EXPECT_GE(busy.calls.load(), 1);
     EXPECT_EQ(1, PlayCount(row));
     EXPECT_TRUE(lib.errors.messages.empty());
 }
@@ -403,11 +429,16 @@ TEST_F(Player, ReinitResumesTheSameRowWhereItWas) {
     ASSERT_TRUE(PumpUntil([&] { return EnginePosition() > 0.5; }));
     Doc().TogglePause();
     const double at = EnginePosition();
+    const double reinitAt = Seconds();
     ASSERT_TRUE(Doc().ReinitBass());
+    const double resumed = EnginePosition();
+    const double elapsed = Seconds() - reinitAt;
     EXPECT_EQ(PlayStatePlaying, Doc().GetPlayState());  // also when it was paused
     EXPECT_EQ(b, Doc().GetNowPlaying().rowid);
     EXPECT_EQ(1, List().current);
-    EXPECT_NEAR(at, EnginePosition(), 0.1);
+    // Where it was, played on by at most the time the restart took.
+    EXPECT_GE(resumed, at - 0.1);
+    EXPECT_LE(resumed, at + 0.1 + elapsed);
     EXPECT_EQ(1, BASS_ChannelGetLevel(Doc().GetStream()) != 0xFFFFFFFFu);
     // Stopped: the engine restarts and nothing plays.
     Doc().Stop(true);

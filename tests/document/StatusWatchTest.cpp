@@ -4,6 +4,7 @@
 #include "PlayerTestSupport.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <thread>
 
 using namespace player_test;
 
@@ -43,17 +44,22 @@ struct CallLog {
     }
 };
 
+// Once made slow, blocks inside its call until the test releases it.
 struct SlowListener {
     HANDLE inside = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<bool> slow{false};
     std::atomic<bool> finished{false};
-    ~SlowListener() { CloseHandle(inside); }
+    ~SlowListener() {
+        CloseHandle(inside);
+        CloseHandle(release);
+    }
     static void Callback(const PlayerStatusBlock*, void* user) {
         auto* self = static_cast<SlowListener*>(user);
         if (!self->slow) return;
         self->finished = false;
         SetEvent(self->inside);
-        Sleep(900);
+        WaitForSingleObject(self->release, 20000);
         self->finished = true;
     }
 };
@@ -105,11 +111,15 @@ TEST_F(StatusWatch, PauseKeepsTheSampleAndStopClearsIt) {
     ASSERT_TRUE(PumpUntil([&] { return Doc().GetPlayerStatus().position > 0.3f; }));
     Doc().TogglePause();
     ASSERT_EQ(PlayStatePaused, Doc().GetPlayState());
-    Pump(200);
-    auto entries = log.Take();
-    std::vector<CallLog::Entry> paused;
-    for (const auto& e : entries)
-        if (e.status.state == PlayStatePaused) paused.push_back(e);
+    auto pausedCalls = [&] {
+        std::vector<CallLog::Entry> paused;
+        for (const auto& e : log.Take())
+            if (e.status.state == PlayStatePaused) paused.push_back(e);
+        return paused;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return pausedCalls().size() >= 2; }));
+    Pump(100);  // room for any call too many
+    std::vector<CallLog::Entry> paused = pausedCalls();
     ASSERT_EQ(2u, paused.size());  // every listener once
     EXPECT_NE(paused[0].id, paused[1].id);
     EXPECT_GT(paused[0].status.position, 0.3f);
@@ -121,7 +131,7 @@ TEST_F(StatusWatch, PauseKeepsTheSampleAndStopClearsIt) {
     Doc().Stop(true);
     ASSERT_TRUE(PumpUntil([&] { return log.Size() >= before + 2; }));
     Pump(100);
-    entries = log.Take();
+    const auto entries = log.Take();
     ASSERT_EQ(before + 2, entries.size());  // once each, then no more ticks
     for (size_t i = before; i < entries.size(); ++i) {
         const PlayerStatusBlock& s = entries[i].status;
@@ -140,16 +150,26 @@ TEST_F(StatusWatch, SeekRestartsTheTickCount) {
     log.Register(Doc(), 1, 1);
     log.Register(Doc(), 50, 50);
     StartPlayer();
-    AddWavTrack(L"long.wav", 4 * 44100);
+    AddWavTrack(L"long.wav", 8 * 44100);
     ASSERT_TRUE(Doc().Play(0, 0));
     // Well inside a stretch of 50 ticks, a seek makes the divider-50 listener due at once.
     ASSERT_TRUE(PumpUntil([&] { return log.Size() > 30; }));
-    const size_t before = log.Size();
-    ASSERT_TRUE(Doc().SeekBytes(2 * 44100));
-    ASSERT_TRUE(PumpUntil([&] { return log.Size() >= before + 6; }));
+    // To 6 s (2 bytes a frame): samples from there on are after the seek, since playing on
+    // from about 0.5 s would take seconds to get there.
+    ASSERT_TRUE(Doc().SeekBytes(12 * 44100));
+    auto firstAfterSeek = [&](const std::vector<CallLog::Entry>& entries) {
+        size_t i = 0;
+        while (i < entries.size() && entries[i].status.position < 6.0f) ++i;
+        return i;
+    };
+    ASSERT_TRUE(PumpUntil([&] {
+        const auto entries = log.Take();
+        return firstAfterSeek(entries) + 6 <= entries.size();
+    }));
     const auto entries = log.Take();
+    const size_t from = firstAfterSeek(entries);
     bool seen50 = false;
-    for (size_t i = before; i < before + 6; ++i) seen50 = seen50 || entries[i].id == 50;
+    for (size_t i = from; i < from + 6; ++i) seen50 = seen50 || entries[i].id == 50;
     EXPECT_TRUE(seen50);
 }
 
@@ -174,9 +194,17 @@ TEST_F(StatusWatch, CloseWaitsLongerForAThreadThatHasNotEnded) {
     ASSERT_TRUE(Doc().Play(0, 0));
     listener.slow = true;
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(listener.inside, 5000));
+    // The listener is let go well after the close's 500 ms have run out.
+    std::thread releaser([&] {
+        Sleep(1500);
+        SetEvent(listener.release);
+    });
     // Not within 500 ms, but the close does not go on while the thread still runs.
-    EXPECT_FALSE(Doc().StopStatusThread());
-    EXPECT_TRUE(listener.finished);
+    const bool inTime = Doc().StopStatusThread();
+    const bool finished = listener.finished;
+    releaser.join();
+    EXPECT_FALSE(inTime);
+    EXPECT_TRUE(finished);
     EXPECT_FALSE(Doc().GetStatusWatch().IsRunning());
 }
 
@@ -188,12 +216,16 @@ TEST_F(StatusWatch, FailedSamplesWaitTheirInterval) {
     ASSERT_TRUE(PumpUntil([&] { return log.Size() > 3; }));
     // The stream goes away behind the player's back: every sample fails from now on.
     BASS_StreamFree(Doc().GetStream());
+    const ULONGLONG start = GetTickCount64();
     const unsigned failedBefore = Doc().GetStatusWatch().FailedSampleCount();
-    Pump(320);
+    ASSERT_TRUE(PumpUntil([&] { return Doc().GetStatusWatch().FailedSampleCount() - failedBefore >= 3; }));
+    Pump(200);
     const unsigned failed = Doc().GetStatusWatch().FailedSampleCount() - failedBefore;
-    // About one try per 16 ms; a loop without the wait would try thousands of times.
-    EXPECT_GE(failed, 3u);
-    EXPECT_LE(failed, 40u);
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    // One try per 16 ms at most (a slow machine makes fewer): with room for the first try and
+    // the timer's coarseness, at most one per 8 ms; a loop without the wait would try thousands
+    // of times.
+    EXPECT_LE(failed, 2 + elapsed / 8) << elapsed << " ms";
 }
 
 TEST(StatusWatchWait, IsClampedToOneToAThousandMilliseconds) {
