@@ -1,21 +1,22 @@
 #include "app/AppSettings.h"
 #include "app/ColorUtil.h"
 #include "support/TestFiles.h"
+#include "Utf16TestText.h"
 #include <gtest/gtest.h>
 
 using namespace testing_support;
+using app_test::Utf16FileText;
+using app_test::Utf16LeBytes;
 
 namespace {
 
-// A profile folder with an optional config.ini of the given UTF-8 text (stored as UTF-16).
+// A profile folder with an optional config.ini of the given text (stored as UTF-16).
 class SettingsFixture : public ::testing::Test {
 protected:
     std::wstring ConfigPath() const { return dir.file(L"config.ini"); }
 
     void WriteConfig(const std::wstring& text) {
-        std::string bytes("\xFF\xFE", 2);
-        bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-        ASSERT_TRUE(WriteBytes(ConfigPath(), bytes));
+        ASSERT_TRUE(WriteBytes(ConfigPath(), "\xFF\xFE" + Utf16LeBytes(text)));
     }
 
     void Load(CAppSettings& s) { CAppSettings::Load(L"Larkspur2006", s, dir.path()); }
@@ -29,11 +30,6 @@ protected:
 
     TempDir dir;
 };
-
-std::wstring Utf16FileText(const std::string& bytes) {
-    if (bytes.size() < 2) return std::wstring();
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
-}
 
 // Every stored field set to a value that differs from its default.
 void ChangeEverything(CAppSettings& s) {

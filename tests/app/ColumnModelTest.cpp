@@ -253,7 +253,8 @@ TEST(ColumnModel, DefaultColumnSet) {
     ResetDefaultColumns(columns, 4);
     ASSERT_EQ(8u, columns.size());
     const int types[] = {0, 1, 2, 3, 15, 16, 17, 18};
-    const int widths[] = {50, 200, 200, 200, 88, 70, 70, 140};
+    // The rating column is twice the margin wide, plus 80.
+    const int widths[] = {50, 200, 200, 200, 2 * 4 + 80, 70, 70, 140};
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(types[i], columns[i].type);
         EXPECT_EQ(widths[i], columns[i].width);

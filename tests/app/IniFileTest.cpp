@@ -1,16 +1,9 @@
 #include "app/IniFile.h"
 #include "support/TestFiles.h"
+#include "Utf16TestText.h"
 #include <gtest/gtest.h>
 
 using namespace testing_support;
-
-namespace {
-
-std::string Utf16Bytes(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-}
-
-}  // namespace
 
 TEST(IniFile, CreatesNewFileAsUtf16WithByteOrderMark) {
     TempDir dir;
@@ -21,7 +14,7 @@ TEST(IniFile, CreatesNewFileAsUtf16WithByteOrderMark) {
     EXPECT_EQ('\xFF', bytes[0]);
     EXPECT_EQ('\xFE', bytes[1]);
     // The rest is UTF-16 text: "[S]" as 16-bit units.
-    EXPECT_NE(std::string::npos, bytes.find(Utf16Bytes(L"[S]")));
+    EXPECT_NE(std::string::npos, bytes.find(app_test::Utf16LeBytes(L"[S]")));
 
     // An existing file is left alone.
     ini.EnsureUnicodeFile();

@@ -1,5 +1,6 @@
 #include "app/SettingsKeys.h"
 #include "support/TestFiles.h"
+#include "Utf16TestText.h"
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -38,12 +39,6 @@ const SettingKey<Sample> kSampleKeys[] = {
     {L"Computed", &Sample::computedColour, ComputedColour},
     {L"Alpha", &Sample::alpha, 90},
 };
-
-std::wstring FileText(const std::wstring& path) {
-    std::string bytes = ReadBytes(path);
-    if (bytes.size() < 2) return std::wstring();
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
-}
 
 }  // namespace
 
@@ -96,7 +91,7 @@ TEST(SettingsKeys, SaveRewritesTheSectionInTableOrder) {
     s.custom = L"xyz";
     ExchangeKeys(ini, SettingsPass::Save, L"S", s, kSampleKeys);
 
-    std::wstring text = FileText(ini.GetPath());
+    std::wstring text = app_test::Utf16FileText(ReadBytes(ini.GetPath()));
     EXPECT_EQ(std::wstring::npos, text.find(L"Stale"));
     EXPECT_NE(std::wstring::npos, text.find(L"Kept=1"));
     const wchar_t* lines[] = {L"Name=名前", L"Count=3", L"Custom=zyx", L"Flag=0",

@@ -1,14 +1,11 @@
 #include "app/TextFile.h"
 #include "support/TestFiles.h"
+#include "Utf16TestText.h"
 #include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
-
-std::string Utf16Le(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-}
 
 TextFileLines LoadBytes(const TempDir& dir, const std::string& bytes, bool* ok = nullptr) {
     static int counter = 0;
@@ -105,35 +102,35 @@ TEST(LoadTextFile, AnsiCodePage932) {
 TEST(LoadTextFile, Utf16WithoutByteOrderMark) {
     TempDir dir;
     // Plain ASCII text as UTF-16 holds zero bytes: never taken for UTF-8.
-    TextFileLines t = LoadBytes(dir, Utf16Le(L"abc\r\ndef"));
+    TextFileLines t = LoadBytes(dir, app_test::Utf16LeBytes(L"abc\r\ndef"));
     EXPECT_EQ(TextFileLines::Utf16Le, t.encoding);
     EXPECT_EQ((Lines{L"abc\r\n", L"def"}), t.lines);
     // Japanese text with a ASCII line break.
-    t = LoadBytes(dir, Utf16Le(L"日本語\n歌詞"));
+    t = LoadBytes(dir, app_test::Utf16LeBytes(L"日本語\n歌詞"));
     EXPECT_EQ(TextFileLines::Utf16Le, t.encoding);
     EXPECT_EQ((Lines{L"日本語\r\n", L"歌詞"}), t.lines);
 }
 
 TEST(LoadTextFile, Utf16WithByteOrderMark) {
     TempDir dir;
-    TextFileLines t = LoadBytes(dir, "\xFF\xFE" + Utf16Le(L"最初\r\n二番目"));
+    TextFileLines t = LoadBytes(dir, "\xFF\xFE" + app_test::Utf16LeBytes(L"最初\r\n二番目"));
     EXPECT_EQ(TextFileLines::Utf16Le, t.encoding);
     EXPECT_EQ((Lines{L"最初\r\n", L"二番目"}), t.lines);   // the mark is not text
     // A byte-order mark with text of no zero byte at all is still UTF-16.
-    t = LoadBytes(dir, "\xFF\xFE" + Utf16Le(L"あいう"));
+    t = LoadBytes(dir, "\xFF\xFE" + app_test::Utf16LeBytes(L"あいう"));
     EXPECT_EQ(TextFileLines::Utf16Le, t.encoding);
     EXPECT_EQ((Lines{L"あいう"}), t.lines);
     // A final odd byte is ignored.
-    t = LoadBytes(dir, "\xFF\xFE" + Utf16Le(L"ab") + "x");
+    t = LoadBytes(dir, "\xFF\xFE" + app_test::Utf16LeBytes(L"ab") + "x");
     EXPECT_EQ((Lines{L"ab"}), t.lines);
 }
 
 TEST(LoadTextFile, Utf16BreaksJoinOnlyWholeUnits) {
     TempDir dir;
     // U+300D and U+300A have the low bytes 0x0D and 0x0A: they are not breaks.
-    TextFileLines t = LoadBytes(dir, "\xFF\xFE" + Utf16Le(L"a\n\u300Db\r\u300Ac"));
+    TextFileLines t = LoadBytes(dir, "\xFF\xFE" + app_test::Utf16LeBytes(L"a\n\u300Db\r\u300Ac"));
     EXPECT_EQ((Lines{L"a\r\n", L"\u300Db\r\n", L"\u300Ac"}), t.lines);
-    t = LoadBytes(dir, Utf16Le(L"x\r\r\ny\n"));
+    t = LoadBytes(dir, app_test::Utf16LeBytes(L"x\r\r\ny\n"));
     EXPECT_EQ((Lines{L"x\r\n", L"\r\n", L"y\r\n", L""}), t.lines);
 }
 
