@@ -15,8 +15,6 @@ using namespace tag_test;
 
 namespace {
 
-std::vector<unsigned char> Bytes(const std::string& s) { return std::vector<unsigned char>(s.begin(), s.end()); }
-
 std::vector<unsigned char> FixtureBytes(const wchar_t* name) {
     return Bytes(ReadBytes(TestDataPath(std::wstring(L"tags/") + name)));
 }

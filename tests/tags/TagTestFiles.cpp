@@ -23,6 +23,10 @@ std::string Be32(unsigned long v) {
                        static_cast<char>((v >> 8) & 0xFF), static_cast<char>(v & 0xFF)};
 }
 
+std::vector<unsigned char> Bytes(const std::string& bytes) {
+    return std::vector<unsigned char>(bytes.begin(), bytes.end());
+}
+
 std::string Utf16Le(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) out += Le16(static_cast<unsigned>(c));

@@ -13,6 +13,8 @@ std::wstring Get(const tagReader::TTagInfo& info, const wchar_t* key);
 std::string Le16(unsigned value);
 std::string Le32(unsigned long value);
 std::string Be32(unsigned long value);
+// The bytes of a string as a byte vector.
+std::vector<unsigned char> Bytes(const std::string& bytes);
 // UTF-16LE bytes of a text, without terminator.
 std::string Utf16Le(const std::wstring& text);
 // Bytes of a text in code page 932 (what Japanese taggers store as "Latin-1").

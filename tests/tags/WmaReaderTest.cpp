@@ -13,8 +13,6 @@ using namespace tag_test;
 
 namespace {
 
-std::vector<unsigned char> Bytes(const std::string& s) { return std::vector<unsigned char>(s.begin(), s.end()); }
-
 asf::Attribute Attr(const wchar_t* name, asf::AttributeType type, const std::string& value) {
     asf::Attribute a;
     a.name = name;
