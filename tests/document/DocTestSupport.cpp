@@ -35,6 +35,26 @@ bool Library::Insert(const TrackRecord& t) {
     return ok;
 }
 
+std::string PcmWaveBytes(int channels, int rate, const std::vector<int16_t>& samples) {
+    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+    std::string b;
+    auto put = [&](uint32_t v, int n) { b.append(reinterpret_cast<const char*>(&v), n); };
+    b += "RIFF";
+    put(36 + dataBytes, 4);
+    b += "WAVEfmt ";
+    put(16, 4);
+    put(1, 2);   // PCM
+    put(static_cast<uint32_t>(channels), 2);
+    put(static_cast<uint32_t>(rate), 4);
+    put(static_cast<uint32_t>(rate * channels * 2), 4);
+    put(static_cast<uint32_t>(channels * 2), 2);
+    put(16, 2);
+    b += "data";
+    put(dataBytes, 4);
+    for (int16_t s : samples) put(static_cast<uint16_t>(s), 2);
+    return b;
+}
+
 TrackRecord MakeTrack(const std::wstring& path, const std::wstring& title, const std::wstring& artist,
                       const std::wstring& album, const std::wstring& track) {
     TrackRecord t;

@@ -9,6 +9,7 @@
 #include "framework/View.h"
 #include "support/TestFiles.h"
 #include <sqlite3.h>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -113,6 +114,9 @@ public:
     RecordingView view;
     bool opened = false;
 };
+
+// The bytes of a 16-bit PCM WAV file; `samples` holds the channels' values interleaved.
+std::string PcmWaveBytes(int channels, int rate, const std::vector<int16_t>& samples);
 
 TrackRecord MakeTrack(const std::wstring& path, const std::wstring& title, const std::wstring& artist = L"",
                       const std::wstring& album = L"", const std::wstring& track = L"");

@@ -363,27 +363,8 @@ TEST(TagMapping, WavMp4AndUnknownTypes) {
 
 namespace {
 
-// A short PCM WAV file of silence.
-std::string WavBytes() {
-    const uint32_t dataSize = 44100 * 2 * 2;   // one second
-    std::string b;
-    auto u32 = [&](uint32_t v) { b.append(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { b.append(reinterpret_cast<const char*>(&v), 2); };
-    b += "RIFF";
-    u32(36 + dataSize);
-    b += "WAVEfmt ";
-    u32(16);
-    u16(1);
-    u16(2);
-    u32(44100);
-    u32(44100 * 4);
-    u16(4);
-    u16(16);
-    b += "data";
-    u32(dataSize);
-    b.append(dataSize, '\0');
-    return b;
-}
+// One second of stereo silence as a PCM WAV file.
+std::string WavBytes() { return PcmWaveBytes(2, 44100, std::vector<int16_t>(44100 * 2)); }
 
 }  // namespace
 

@@ -127,19 +127,12 @@ int64_t PlayerFixture::AddTrack(const std::wstring& path, int code) {
 
 int64_t PlayerFixture::AddWavTrack(const std::wstring& name, int frames, double amplitude) {
     const std::wstring path = lib.dir.file(name);
-    std::string bytes;
-    auto put = [&](uint32_t v, int n) { bytes.append(reinterpret_cast<const char*>(&v), n); };
-    bytes += "RIFF";
-    put(36 + frames * 2, 4);
-    bytes += "WAVEfmt ";
-    put(16, 4); put(1, 2); put(1, 2); put(44100, 4); put(88200, 4); put(2, 2); put(16, 2);
-    bytes += "data";
-    put(frames * 2, 4);
+    std::vector<int16_t> samples(static_cast<size_t>(frames));
     for (int i = 0; i < frames; ++i) {
         const double v = amplitude * std::sin(2 * 3.14159265358979 * 1000 * i / 44100.0);
-        put(static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767))), 2);
+        samples[static_cast<size_t>(i)] = static_cast<int16_t>(std::lround(v * 32767));
     }
-    EXPECT_TRUE(testing_support::WriteBytes(path, bytes));
+    EXPECT_TRUE(testing_support::WriteBytes(path, doc_test::PcmWaveBytes(1, 44100, samples)));
     return AddTrack(path, 5);
 }
 
