@@ -94,7 +94,7 @@ TEST(MemoryStream, IsReadOnlyAndAnswersItsInterfaces) {
     STATSTG stat;
     ASSERT_EQ(S_OK, stream->Stat(&stat, STATFLAG_NONAME));
     EXPECT_EQ(nullptr, stat.pwcsName);
-    EXPECT_EQ(3u, stat.type);
+    EXPECT_EQ(3u, stat.type);   // 3 as callers expect, not the stream type 2
     EXPECT_EQ(8u, stat.cbSize.QuadPart);
     EXPECT_EQ(0x20u, stat.grfMode);
 
