@@ -188,13 +188,11 @@ BOOL CWnd::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
-    const UINT id = LOWORD(wParam);
-    const UINT code = HIWORD(wParam);
-    if (lParam == 0) return OnCmdMsg(id, CN_COMMAND, nullptr);   // menu or accelerator
-    const MessageMapEntry* e = FindEntry(WM_COMMAND, code, id);  // control notification
-    if (!e) return FALSE;
-    LRESULT ignored = 0;
-    return e->invoke(this, id, lParam, ignored) ? TRUE : FALSE;
+    // A menu or an accelerator (code 1) gives no control handle; a control's notification
+    // keeps its code, so BN_CLICKED (0) of a toolbar button reaches ON_COMMAND handlers and
+    // other codes only ON_CONTROL ones. Both follow the command route.
+    const UINT code = lParam == 0 ? CN_COMMAND : HIWORD(wParam);
+    return OnCmdMsg(LOWORD(wParam), code, nullptr);
 }
 
 BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {

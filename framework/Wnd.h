@@ -40,7 +40,7 @@ public:
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 
-    // Command routing entry: WM_COMMAND that is not a control notification.
+    // Command routing entry for every WM_COMMAND, menu command or control notification.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // Lets a window translate a message before it is dispatched (accelerators, dialogs).
     virtual BOOL PreTranslateMessage(MSG* msg);

@@ -86,11 +86,13 @@ class TestFrame : public CFrameWnd {
 public:
     void OnFrameOnly() { g_log.push_back("frame"); }
     void OnEveryone() { g_log.push_back("frame-everyone"); }
+    void OnEditChange() { g_log.push_back("frame-edit"); }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(TestFrame, CFrameWnd)
     ON_COMMAND(ID_FRAME_ONLY, &TestFrame::OnFrameOnly)
     ON_COMMAND(ID_EVERYONE, &TestFrame::OnEveryone)
+    ON_CONTROL(EN_CHANGE, ID_FRAME_ONLY, &TestFrame::OnEditChange)
 END_MESSAGE_MAP()
 
 class FrameworkTest : public ::testing::Test {
@@ -135,6 +137,35 @@ TEST_F(FrameworkTest, CommandsRouteViewThenDocumentThenFrameThenApplication) {
     Command(ID_EVERYONE);   // the first target in the route takes it
     Command(ID_RANGE_A + 4);
     EXPECT_EQ(g_log, (std::vector<std::string>{"view", "doc", "frame", "app", "doc-everyone", "range 204"}));
+}
+
+TEST_F(FrameworkTest, AButtonClickIsACommandButOtherControlNotificationsAreNot) {
+    CDocument* doc = app.GetDocTemplate()->OpenDocumentFile(nullptr);
+    ASSERT_NE(doc, nullptr);
+    const LPARAM control = reinterpret_cast<LPARAM>(doc->GetViews()[0]->m_hWnd);
+    g_log.clear();
+    auto notify = [&](UINT id, UINT code, LPARAM from) {
+        SendMessageW(Frame()->m_hWnd, WM_COMMAND, MAKEWPARAM(id, code), from);
+    };
+    notify(ID_DOC_ONLY, BN_CLICKED, control);    // a toolbar button of the frame
+    notify(ID_DOC_ONLY, EN_CHANGE, control);     // not a command
+    notify(ID_FRAME_ONLY, EN_CHANGE, control);
+    notify(ID_FRAME_ONLY, 1, 0);                 // an accelerator
+    EXPECT_EQ(g_log, (std::vector<std::string>{"doc", "frame-edit", "frame"}));
+}
+
+TEST_F(FrameworkTest, ADestroyedViewIsNeitherActiveNorUpdated) {
+    CDocument* doc = app.GetDocTemplate()->OpenDocumentFile(nullptr);
+    ASSERT_NE(doc, nullptr);
+    DestroyWindow(doc->GetViews()[0]->m_hWnd);
+    EXPECT_EQ(Frame()->GetActiveView(), nullptr);
+    EXPECT_TRUE(doc->GetViews().empty());
+    // Layout, focus and commands of the frame go on without the view.
+    g_log.clear();
+    SendMessageW(Frame()->m_hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+    SendMessageW(Frame()->m_hWnd, WM_SETFOCUS, 0, 0);
+    Command(ID_DOC_ONLY);
+    EXPECT_EQ(g_log, std::vector<std::string>{"doc"});
 }
 
 TEST_F(FrameworkTest, CommandStateQueryReachesTheHandlerAndUnknownCommandsAreNotHandled) {
@@ -260,6 +291,37 @@ TEST(WinApp, RunCallsIdleUntilItDeclinesAndReturnsTheQuitCode) {
     } app;
     EXPECT_EQ(app.Run(), 5);
     EXPECT_GE(app.idleCalls, 3);
+}
+
+TEST(WinApp, APaintDoesNotStartIdleProcessingAgain) {
+    // Idle work that repaints must not run again after every paint. The paint arms a timer
+    // whose message ends the loop; between the two the loop is idle.
+    static const wchar_t kClass[] = L"LarkIdlePaintTest";
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_PAINT) SetTimer(h, 1, 50, nullptr);
+        if (m == WM_TIMER) {
+            KillTimer(h, 1);
+            PostQuitMessage(3);
+        }
+        return m == WM_PAINT || m == WM_TIMER ? 0 : DefWindowProcW(h, m, w, l);
+    };
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    RegisterClassW(&wc);
+    struct PaintingApp : CWinApp {
+        HWND wnd = nullptr;
+        int idleCalls = 0;
+        BOOL OnIdle(LONG) override {
+            if (++idleCalls == 1) PostMessageW(wnd, WM_PAINT, 0, 0);
+            return FALSE;
+        }
+    } app;
+    app.wnd = CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(app.wnd, nullptr);
+    EXPECT_EQ(app.Run(), 3);
+    EXPECT_EQ(app.idleCalls, 1);
+    DestroyWindow(app.wnd);
 }
 
 }  // namespace
