@@ -27,7 +27,8 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, HWND parent, CCreateCont
                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, reinterpret_cast<UINT_PTR>(menu));
     m_createContext = nullptr;
     if (!ok) {
-        if (menu) ::DestroyMenu(menu);
+        // A window destroyed during its creation took its menu with it.
+        if (menu && ::IsMenu(menu)) ::DestroyMenu(menu);
         m_ownedDocument = nullptr;   // the caller still owns it
         return FALSE;
     }

@@ -40,4 +40,11 @@ void CView::OnPaint() {
     ::EndPaint(m_hWnd, &ps);
 }
 
+LRESULT CView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY)
+        if (CFrameWnd* frame = GetParentFrame())
+            if (frame->GetActiveView() == this) frame->SetActiveView(nullptr);
+    return CWnd::WindowProc(msg, wParam, lParam);
+}
+
 void CView::PostNcDestroy() { delete this; }

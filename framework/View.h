@@ -27,6 +27,8 @@ public:
 protected:
     virtual void OnDraw(HDC dc);
     void OnPaint();
+    // Stops the frame from routing to, laying out or focusing a view that is going away.
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
     DECLARE_MESSAGE_MAP()
 };

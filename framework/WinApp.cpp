@@ -56,8 +56,31 @@ BOOL CWinApp::PreTranslateMessage(MSG* msg) {
 
 BOOL CWinApp::OnIdle(LONG) { return FALSE; }
 
+namespace {
+// Messages after which idle processing does not start again: paints and timers (idle work
+// that repaints would otherwise never stop) and a mouse move that did not move.
+bool IsIdleMessage(const MSG& msg, MSG& lastMouse) {
+    switch (msg.message) {
+    case WM_PAINT:
+    case WM_TIMER:
+    case 0x0118:   // the system's caret-blink timer
+        return true;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE: {
+        const bool same = msg.message == lastMouse.message && msg.pt.x == lastMouse.pt.x &&
+                          msg.pt.y == lastMouse.pt.y;
+        lastMouse = msg;
+        return same;
+    }
+    default:
+        return false;
+    }
+}
+}  // namespace
+
 int CWinApp::Run() {
     MSG msg;
+    MSG lastMouse{};
     LONG idleCount = 0;
     bool idle = true;
     for (;;) {
@@ -73,9 +96,8 @@ int CWinApp::Run() {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        // Idle processing starts again after input and paint messages, as users expect
-        // menus and buttons to update after every action.
-        if (msg.message != WM_TIMER) {
+        // Idle processing starts again after every action, so menus and buttons update.
+        if (!IsIdleMessage(msg, lastMouse)) {
             idle = true;
             idleCount = 0;
         }
