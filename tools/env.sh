@@ -1,7 +1,9 @@
 # Sourced by the other scripts: runs the set-up, configures the build folder and defines
 # run_under_x, which runs a command with one persistent wineserver under Xvfb.
 env_out=$(bash "$here/tools/setup.sh")
-eval "$(printf '%s\n' "$env_out" | grep -E '^(DEPS_PREFIX|WINEPREFIX)=' | sed 's/^/export /')"
+while IFS= read -r line; do   # one "NAME=value" per line; values may hold spaces
+  case $line in DEPS_PREFIX=*|WINEPREFIX=*) export "$line" ;; esac
+done <<<"$env_out"
 export WINEDEBUG=-all LANG=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree=;mshtml="
 BUILD_DIR=${BUILD_DIR:-$here/build}
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
@@ -15,7 +17,7 @@ run_under_x() {
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "
     wineserver -p
     wine cmd /c exit >/dev/null 2>&1
-    $1
+    ( $1 )
     rc=\$?
     wineserver -k
     exit \$rc"

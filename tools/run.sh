@@ -15,15 +15,24 @@ fi
 
 shot=${SCREENSHOT:-$BUILD_DIR/screenshot.png}
 run_under_x "
-  wine '$exe' $* &
+  wine $(printf '%q ' "$exe" "$@") &
+  pid=\$!
   # Wait for the main window, then give it a moment to draw.
+  shown=0
   for i in \$(seq 1 60); do
     wine cmd /c exit >/dev/null 2>&1
-    xwininfo -root -tree 2>/dev/null | grep -q '\"Spur' && break
+    if xwininfo -root -tree 2>/dev/null | grep -q '\"Spur'; then shown=1; break; fi
+    kill -0 \$pid 2>/dev/null || break
     sleep 0.5
   done
+  if [ \$shown = 0 ]; then
+    echo 'The main window did not appear.' >&2
+    wine taskkill /f /im Larkspur2006.exe >/dev/null 2>&1
+    wait
+    exit 1
+  fi
   sleep 3
-  import -window root '$shot'
+  import -window root $(printf %q "$shot")
   # A polite close (WM_CLOSE), so that the program writes its settings as at any exit.
   wine taskkill /im Larkspur2006.exe >/dev/null 2>&1 || true
   wait
