@@ -84,15 +84,27 @@ int CWinApp::Run() {
     LONG idleCount = 0;
     bool idle = true;
     for (;;) {
+        // Nothing thrown by idle work or message translation may end the loop: the program
+        // would then exit without writing its settings.
         while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!OnIdle(idleCount++)) idle = false;
+            bool more = false;
+            try {
+                more = OnIdle(idleCount++) != FALSE;
+            } catch (...) {
+            }
+            if (!more) idle = false;
         }
         BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             m_exitCode = got == 0 ? static_cast<int>(msg.wParam) : -1;
             return ExitInstance();
         }
-        if (!PreTranslateMessage(&msg)) {
+        bool translated = false;
+        try {
+            translated = PreTranslateMessage(&msg) != FALSE;
+        } catch (...) {
+        }
+        if (!translated) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

@@ -280,6 +280,27 @@ TEST(CommandLine, SwitchesLoseTheirMarkAndTheFirstPlainArgumentIsAFile) {
     EXPECT_EQ(r.m_strFileName, L"file.mp3");
 }
 
+TEST(WinApp, IdleWorkThatThrowsNeitherEndsTheLoopNorSkipsExitInstance) {
+    struct ThrowingApp : CWinApp {
+        int exits = 0;
+        int calls = 0;
+        BOOL OnIdle(LONG) override {
+            if (++calls == 1) {
+                ::PostMessageW(nullptr, WM_NULL, 0, 0);   // wakes the loop for a second round
+                throw std::runtime_error("idle failure");
+            }
+            ::PostQuitMessage(3);
+            return FALSE;
+        }
+        int ExitInstance() override {
+            ++exits;
+            return CWinApp::ExitInstance();
+        }
+    } app;
+    EXPECT_EQ(app.Run(), 3);
+    EXPECT_EQ(app.exits, 1);
+}
+
 TEST(WinApp, RunCallsIdleUntilItDeclinesAndReturnsTheQuitCode) {
     struct IdleApp : CWinApp {
         int idleCalls = 0;
