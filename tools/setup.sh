@@ -35,6 +35,10 @@ for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
+  if [ -n "$SUDO" ] && ! command -v sudo >/dev/null; then
+    log "these packages are missing and installing them needs root or sudo: ${missing[*]}"
+    exit 1
+  fi
   log "installing ${#missing[@]} packages"
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
