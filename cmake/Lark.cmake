@@ -11,13 +11,20 @@ function(lark_library target)
   endif()
 endfunction()
 
-# lark_test(<target> [LIBS ...] [LOCK <name>]): a GoogleTest program of every .cpp in the
+# lark_test(<target> [UI] [LIBS ...] [LOCK <name>]): a GoogleTest program of every .cpp in the
 # current folder, registered with CTest and run through Wine. Tests that share a LOCK never run
-# at the same time (e.g. those that start the single-instance program).
+# at the same time (e.g. those that start the single-instance program). UI links the program's
+# user-interface resources (dialogs, menus, strings, icons). A folder without sources makes none.
 include(GoogleTest)
 function(lark_test target)
-  cmake_parse_arguments(L "" "LOCK" "LIBS" ${ARGN})
+  cmake_parse_arguments(L "UI" "LOCK" "LIBS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  if(L_UI)
+    list(APPEND srcs ${CMAKE_SOURCE_DIR}/resources/LarkspurUI.rc)
+  endif()
   set(props ENVIRONMENT "LANG=ja_JP.UTF-8")
   if(L_LOCK)
     list(APPEND props RESOURCE_LOCK ${L_LOCK})

@@ -4,6 +4,16 @@ env_out=$(bash "$here/tools/setup.sh")
 while IFS= read -r line; do   # one "NAME=value" per line; values may hold spaces
   case $line in DEPS_PREFIX=*|WINEPREFIX=*) export "$line" ;; esac
 done <<<"$env_out"
+# LARK_WINEPREFIX: a Wine prefix of its own (a copy of the prepared one), so that several work
+# trees can run their tests at once without ending each other's wineserver.
+if [ -n "${LARK_WINEPREFIX:-}" ]; then
+  if [ ! -f "$LARK_WINEPREFIX/.lark-ready" ]; then
+    rm -rf "$LARK_WINEPREFIX"
+    cp -a "$WINEPREFIX" "$LARK_WINEPREFIX"
+    touch "$LARK_WINEPREFIX/.lark-ready"
+  fi
+  export WINEPREFIX=$LARK_WINEPREFIX
+fi
 export WINEDEBUG=-all LANG=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree=;mshtml="
 BUILD_DIR=${BUILD_DIR:-$here/build}
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
