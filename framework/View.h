@@ -4,6 +4,7 @@
 class CDocument;
 class CFrameWnd;
 class CObject;
+class COleDataObject;
 struct CCreateContext;
 
 // A child window that shows a document. It hears about document changes through OnUpdate.
@@ -21,6 +22,13 @@ public:
     virtual void OnInitialUpdate();
     virtual void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject);
     BOOL OnCmdMsg(UINT id, UINT code, void* extra) override;
+
+    // Drag and drop through a COleDropTarget registered for the view (effects are
+    // DROPEFFECT_* values; points in client coordinates). By default nothing is accepted.
+    virtual DWORD OnDragEnter(COleDataObject*, DWORD /*keyState*/, POINT) { return DROPEFFECT_NONE; }
+    virtual DWORD OnDragOver(COleDataObject*, DWORD /*keyState*/, POINT) { return DROPEFFECT_NONE; }
+    virtual void OnDragLeave() {}
+    virtual BOOL OnDrop(COleDataObject*, DWORD /*effect*/, POINT) { return FALSE; }
 
     CDocument* m_pDocument = nullptr;
 
