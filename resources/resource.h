@@ -9,3 +9,6 @@
 #define IDI_RATING0_FULL         140
 #define IDI_RATING1_FULL         217
 #define IDI_RATING1_EMPTY        218
+
+// Window toolkit: controls created at run time.
+#define IDC_BROWSE_SUBFOLDER     32999   // "サブディレクトリも検索(&S)" in the folder dialog
