@@ -12,3 +12,99 @@
 
 // Window toolkit: controls created at run time.
 #define IDC_BROWSE_SUBFOLDER     32999   // "サブディレクトリも検索(&S)" in the folder dialog
+
+// ---- Main window: menu 128, accelerators 128, toolbars, seek bar and status bar ----------
+// Commands of the menu bar and the toolbars.
+#define ID_LIBRARY_ADD_FILES        32777
+#define ID_LIBRARY_ADD_FOLDER       32778
+#define ID_APP_OPTIONS              32779
+#define ID_LIBRARY_PROPERTIES       32786
+#define ID_IMPORT_DATABASE          32803
+#define ID_EXPORT_DATABASE          32804
+#define ID_PLAY                     32806
+#define ID_VIEW_PLAYBACK_BAR        32808
+#define ID_STOP                     32815
+#define ID_PAUSE                    32816
+#define ID_PREVIOUS                 32817
+#define ID_NEXT                     32818
+#define ID_VIEW_SEEK_BAR            32820
+#define ID_TABLE_HELP               32825
+#define ID_VIEW_MENU_BAR            32839
+#define ID_PLAYMODE_SINGLE          32853
+#define ID_PLAYMODE_SINGLE_REPEAT   32854
+#define ID_PLAYMODE_LIST            32855
+#define ID_PLAYMODE_LIST_REPEAT     32856
+#define ID_PLAYMODE_RANDOM          32857
+#define ID_PLAYMODE_CYCLE           32858
+#define ID_SYNC_PLAYING             32861
+#define ID_VOLUME_UP                32898
+#define ID_VOLUME_DOWN              32899
+#define ID_MUTE                     32900
+#define ID_GROUP_MODE               32908
+#define ID_GROUP_COLLAPSE           32912
+#define ID_IMPORT_STATISTICS        32915
+#define ID_EXPORT_STATISTICS        32917
+#define ID_QUERY_BACK               32922
+#define ID_QUERY_FORWARD            32923
+#define ID_QUICK_SEARCH             32928
+#define IDC_SEARCH_MODE             32929
+#define IDC_SEARCH_TEXT             32930
+#define ID_VIEW_NAVIGATE_BAR        32932
+#define ID_SEARCH_NOCASE            32941
+#define ID_VIEW_SEARCH_BAR          32949
+#define IDC_QUERY_TITLE             32950
+#define ID_RELATED_ALBUM            32966
+#define ID_LYRICS_WINDOW            32968
+#define ID_FOCUS_SEARCH             32971
+#define ID_SEARCH_INCREMENTAL       32974
+#define ID_JACKET_WINDOW            32976
+#define ID_COLOR_STANDARD           33046
+#define ID_COLOR_BLACK              33048
+#define ID_FONT_ALL_VIEWS           33052
+#define ID_LOCK_TOOLBARS            33062
+#define ID_SORT_RULE_ALBUM          33065
+#define ID_SORT_RULE_ARTIST         33067
+#define ID_SORT_RULE_RATING         33069
+#define ID_SINGLE_CLICK_PLAY        33071
+#define ID_AVERAGE_IGNORE_UNRATED   33075
+#define ID_HISTORY_FIRST            40000   // query-history menu items 40000-40050
+#define ID_HISTORY_LAST             40050
+#define ID_MAINFRAME_APP_ABOUT      57664   // the framework's "about" command
+
+// Control ids of the frame's bars (the library toolbar and the status bar take the
+// framework's bar ids 59392 and 59393).
+#define IDW_REBAR                   59396
+#define IDW_PLAYBACK_BAR            59397
+#define IDW_NAVIGATE_BAR            59402
+#define IDW_SEARCH_BAR              59407
+#define IDW_SEEK_BAR                59412
+#define IDW_LIBRARY_BAR             59392
+#define IDW_STATUS_BAR              59393
+
+// The seek bar's dialog template and its controls.
+#define IDD_SEEKBAR                 128
+#define IDC_SEEK_TIME               1010
+#define IDC_SEEK_SLIDER             1040
+
+// Toolbar and status bar images: list A 0-14, list B 0-2, the speaker.
+#define IDI_TB_ADD_FILES            148
+#define IDI_TB_ADD_FOLDER           141
+#define IDI_TB_IMPORT_DATABASE      150
+#define IDI_TB_EXPORT_DATABASE      152
+#define IDI_TB_PROPERTIES           154
+#define IDI_TB_STOP                 174
+#define IDI_TB_PAUSE                173
+#define IDI_TB_PLAY                 156
+#define IDI_TB_PREVIOUS             176
+#define IDI_TB_NEXT                 175
+#define IDI_TB_MODE_SINGLE          181
+#define IDI_TB_MODE_SINGLE_REPEAT   179
+#define IDI_TB_MODE_LIST            180
+#define IDI_TB_MODE_LIST_REPEAT     182
+#define IDI_TB_MODE_RANDOM          183
+#define IDI_TB_BACK                 200
+#define IDI_TB_FORWARD              202
+#define IDI_TB_SEARCH               162
+#define IDI_SPEAKER                 188
+#define ID_MAINFRAME_NEXT_PANE      57680   // the framework's next and previous pane
+#define ID_MAINFRAME_PREV_PANE      57681
