@@ -97,6 +97,9 @@ std::wstring CLarkspur2006App::PrepareUserFolder(const std::wstring& programFold
 UINT CLarkspur2006App::CorrectShowCommand(const WINDOWPLACEMENT& placement) {
     if (placement.showCmd == SW_MINIMIZE || placement.showCmd == SW_SHOWMINIMIZED)
         return placement.flags == WPF_RESTORETOMAXIMIZED ? SW_SHOWMAXIMIZED : SW_RESTORE;
+    // A hidden window (a hand-edited value) would hold the single-instance mutex unseen, and
+    // every later start would end silently; an unknown command would show nothing either.
+    if (placement.showCmd == SW_HIDE || placement.showCmd > SW_MAX) return SW_SHOWNORMAL;
     return placement.showCmd;
 }
 

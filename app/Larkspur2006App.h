@@ -22,7 +22,7 @@ public:
     // user name when `profileName` is empty.
     static std::wstring PrepareUserFolder(const std::wstring& programFolder, const std::wstring& profileName);
     // The show command for a stored placement: a minimised one opens maximised when its
-    // flags say so, else restored.
+    // flags say so, else restored; a hidden or unknown one shows normally.
     static UINT CorrectShowCommand(const WINDOWPLACEMENT& placement);
 
 private:

@@ -192,6 +192,18 @@ TEST(Placement, MinimisedPlacementOpensMaximisedOrRestored) {
     EXPECT_EQ(CLarkspur2006App::CorrectShowCommand(wp), (UINT)SW_SHOWMAXIMIZED);
 }
 
+// A hand-edited show command 0 would start an invisible instance that holds the
+// single-instance mutex; it shows the window normally instead, as an unknown command does.
+TEST(Placement, HiddenOrUnknownShowCommandShowsNormally) {
+    WINDOWPLACEMENT wp{sizeof wp};
+    for (UINT cmd : {(UINT)SW_HIDE, (UINT)SW_MAX + 1, 0xFFFFFFFFu}) {
+        wp.showCmd = cmd;
+        EXPECT_EQ(CLarkspur2006App::CorrectShowCommand(wp), (UINT)SW_SHOWNORMAL) << cmd;
+    }
+    wp.showCmd = SW_SHOWNORMAL;
+    EXPECT_EQ(CLarkspur2006App::CorrectShowCommand(wp), (UINT)SW_SHOWNORMAL);
+}
+
 TEST(UserFolder, CreatedBesideTheProgram) {
     TempDir dir;
     std::wstring folder = CLarkspur2006App::PrepareUserFolder(dir.path(), L"プロファイル");
