@@ -1,0 +1,81 @@
+#include "ui/views/BandLayout.h"
+#include <commctrl.h>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+// Field offsets of the 32-bit band information structure.
+constexpr size_t kOffSize = 0;
+constexpr size_t kOffMask = 4;
+constexpr size_t kOffStyle = 8;
+constexpr size_t kOffWidth = 44;
+constexpr size_t kOffId = 52;
+
+constexpr UINT kRecordMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;   // 0x141
+// Every band-style bit that a stored record may carry.
+constexpr UINT kKnownStyles = RBBS_BREAK | RBBS_FIXEDSIZE | RBBS_CHILDEDGE | RBBS_HIDDEN |
+                              RBBS_NOVERT | RBBS_FIXEDBMP | RBBS_VARIABLEHEIGHT |
+                              RBBS_GRIPPERALWAYS | RBBS_USECHEVRON | RBBS_HIDETITLE |
+                              RBBS_TOPALIGN;
+constexpr UINT kMaxWidth = 32767;
+
+void Put(std::vector<BYTE>& bytes, size_t offset, UINT value) {
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<BYTE>(value >> (8 * i));
+}
+
+UINT Get(const std::vector<BYTE>& bytes, size_t offset) {
+    UINT value = 0;
+    for (int i = 0; i < 4; ++i) value |= static_cast<UINT>(bytes[offset + i]) << (8 * i);
+    return value;
+}
+}  // namespace
+
+std::wstring BandEntryName(int index) {
+    wchar_t name[32];
+    std::swprintf(name, 32, L"BandInfo_%02d", index);
+    return name;
+}
+
+std::vector<BYTE> EncodeBandRecord(const StoredBand& band) {
+    std::vector<BYTE> record(kBandRecordSize, 0);
+    Put(record, kOffSize, static_cast<UINT>(kBandRecordSize));
+    Put(record, kOffMask, kRecordMask);
+    Put(record, kOffStyle, band.style & ~RBBS_NOGRIPPER);
+    Put(record, kOffWidth, band.width);
+    Put(record, kOffId, band.id);
+    return record;
+}
+
+bool DecodeBandRecord(const std::vector<BYTE>& record, StoredBand& band) {
+    if (record.size() != kBandRecordSize) return false;
+    if (Get(record, kOffSize) != kBandRecordSize) return false;
+    if ((Get(record, kOffMask) & kRecordMask) != kRecordMask) return false;
+    const UINT id = Get(record, kOffId);
+    const UINT width = Get(record, kOffWidth);
+    if (id >= BandIdCount || width > kMaxWidth) return false;
+    band.style = Get(record, kOffStyle) & kKnownStyles;
+    band.width = width;
+    band.id = id;
+    return true;
+}
+
+BandPlan PlanBandLayout(int count, const std::function<bool(int, std::vector<BYTE>&)>& read) {
+    BandPlan plan;
+    if (count >= 0) {
+        bool seen[BandIdCount] = {};
+        const int last = count < kMaxStoredBands ? count : kMaxStoredBands;
+        for (int i = 0; i < last; ++i) {
+            std::vector<BYTE> record;
+            StoredBand band;
+            if (!read(i, record) || !DecodeBandRecord(record, band) || seen[band.id]) continue;
+            seen[band.id] = true;
+            plan.bands.push_back(band);
+        }
+        plan.stored = true;
+        if (count == 0 || !plan.bands.empty()) return plan;
+    }
+    plan.bands.clear();
+    plan.stored = false;
+    for (UINT id = 0; id < BandIdCount; ++id) plan.bands.push_back(StoredBand{kDefaultBandStyle, 0, id});
+    return plan;
+}
