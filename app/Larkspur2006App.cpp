@@ -118,8 +118,12 @@ void CLarkspur2006App::ShowMainWindow() {
 
 BOOL CLarkspur2006App::OnIdle(LONG count) { return CWinApp::OnIdle(count); }
 
-int CLarkspur2006App::ExitInstance() {
+void CLarkspur2006App::WriteSettings() {
     if (m_settingsLoaded) CAppSettings::Save(m_settings);
+}
+
+int CLarkspur2006App::ExitInstance() {
+    WriteSettings();
     if (m_mutex) {
         ::CloseHandle(m_mutex);
         m_mutex = nullptr;

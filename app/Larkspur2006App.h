@@ -15,6 +15,9 @@ public:
     int ExitInstance() override;
 
     CAppSettings& GetSettings() { return m_settings; }
+    // Writes "config.ini" when start-up got as far as reading it (at exit, and when Windows
+    // ends the session).
+    void WriteSettings();
     const std::wstring& GetProgramFolder() const { return m_programFolder; }
     const OSVERSIONINFOW& GetOsVersion() const { return m_osVersion; }
 

@@ -18,7 +18,7 @@ bool CDocumentHostDefault::ShowFileDialog(const FileDialogRequest& request, File
 
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = GetActiveWindow();
+    ofn.hwndOwner = owner ? owner : GetActiveWindow();
     ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = static_cast<DWORD>(name.size());
@@ -50,5 +50,19 @@ bool CDocumentHostDefault::ShowFileDialog(const FileDialogRequest& request, File
         result.files.push_back(folder + file);
         p += file.size() + 1;
     }
+    return true;
+}
+
+bool CDocumentHostDefault::ChooseFontName(std::wstring& faceName) {
+    LOGFONTW font = {};
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(font.lfFaceName, faceName.c_str(), LF_FACESIZE - 1);
+    CHOOSEFONTW cf = {};
+    cf.lStructSize = sizeof(cf);
+    cf.hwndOwner = owner ? owner : GetActiveWindow();
+    cf.lpLogFont = &font;
+    cf.Flags = CF_SCREENFONTS | CF_NOSTYLESEL | CF_NOSIZESEL | CF_INITTOLOGFONTSTRUCT;
+    if (!ChooseFontW(&cf)) return false;
+    faceName = font.lfFaceName;
     return true;
 }

@@ -35,6 +35,12 @@ public:
     virtual bool ShowFileDialog(const FileDialogRequest& request, FileDialogResult& result) = 0;
     // The navigate toolbar's current-query text, redrawn at once while the frame exists.
     virtual void SetQueryTitle(const std::wstring& title) = 0;
+    // The folder chooser with its check box "サブディレクトリも検索(&S)", opened on
+    // `folder` (empty: the last folder chosen): 1 when a folder was chosen (`folder` and
+    // `subfolders` then hold the choice), 2 when cancelled or failed.
+    virtual int BrowseForFolder(std::wstring& folder, bool& subfolders) = 0;
+    // The font dialog of screen fonts without style and size; false when cancelled.
+    virtual bool ChooseFontName(std::wstring& faceName) = 0;
 };
 
 class CDocumentHostDefault : public IDocumentHost {
@@ -42,4 +48,10 @@ public:
     int ShowMessage(const std::wstring& text, UINT type) override;
     bool ShowFileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
     void SetQueryTitle(const std::wstring&) override {}
+    // The folder chooser belongs to the main window: without it nothing is chosen.
+    int BrowseForFolder(std::wstring&, bool&) override { return 2; }
+    bool ChooseFontName(std::wstring& faceName) override;
+
+    // The window that owns the dialogs (null: the active window).
+    HWND owner = nullptr;
 };

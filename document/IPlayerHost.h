@@ -24,6 +24,11 @@ public:
     virtual void OnPlayStateChanged() = 0;
     // The seek bar's status listener; false while the seek bar does not exist.
     virtual bool GetSeekBarListener(PlayerStatusCallback& callback, void*& user) = 0;
+    // The playback toolbar's repeat-mode button shows play mode `mode` (0-4).
+    virtual void SetRepeatModeButton(int mode) = 0;
+    // The status bar's volume slider moves to `volume` (0-100) and the bar, with its mute
+    // icon, redraws at once.
+    virtual void SetVolumeSlider(int volume) = 0;
     // Runs a "PlayTrigger" command with ShellExecuteW (default verb, no folder, SW_SHOW);
     // parameters null: none.
     virtual void RunShellCommand(HWND owner, const std::wstring& file, const std::wstring* parameters) {
@@ -40,4 +45,6 @@ public:
     void UpdateTrayInfo(const TrackRecord*) override {}
     void OnPlayStateChanged() override {}
     bool GetSeekBarListener(PlayerStatusCallback&, void*&) override { return false; }
+    void SetRepeatModeButton(int) override {}
+    void SetVolumeSlider(int) override {}
 };

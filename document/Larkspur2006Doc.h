@@ -27,6 +27,16 @@ public:
     explicit CLarkspur2006Doc(CAppSettings& settings, IDocumentHost* host = nullptr);
     ~CLarkspur2006Doc() override;
 
+    // Opens the library, starts the audio engine and the status watch thread, and tells the
+    // views; false fails the start (after its message).
+    BOOL OnNewDocument() override;
+    // Stops playback, ends the watch thread, frees the engine and the play lists. Runs once:
+    // the main window calls it when it closes or is destroyed, before its views go.
+    void OnCloseDocument() override;
+    // True once OnNewDocument got through; true once closed.
+    bool IsStarted() const { return m_started; }
+    bool IsClosed() const { return m_closed; }
+
     CAppSettings& GetSettings() { return m_settings; }
     IDocumentHost& GetHost() { return m_host ? *m_host : m_defaultHost; }
     void SetHost(IDocumentHost* host) { m_host = host; }
@@ -122,6 +132,58 @@ public:
     // At close: stops playback, ends the watch thread, frees the stream and the engine.
     void ClosePlayer();
 
+    // ---- Commands of the menus and toolbars (DocCommands.cpp) ----------------------------
+    void OnUpdateExportDatabase(CCmdUI* ui);
+    void OnPlay();
+    void OnPause();
+    void OnUpdatePause(CCmdUI* ui);
+    void OnStop();
+    void OnNext();
+    void OnPrevious();
+    void OnPlayModeSingle();
+    void OnPlayModeSingleRepeat();
+    void OnPlayModeList();
+    void OnPlayModeListRepeat();
+    void OnPlayModeRandom();
+    void OnUpdatePlayMode(CCmdUI* ui);
+    // The repeat-mode button: single, single repeat, list, list repeat, random, single...
+    void OnCyclePlayMode();
+    static int NextPlayMode(int mode);
+    void OnSyncPlaying();
+    void OnUpdateSyncPlaying(CCmdUI* ui);
+    void OnSingleClick();
+    void OnUpdateSingleClick(CCmdUI* ui);
+    void OnVolumeUp();
+    void OnVolumeDown();
+    void OnMute();
+    void OnUpdateMute(CCmdUI* ui);
+    void OnGroupMode();
+    void OnUpdateGroupMode(CCmdUI* ui);
+    void OnGroupCollapse();
+    void OnUpdateGroupCollapse(CCmdUI* ui);
+    void OnIgnoreRating00();
+    void OnUpdateIgnoreRating00(CCmdUI* ui);
+    void OnSearchNoCase();
+    void OnUpdateSearchNoCase(CCmdUI* ui);
+    void OnSearchIncremental();
+    void OnUpdateSearchIncremental(CCmdUI* ui);
+    void OnRelatedAlbum();
+    void OnUpdateRelatedAlbum(CCmdUI* ui);
+    void OnLyricsWindow();
+    void OnUpdateLyricsWindow(CCmdUI* ui);
+    void OnJacketWindow();
+    void OnUpdateJacketWindow(CCmdUI* ui);
+    // One font name for every view and window, chosen in the font dialog.
+    void OnFontNameAll();
+    void OnColorStandard();
+    void OnColorBlack();
+    void OnSortRule01();
+    void OnUpdateSortRule01(CCmdUI* ui);
+    void OnSortRule02();
+    void OnUpdateSortRule02(CCmdUI* ui);
+    void OnSortRule03();
+    void OnUpdateSortRule03(CCmdUI* ui);
+
     void RegisterPlayerListener(PlayerStatusCallback callback, void* user, int divider) {
         m_watch.Register(callback, user, divider);
     }
@@ -134,10 +196,15 @@ public:
     static const int kAddonCount = 6;
     CPlayerStatusWatch& GetStatusWatch() { return m_watch; }
 
+protected:
+    DECLARE_MESSAGE_MAP()
+
 private:
     CAppSettings& m_settings;
     IDocumentHost* m_host = nullptr;
     CDocumentHostDefault m_defaultHost;
+    bool m_started = false;
+    bool m_closed = false;
 
     // Library
     CSQlite m_db;
@@ -153,6 +220,8 @@ private:
     std::wstring m_playlistName = L"Default";
 
     // Player
+    void SetPlayMode(int mode);
+    void ShowVolumeOnSlider();
     void InitPlayer();
     void SetPlayState(int state);
     void ClearNowPlaying();

@@ -108,3 +108,14 @@
 #define IDI_SPEAKER                 188
 #define ID_MAINFRAME_NEXT_PANE      57680   // the framework's next and previous pane
 #define ID_MAINFRAME_PREV_PANE      57681
+
+// ---- Document: dialogs ----
+#define IDD_ADDLIB                   134     // add-to-library progress
+#define IDC_ADDLIB_STATUS            1000
+#define IDD_DBERROR                  185     // "DB Error"
+#define IDC_DBERROR_SQLITE           1041
+#define IDC_DBERROR_MESSAGE          1042
+#define IDC_DBERROR_ICON             1043
+#define IDD_INPUT                    209     // text input
+#define IDC_INPUT_EDIT               1051
+#define IDC_INPUT_PROMPT             1052

@@ -62,6 +62,8 @@ public:
     }
     bool ShowFileDialog(const FileDialogRequest&, FileDialogResult&) override { return false; }
     void SetQueryTitle(const std::wstring&) override {}
+    int BrowseForFolder(std::wstring&, bool&) override { return 2; }
+    bool ChooseFontName(std::wstring&) override { return false; }
 };
 
 class SilentErrors : public IDBErrorSink {

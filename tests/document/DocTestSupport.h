@@ -69,12 +69,32 @@ public:
         return true;
     }
     void SetQueryTitle(const std::wstring& title) override { titles.push_back(title); }
+    // Answers with the next queued folder choice; none queued: cancelled (2).
+    int BrowseForFolder(std::wstring& folder, bool& subfolders) override {
+        browseStarts.push_back(folder);
+        if (folderChoices.empty()) return 2;
+        folder = folderChoices.front().first;
+        subfolders = folderChoices.front().second;
+        folderChoices.pop_front();
+        return 1;
+    }
+    // Answers with the queued face name; empty: cancelled.
+    bool ChooseFontName(std::wstring& faceName) override {
+        ++fontDialogs;
+        if (fontChoice.empty()) return false;
+        faceName = fontChoice;
+        return true;
+    }
 
     std::deque<int> answers;
     std::deque<FileDialogResult> dialogResults;
     std::vector<Message> messages;
     std::vector<FileDialogRequest> requests;
     std::vector<std::wstring> titles;
+    std::deque<std::pair<std::wstring, bool>> folderChoices;   // folder, search subfolders
+    std::vector<std::wstring> browseStarts;
+    std::wstring fontChoice;
+    int fontDialogs = 0;
 };
 
 // A view without a window that records the hints it receives.

@@ -30,6 +30,8 @@ public:
     void UpdateTrayInfo(const TrackRecord* track) override { trayTracks.push_back(track ? track->rowid : 0); }
     void OnPlayStateChanged() override { ++stateChanges; }
     bool GetSeekBarListener(PlayerStatusCallback& callback, void*& user) override;
+    void SetRepeatModeButton(int mode) override { repeatButtons.push_back(mode); }
+    void SetVolumeSlider(int volume) override { volumeSliders.push_back(volume); }
     void RunShellCommand(HWND owner, const std::wstring& file, const std::wstring* parameters) override {
         commands.push_back({owner, file, parameters != nullptr, parameters ? *parameters : L""});
     }
@@ -53,6 +55,8 @@ public:
     std::vector<Balloon> balloons;
     std::vector<int64_t> trayTracks;
     std::vector<Command> commands;
+    std::vector<int> repeatButtons;    // each play mode shown on the repeat-mode button
+    std::vector<int> volumeSliders;    // each volume the slider was moved to
     std::vector<DWORD> syncStreams;    // wParam of each "BassSyncMsg"
     int stateChanges = 0;
     std::atomic<int> seekBarCalls{0};

@@ -1,4 +1,74 @@
 #include "ui/views/MainFrame.h"
+#include "app/Larkspur2006App.h"
+#include "document/Larkspur2006Doc.h"
+#include "framework/MessageBox.h"
+
+namespace {
+const UINT kBassSyncMsg = CLarkspur2006Doc::GetBassSyncMsg();
+}
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_REGISTERED_MESSAGE(kBassSyncMsg, &CMainFrame::OnBassSync)
+    ON_MESSAGE(WM_QUERYENDSESSION, &CMainFrame::OnQueryEndSession)
+    ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSession)
 END_MESSAGE_MAP()
+
+CLarkspur2006Doc* CMainFrame::GetDocument() const {
+    return dynamic_cast<CLarkspur2006Doc*>(GetActiveDocument());
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
+    if (CFrameWnd::OnCreate(cs) == -1) return -1;
+    m_dialogs.owner = m_hWnd;
+    // The document starts after this: its audio engine and end-of-track messages need the window.
+    if (CLarkspur2006Doc* doc = GetDocument()) {
+        doc->SetPlayerHost(this);
+        doc->SetHost(this);
+    }
+    return 0;
+}
+
+void CMainFrame::OnDestroy() {
+    // The document closes while the views and the windows that listen to the player still
+    // exist (a WM_CLOSE has closed it already), and never calls this window again.
+    if (CLarkspur2006Doc* doc = GetDocument()) {
+        doc->OnCloseDocument();
+        doc->SetPlayerHost(nullptr);
+        doc->SetHost(nullptr);
+    }
+}
+
+LRESULT CMainFrame::OnBassSync(WPARAM stream, LPARAM) {
+    if (CLarkspur2006Doc* doc = GetDocument()) doc->OnEndOfTrack(static_cast<DWORD>(stream));
+    return 0;
+}
+
+LRESULT CMainFrame::OnQueryEndSession(WPARAM, LPARAM) {
+    // Windows may end the process without asking again: what the user set is kept now.
+    if (auto* app = dynamic_cast<CLarkspur2006App*>(AfxGetApp())) app->WriteSettings();
+    return TRUE;
+}
+
+LRESULT CMainFrame::OnEndSession(WPARAM ending, LPARAM) {
+    if (!ending) return 0;
+    // The process ends after this returns: shut down as on a close, then write the settings
+    // that the shut-down has stored. This object is gone after DestroyWindow.
+    auto* app = dynamic_cast<CLarkspur2006App*>(AfxGetApp());
+    DestroyWindow();
+    if (app) app->WriteSettings();
+    return 0;
+}
+
+int CMainFrame::ShowMessage(const std::wstring& text, UINT type) { return AfxMessageBox(text, type); }
+
+bool CMainFrame::ShowFileDialog(const FileDialogRequest& request, FileDialogResult& result) {
+    return m_dialogs.ShowFileDialog(request, result);
+}
+
+int CMainFrame::BrowseForFolder(std::wstring& folder, bool& subfolders) {
+    return m_dialogs.BrowseForFolder(folder, subfolders);
+}
+
+bool CMainFrame::ChooseFontName(std::wstring& faceName) { return m_dialogs.ChooseFontName(faceName); }

@@ -212,3 +212,42 @@ TEST(UserFolder, CreatedBesideTheProgram) {
     // A second call finds both folders in place.
     EXPECT_EQ(CLarkspur2006App::PrepareUserFolder(dir.path(), L"プロファイル"), folder);
 }
+
+TEST(Startup, DocumentOpensTheLibraryOfAFreshAndOfAnExistingProfile) {
+    Installed app;
+    for (int run = 0; run < 2; ++run) {
+        Process p;
+        ASSERT_TRUE(Start(p, app.exe, L"/p:carol"));
+        HWND main = WaitForMainWindow(p);
+        ASSERT_NE(main, nullptr) << "run " << run;
+        EXPECT_TRUE(FileExists(app.dir.file(L"users\\carol\\library.db"))) << "run " << run;
+        EXPECT_EQ(CloseAndWait(p, main), 0) << "run " << run;
+        EXPECT_TRUE(FileExists(app.dir.file(L"users\\carol\\config.ini"))) << "run " << run;
+    }
+}
+
+TEST(Startup, EndOfSessionWritesTheSettingsAndEndsTheProgram) {
+    Installed app;
+    Process p;
+    ASSERT_TRUE(Start(p, app.exe, L"/p:dave"));
+    HWND main = WaitForMainWindow(p);
+    ASSERT_NE(main, nullptr);
+    const std::wstring ini = app.dir.file(L"users\\dave\\config.ini");
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 20000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the program never holds the session up";
+    EXPECT_TRUE(FileExists(ini)) << "written when asked, in case the end comes without a second message";
+
+    DeleteFileW(ini.c_str());
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 20000, &answer));
+    // Nothing may be left to do after WM_ENDSESSION: the settings are on disk at once.
+    const std::string bytes = ReadBytes(ini);
+    ASSERT_GE(bytes.size(), 2u);
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    EXPECT_NE(text.find(L"[BASS]"), std::wstring::npos);
+    ASSERT_EQ(WaitForSingleObject(p.pi.hProcess, 30000), WAIT_OBJECT_0) << "the program ends by itself";
+    DWORD code = 1;
+    GetExitCodeProcess(p.pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+}
