@@ -2,6 +2,7 @@
 #include "app/Larkspur2006App.h"
 #include "document/Larkspur2006Doc.h"
 #include "framework/MessageBox.h"
+#include "ui/controls/BrowseForFolder.h"
 
 namespace {
 const UINT kBassSyncMsg = CLarkspur2006Doc::GetBassSyncMsg();
@@ -68,7 +69,11 @@ bool CMainFrame::ShowFileDialog(const FileDialogRequest& request, FileDialogResu
 }
 
 int CMainFrame::BrowseForFolder(std::wstring& folder, bool& subfolders) {
-    return m_dialogs.BrowseForFolder(folder, subfolders);
+    CBrowseForFolder browser;
+    if (browser.Browse(m_hWnd, folder.empty() ? nullptr : folder.c_str()) != CBrowseForFolder::kChosen) return 2;
+    folder = browser.GetPath();
+    subfolders = browser.GetSubFolderFlag() == 1;
+    return 1;
 }
 
 bool CMainFrame::ChooseFontName(std::wstring& faceName) { return m_dialogs.ChooseFontName(faceName); }

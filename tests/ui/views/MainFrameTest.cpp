@@ -5,7 +5,9 @@
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
+#include "ui/controls/BrowseForFolder.h"
 #include "ui/views/MainFrame.h"
+#include <shlobj.h>
 #include <clocale>
 #include <cstring>
 #include <memory>
@@ -227,4 +229,24 @@ TEST_F(FrameFixture, TrackEndHeardThroughTheFrameAdvancesByPlayMode) {
     ASSERT_TRUE(PumpUntil([&] { return playCount(rows[1]) >= 3; }));
     EXPECT_EQ(doc->GetNowPlaying().rowid, rows[1]);
     EXPECT_EQ(doc->GetPlayState(), PlayStatePlaying);
+}
+
+TEST_F(FrameFixture, FolderForTheDocumentIsChosenInTheFolderChooser) {
+    ASSERT_NE(Open(), nullptr);
+    std::wstring opened;
+    auto previous = CBrowseForFolder::SetDialogRunner([&](BROWSEINFOW& info) -> PIDLIST_ABSOLUTE {
+        opened = CBrowseForFolder::StartFolder();
+        EXPECT_EQ(info.hwndOwner, frame->m_hWnd);
+        return ILCreateFromPathW(dir.path().c_str());
+    });
+    std::wstring folder = L"C:\\";
+    bool subfolders = false;
+    EXPECT_EQ(doc->GetHost().BrowseForFolder(folder, subfolders), 1);
+    EXPECT_EQ(opened, L"C:\\");
+    EXPECT_EQ(folder + L"\\", dir.path());
+    EXPECT_TRUE(subfolders) << "the check box starts ticked";
+
+    CBrowseForFolder::SetDialogRunner([](BROWSEINFOW&) -> PIDLIST_ABSOLUTE { return nullptr; });
+    EXPECT_EQ(doc->GetHost().BrowseForFolder(folder, subfolders), 2);
+    CBrowseForFolder::SetDialogRunner(previous);
 }
