@@ -3,6 +3,8 @@
 #include "ui/controls/OdMenu.h"
 #include "app/ColorUtil.h"
 #include "framework/FrameWnd.h"
+#include "ui/controls/BufferDC.h"
+#include "ui/controls/GdiSelectors.h"
 #include <algorithm>
 
 namespace {
@@ -43,31 +45,6 @@ std::wstring AcceleratorOf(const std::wstring& text) {
     return tab == std::wstring::npos ? std::wstring() : text.substr(tab + 1);
 }
 
-// The default GUI font, or a bold copy of it that the holder deletes.
-class MenuFont {
-public:
-    explicit MenuFont(bool bold) {
-        HFONT gui = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-        m_font = gui;
-        LOGFONTW lf{};
-        if (bold && ::GetObjectW(gui, sizeof lf, &lf) && lf.lfWeight != FW_BOLD) {
-            lf.lfWeight = FW_BOLD;
-            m_owned = ::CreateFontIndirectW(&lf);
-            if (m_owned) m_font = m_owned;
-        }
-    }
-    ~MenuFont() {
-        if (m_owned) ::DeleteObject(m_owned);
-    }
-    MenuFont(const MenuFont&) = delete;
-    MenuFont& operator=(const MenuFont&) = delete;
-    HFONT Get() const { return m_font; }
-
-private:
-    HFONT m_font = nullptr;
-    HFONT m_owned = nullptr;
-};
-
 int TextWidth(HDC dc, const std::wstring& text, UINT prefixFlag) {
     if (text.empty()) return 0;
     RECT rc{0, 0, 0, 0};
@@ -101,15 +78,29 @@ void FillRect(HDC dc, const RECT& rc, COLORREF colour) {
 
 // A rectangle outlined with a one-pixel pen and filled with a solid brush.
 void FramedBox(HDC dc, const RECT& rc, COLORREF frame, COLORREF fill) {
-    HPEN pen = ::CreatePen(PS_SOLID, 1, frame);
-    HBRUSH brush = ::CreateSolidBrush(fill);
-    HGDIOBJ oldPen = ::SelectObject(dc, pen);
-    HGDIOBJ oldBrush = ::SelectObject(dc, brush);
+    CPenSelector pen(dc, frame);
+    CBrushSelector brush(dc, fill);
     ::Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
-    ::SelectObject(dc, oldBrush);
-    ::SelectObject(dc, oldPen);
-    ::DeleteObject(brush);
-    ::DeleteObject(pen);
+}
+
+// The label from x = 30 and the accelerator right-aligned 12 pixels in from the right edge,
+// in the device context's font (bold for the default item).
+void DrawTexts(HDC dc, const RECT& rc, const std::wstring& label, const std::wstring& accel,
+               COLORREF colour, bool bold) {
+    CBoldFontSelector weight(bold, dc);
+    const COLORREF oldColour = ::SetTextColor(dc, colour);
+    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    RECT text = rc;
+    text.left = rc.left + 30;
+    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    if (!accel.empty()) {
+        RECT right = rc;
+        right.right = rc.right - 12;
+        ::DrawTextW(dc, accel.c_str(), static_cast<int>(accel.size()), &right,
+                    DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+    }
+    ::SetBkMode(dc, oldMode);
+    ::SetTextColor(dc, oldColour);
 }
 
 void DrawMonoImage(HDC dc, const CImgDesc& img, int x, int y, COLORREF colour) {
@@ -233,18 +224,15 @@ void OdMenuInitPopup(HMENU popup, HWND owner) {
 
     // The widest label and accelerator set the popup's width.
     int maxText = 0, maxAccel = 0;
-    {
-        MenuFont normal(false), bold(true);
-        for (const ItemInfo& item : items) {
-            if (item.type & MFT_SEPARATOR) continue;
-            auto found = texts.find(item.id);
-            if (found == texts.end()) continue;
-            ::SelectObject(dc, (item.state & MFS_DEFAULT) ? bold.Get() : normal.Get());
-            maxText = std::max(maxText, TextWidth(dc, LabelOf(found->second), 0));
-            maxAccel = std::max(maxAccel, TextWidth(dc, AcceleratorOf(found->second), DT_NOPREFIX));
-        }
-        ::SelectObject(dc, oldFont);
+    for (const ItemInfo& item : items) {
+        if (item.type & MFT_SEPARATOR) continue;
+        auto found = texts.find(item.id);
+        if (found == texts.end()) continue;
+        CBoldFontSelector weight((item.state & MFS_DEFAULT) != 0, dc);
+        maxText = std::max(maxText, TextWidth(dc, LabelOf(found->second), 0));
+        maxAccel = std::max(maxAccel, TextWidth(dc, AcceleratorOf(found->second), DT_NOPREFIX));
     }
+    ::SelectObject(dc, oldFont);
     ::ReleaseDC(frame, dc);
 
     const DWORD packed = OdMenuPackItemData(maxText, maxAccel, itemHeight);
@@ -283,35 +271,18 @@ void OdMenuPaintItem(HDC dc, const RECT& rc, const OdMenuItemLook& look) {
     }
 
     if (look.separator) {
-        HPEN pen = ::CreatePen(PS_SOLID, 1, line);
-        HGDIOBJ old = ::SelectObject(dc, pen);
+        CPenSelector pen(dc, line);
         const int y = (rc.top + rc.bottom) / 2;
         ::MoveToEx(dc, rc.left + 30, y, nullptr);
         ::LineTo(dc, rc.right - 1, y);
-        ::SelectObject(dc, old);
-        ::DeleteObject(pen);
         return;
     }
 
     const std::wstring label = LabelOf(look.text);
     const std::wstring accel = AcceleratorOf(look.text);
     if (!label.empty()) {
-        MenuFont font(look.isDefault);
-        HGDIOBJ oldFont = ::SelectObject(dc, font.Get());
-        const COLORREF oldColour = ::SetTextColor(dc, look.disabled ? line : ::GetSysColor(COLOR_WINDOWTEXT));
-        const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-        RECT text = rc;
-        text.left = rc.left + 30;
-        ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text,
-                    DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-        if (!accel.empty()) {
-            RECT right = rc;
-            right.right = rc.right - 12;
-            ::DrawTextW(dc, accel.c_str(), static_cast<int>(accel.size()), &right,
-                        DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
-        }
-        ::SetBkMode(dc, oldMode);
-        ::SetTextColor(dc, oldColour);
+        HGDIOBJ oldFont = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+        DrawTexts(dc, rc, label, accel, look.disabled ? line : ::GetSysColor(COLOR_WINDOWTEXT), look.isDefault);
         ::SelectObject(dc, oldFont);
     }
 
@@ -360,17 +331,9 @@ bool OdMenuDrawItem(const DRAWITEMSTRUCT* dis) {
     }
 
     // Drawn off screen and copied in one transfer, so a moving highlight does not flicker.
-    const RECT& rc = dis->rcItem;
-    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
-    if (width <= 0 || height <= 0) return true;
-    HDC memory = ::CreateCompatibleDC(dis->hDC);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(dis->hDC, width, height);
-    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
-    OdMenuPaintItem(memory, RECT{0, 0, width, height}, look);
-    ::BitBlt(dis->hDC, rc.left, rc.top, width, height, memory, 0, 0, SRCCOPY);
-    ::SelectObject(memory, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
+    if (::IsRectEmpty(&dis->rcItem)) return true;
+    CBufferDC buffer(dis->rcItem, dis->hDC);
+    OdMenuPaintItem(buffer, dis->rcItem, look);
     return true;
 }
 
