@@ -3,6 +3,9 @@
 #include "document/Larkspur2006Doc.h"
 #include "framework/MessageBox.h"
 #include "ui/controls/BrowseForFolder.h"
+#include "ui/views/KanaBaseTable.h"
+#include "ui/views/WheelRoute.h"
+#include <shellapi.h>
 
 namespace {
 const UINT kBassSyncMsg = CLarkspur2006Doc::GetBassSyncMsg();
@@ -14,15 +17,52 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_REGISTERED_MESSAGE(kBassSyncMsg, &CMainFrame::OnBassSync)
     ON_MESSAGE(WM_QUERYENDSESSION, &CMainFrame::OnQueryEndSession)
     ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSession)
+    ON_MESSAGE(WM_DROPFILES, &CMainFrame::OnDropFiles)
 END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame() { FillKanaBaseTable(); }
 
 CLarkspur2006Doc* CMainFrame::GetDocument() const {
     return dynamic_cast<CLarkspur2006Doc*>(GetActiveDocument());
 }
 
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
+    if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
+    cs.style &= ~FWS_ADDTOTITLE;
+    if (cs.hMenu && ::IsMenu(cs.hMenu)) ::DestroyMenu(cs.hMenu);
+    cs.hMenu = nullptr;
+    return TRUE;
+}
+
+void CMainFrame::OnUpdateFrameTitle(BOOL) {}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_MOUSEWHEEL) {
+        const POINT cursor{static_cast<short>(LOWORD(msg->lParam)), static_cast<short>(HIWORD(msg->lParam))};
+        if (HWND target = WheelTargetAt(cursor)) {
+            ::SendMessageW(target, WM_MOUSEWHEEL, msg->wParam, msg->lParam);
+            return TRUE;
+        }
+    }
+    return CFrameWnd::PreTranslateMessage(msg);
+}
+
+LRESULT CMainFrame::OnDropFiles(WPARAM drop, LPARAM) {
+    // Files dropped from the shell are read and let go; nothing is done with them.
+    HDROP files = reinterpret_cast<HDROP>(drop);
+    const UINT count = ::DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        wchar_t name[MAX_PATH] = {};
+        if (::DragQueryFileW(files, i, name, MAX_PATH)) ::GetFileAttributesW(name);
+    }
+    ::DragFinish(files);
+    return 0;
+}
+
 int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
     m_dialogs.owner = m_hWnd;
+    ::DragAcceptFiles(m_hWnd, TRUE);
     // The document starts after this: its audio engine and end-of-track messages need the window.
     if (CLarkspur2006Doc* doc = GetDocument()) {
         doc->SetPlayerHost(this);

@@ -9,7 +9,7 @@ class CLarkspur2006Doc;
 // the player's window: the end of a track ("BassSyncMsg") reaches the document through it.
 class CMainFrame : public CFrameWnd, public IPlayerHost, public IDocumentHost {
 public:
-    CMainFrame() = default;
+    CMainFrame();
 
     CLarkspur2006Doc* GetDocument() const;
 
@@ -31,7 +31,15 @@ public:
     int BrowseForFolder(std::wstring& folder, bool& subfolders) override;
     bool ChooseFontName(std::wstring& faceName) override;
 
+    // The caption is the player's own ("AppTitle"): the document's title never enters it.
+    void OnUpdateFrameTitle(BOOL addToTitle) override;
+    // The wheel scrolls the pane under the cursor, not the focused one.
+    BOOL PreTranslateMessage(MSG* msg) override;
+
 protected:
+    // The window has no menu of its own: the menu bar shows menu 128.
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    LRESULT OnDropFiles(WPARAM drop, LPARAM);
     int OnCreate(LPCREATESTRUCTW cs);
     void OnDestroy();
     LRESULT OnBassSync(WPARAM stream, LPARAM data);
