@@ -22,6 +22,10 @@ const MessageMapEntry* CCmdTarget::FindEntry(UINT message, UINT code, UINT id) c
 BOOL CCmdTarget::OnCmdMsg(UINT id, UINT code, void* extra) {
     const MessageMapEntry* e = FindEntry(WM_COMMAND, code, id);
     if (!e) return FALSE;
+    if (code == CN_COMMAND && extra) {
+        static_cast<CCmdHandlerProbe*>(extra)->found = true;
+        return TRUE;
+    }
     LRESULT ignored = 0;
     return e->invoke(this, id, reinterpret_cast<LPARAM>(extra), ignored) ? TRUE : FALSE;
 }

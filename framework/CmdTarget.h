@@ -24,6 +24,12 @@ struct MessageMap {
 constexpr UINT CN_UPDATE_COMMAND_UI = 0xFFFFFFFFu;
 constexpr UINT CN_COMMAND = 0;
 
+// Passed as `extra` with CN_COMMAND, asks OnCmdMsg whether anyone along the route handles the
+// command, without running the handler.
+struct CCmdHandlerProbe {
+    bool found = false;
+};
+
 // Anything that handles commands through a message map.
 class CCmdTarget {
 public:

@@ -1,4 +1,6 @@
 #include "framework/FrameWnd.h"
+#include "framework/ControlBar.h"
+#include "framework/FrameIds.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/MessageBox.h"
@@ -10,6 +12,12 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CLOSE()
     ON_WM_SIZE()
     ON_WM_SETFOCUS()
+    ON_COMMAND_RANGE(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnBarCheck)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnUpdateControlBarMenu)
+    ON_COMMAND_RANGE(ID_NEXT_PANE, ID_PREV_PANE, &CFrameWnd::OnNextPane)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_NEXT_PANE, ID_PREV_PANE, &CFrameWnd::OnUpdateNextPane)
+    ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
+    ON_MESSAGE(WM_MENUSELECT, &CFrameWnd::OnMenuSelect)
 END_MESSAGE_MAP()
 
 BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, HWND parent, CCreateContext* context) {
@@ -90,9 +98,11 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle) {
 }
 
 void CFrameWnd::RecalcLayout() {
-    if (!m_activeView || !m_activeView->m_hWnd) return;
+    if (!m_hWnd) return;
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
+    RepositionBars(rc);
+    if (!m_activeView || !m_activeView->m_hWnd) return;
     ::MoveWindow(m_activeView->m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 #include "framework/Wnd.h"
+#include <vector>
 
+class CControlBar;
+class CDockState;
 class CView;
 class CDocument;
 struct CCreateContext;
@@ -29,6 +32,27 @@ public:
     BOOL OnCmdMsg(UINT id, UINT code, void* extra) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
+    // Control bars, in creation order. Bars join and leave the list themselves.
+    void AddControlBar(CControlBar* bar);
+    void RemoveControlBar(CControlBar* bar);
+    const std::vector<CControlBar*>& GetControlBars() const { return m_controlBars; }
+    CControlBar* GetControlBar(UINT id) const;
+    // Shows or hides a bar (its band, for a bar in a rebar); lays the frame out again unless
+    // `delay` is set.
+    void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
+    // Lays the visible bars that are children of the frame along its edges, in creation
+    // order; `client` comes in as the client area and goes out as what the bars leave.
+    void RepositionBars(RECT& client);
+
+    // The dock state: which bars are shown, kept in the application's profile under `name`.
+    void GetDockState(CDockState& state) const;
+    void SetDockState(const CDockState& state);
+    void SaveBarState(const wchar_t* name) const;
+    void LoadBarState(const wchar_t* name);
+
+    // The bar whose window text is the message pane (the status bar, AFX_IDW_STATUS_BAR).
+    CWnd* GetMessageBar() const;
+
     // The frame owns the document it was created for and deletes it when it goes away.
     void SetOwnedDocument(CDocument* doc) { m_ownedDocument = doc; }
 
@@ -42,6 +66,15 @@ protected:
     void OnSize(UINT type, int cx, int cy);
     void OnSetFocus(HWND oldWnd);
     void PostNcDestroy() override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    // Bar toggles: the command's id is the bar's id.
+    void OnBarCheck(UINT id);
+    void OnUpdateControlBarMenu(CCmdUI* ui);
+    // F6 and Shift+F6: the focus moves to the next or previous visible view.
+    void OnNextPane(UINT id);
+    void OnUpdateNextPane(CCmdUI* ui);
+    LRESULT OnSetMessageString(WPARAM id, LPARAM text);
+    LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     UINT m_resourceId = 0;
@@ -50,4 +83,8 @@ protected:
     CView* m_activeView = nullptr;
     CDocument* m_ownedDocument = nullptr;
     CCreateContext* m_createContext = nullptr;
+    std::vector<CControlBar*> m_controlBars;
+    UINT m_lastMessageId = 0;
+    bool m_inBarLayout = false;
+    bool m_barLayoutAgain = false;
 };

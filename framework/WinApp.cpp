@@ -3,8 +3,11 @@
 #include "framework/DocTemplate.h"
 #include "framework/MessageBox.h"
 #include "framework/ProfileFile.h"
+#include "framework/ControlBar.h"
+#include "framework/ToolTips.h"
 #include "framework/Wnd.h"
 #include "framework/FrameIds.h"
+#include <algorithm>
 #include <ole2.h>
 #include <shellapi.h>
 
@@ -43,6 +46,7 @@ BOOL CWinApp::InitInstance() {
 }
 
 BOOL CWinApp::PreTranslateMessage(MSG* msg) {
+    AfxRelayToolTipMessage(msg);
     // Offer the message to the target window and its parents up to the main window.
     for (HWND h = msg->hwnd; h; h = ::GetParent(h)) {
         CWnd* wnd = CWnd::FromHandlePermanent(h);
@@ -54,7 +58,11 @@ BOOL CWinApp::PreTranslateMessage(MSG* msg) {
     return FALSE;
 }
 
-BOOL CWinApp::OnIdle(LONG) { return FALSE; }
+BOOL CWinApp::OnIdle(LONG count) {
+    // Once per idle period, the bars of the main window update their buttons.
+    if (count == 0 && m_pMainWnd && m_pMainWnd->m_hWnd) AfxUpdateIdleCmdUI(m_pMainWnd->m_hWnd);
+    return FALSE;
+}
 
 namespace {
 // Messages after which idle processing does not start again: paints and timers (idle work
@@ -182,6 +190,52 @@ UINT CWinApp::GetProfileInt(const wchar_t* section, const wchar_t* entry, int de
 
 BOOL CWinApp::WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) const {
     return WriteProfileString(section, entry, std::to_wstring(value).c_str());
+}
+
+BOOL CWinApp::GetProfileBinary(const wchar_t* section, const wchar_t* entry, std::vector<BYTE>& data) const {
+    data.clear();
+    std::wstring text;
+    ReadProfileString(m_profileName, section, entry, L"", text);
+    if (text.empty() || text.size() % 2 != 0) return FALSE;
+    auto digit = [](wchar_t c) -> int {
+        if (c >= L'0' && c <= L'9') return c - L'0';
+        if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+        if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+        return -1;
+    };
+    std::vector<BYTE> bytes(text.size() / 2);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const int high = digit(text[2 * i]);
+        const int low = digit(text[2 * i + 1]);
+        if (high < 0 || low < 0) return FALSE;
+        bytes[i] = static_cast<BYTE>(high << 4 | low);
+    }
+    data.swap(bytes);
+    return TRUE;
+}
+
+BOOL CWinApp::GetProfileBinary(const wchar_t* section, const wchar_t* entry, BYTE** data, UINT* bytes) const {
+    if (!data || !bytes) return FALSE;
+    *data = nullptr;
+    *bytes = 0;
+    std::vector<BYTE> read;
+    if (!GetProfileBinary(section, entry, read)) return FALSE;
+    *data = new BYTE[read.size()];
+    std::copy(read.begin(), read.end(), *data);
+    *bytes = static_cast<UINT>(read.size());
+    return TRUE;
+}
+
+BOOL CWinApp::WriteProfileBinary(const wchar_t* section, const wchar_t* entry, const void* data, UINT bytes) const {
+    static const wchar_t kDigits[] = L"0123456789ABCDEF";
+    const auto* p = static_cast<const BYTE*>(data);
+    std::wstring text;
+    text.reserve(static_cast<size_t>(bytes) * 2);
+    for (UINT i = 0; p && i < bytes; ++i) {
+        text += kDigits[p[i] >> 4];
+        text += kDigits[p[i] & 0x0F];
+    }
+    return WriteProfileString(section, entry, text.c_str());
 }
 
 int AfxWinMain(HINSTANCE instance, int showCmd) {

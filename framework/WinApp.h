@@ -39,6 +39,11 @@ public:
     BOOL WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value) const;
     UINT GetProfileInt(const wchar_t* section, const wchar_t* entry, int def) const;
     BOOL WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) const;
+    // Binary entries, stored as hexadecimal text (two digits a byte). A missing or damaged
+    // entry reads as FALSE with no data; the caller frees *data with delete[].
+    BOOL GetProfileBinary(const wchar_t* section, const wchar_t* entry, BYTE** data, UINT* bytes) const;
+    BOOL GetProfileBinary(const wchar_t* section, const wchar_t* entry, std::vector<BYTE>& data) const;
+    BOOL WriteProfileBinary(const wchar_t* section, const wchar_t* entry, const void* data, UINT bytes) const;
 
     const std::wstring& GetAppTitle() const { return m_appTitle; }
 

@@ -71,7 +71,11 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* titl
     cs.lpCreateParams = param;
     if (!PreCreateWindow(cs)) return FALSE;
 
-    const bool ownClass = !className;
+    // Classes registered with the framework's procedure find their object the same way.
+    WNDCLASSEXW info{sizeof info};
+    const bool ownClass = !className ||
+                          (::GetClassInfoExW(::GetModuleHandleW(nullptr), className, &info) &&
+                           info.lpfnWndProc == &CWnd::StaticWndProc);
     // Our own class finds the object through the creation parameter; other classes are
     // subclassed right after creation.
     struct Hook { CWnd* self; void* param; } hook{this, cs.lpCreateParams};

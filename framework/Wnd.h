@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/CmdTarget.h"
 #include <windows.h>
+#include <commctrl.h>
 #include <string>
 
 // A window owned by a C++ object. Messages go through WindowProc: the message map first,
@@ -48,6 +49,13 @@ public:
     // Name of the window class registered for framework windows.
     static const wchar_t* DefaultClassName();
 
+    // Tool tips. A window that shows them describes the tool under a client point in
+    // OnToolHitTest (its id, or -1 for none); the tip then asks the tool's window for its
+    // text with TTN_NEEDTEXTW. The default tool is the child window under the point.
+    void EnableToolTips(BOOL enable = TRUE) { m_toolTips = enable != FALSE; }
+    virtual bool WantsToolTips() const { return m_toolTips; }
+    virtual INT_PTR OnToolHitTest(POINT point, TOOLINFOW* ti) const;
+
 protected:
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // The message map; true when a handler took the message.
@@ -68,6 +76,7 @@ private:
     void Detach();
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     bool m_subclassed = false;
+    bool m_toolTips = false;
     // While CreateEx runs, a window destroyed by its own creation (WM_CREATE returning -1)
     // does not run PostNcDestroy: the creator gets FALSE and disposes of the object itself.
     bool m_creating = false;
