@@ -1,4 +1,5 @@
 #include "app/PathParts.h"
+#include <atomic>
 #include <windows.h>
 #include <winnetwk.h>
 #include <vector>
@@ -29,7 +30,29 @@ bool SplitPath(PathParts& parts, const std::wstring& path) {
     return true;
 }
 
+namespace {
+
+// Whether drive `letter` is redirected to the network, asked again after two seconds: both the
+// network layer and the drive type cost about a millisecond per call under Wine, which adding a
+// folder would pay for every file.
+bool IsRemoteDrive(wchar_t letter) {
+    static std::atomic<unsigned long long> known[26];   // checked tick << 8 | drive type, 0: never
+    const int index = (letter | 0x20) - L'a';
+    if (index < 0 || index >= 26) return true;   // not a drive letter: let the network layer say
+    const unsigned long long now = GetTickCount64();
+    const unsigned long long entry = known[index].load();
+    if (entry != 0 && now - (entry >> 8) < 2000) return (entry & 0xFF) == DRIVE_REMOTE;
+    const wchar_t root[4] = {letter, L':', L'\\', L'\0'};
+    const UINT type = GetDriveTypeW(root);
+    known[index].store((now << 8) | (type & 0xFF));
+    return type == DRIVE_REMOTE;
+}
+
+}  // namespace
+
 bool GetUniversalPath(std::wstring& path) {
+    if (path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/') && !IsRemoteDrive(path[0]))
+        return false;
     std::vector<BYTE> buffer(1040);
     for (int attempt = 0; attempt < 2; ++attempt) {
         DWORD size = static_cast<DWORD>(buffer.size());
