@@ -228,26 +228,30 @@ TEST(Startup, DocumentOpensTheLibraryOfAFreshAndOfAnExistingProfile) {
 
 TEST(Startup, EndOfSessionWritesTheSettingsAndEndsTheProgram) {
     Installed app;
-    Process p;
-    ASSERT_TRUE(Start(p, app.exe, L"/p:dave"));
-    HWND main = WaitForMainWindow(p);
-    ASSERT_NE(main, nullptr);
-    const std::wstring ini = app.dir.file(L"users\\dave\\config.ini");
+    // Asked first, then ended (as a log-off goes); and ended without being asked.
+    for (const bool ask : {true, false}) {
+        const std::wstring profile = ask ? L"dave" : L"erin";
+        Process p;
+        ASSERT_TRUE(Start(p, app.exe, L"/p:" + profile));
+        HWND main = WaitForMainWindow(p);
+        ASSERT_NE(main, nullptr);
+        const std::wstring ini = app.dir.file(L"users\\" + profile + L"\\config.ini");
 
-    DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 20000, &answer));
-    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the program never holds the session up";
-    EXPECT_TRUE(FileExists(ini)) << "written when asked, in case the end comes without a second message";
-
-    DeleteFileW(ini.c_str());
-    ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 20000, &answer));
-    // Nothing may be left to do after WM_ENDSESSION: the settings are on disk at once.
-    const std::string bytes = ReadBytes(ini);
-    ASSERT_GE(bytes.size(), 2u);
-    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
-    EXPECT_NE(text.find(L"[BASS]"), std::wstring::npos);
-    ASSERT_EQ(WaitForSingleObject(p.pi.hProcess, 30000), WAIT_OBJECT_0) << "the program ends by itself";
-    DWORD code = 1;
-    GetExitCodeProcess(p.pi.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+        DWORD_PTR answer = 0;
+        if (ask) {
+            ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 20000, &answer));
+            EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the program never holds the session up";
+            EXPECT_TRUE(FileExists(ini)) << "written when asked, in case the end comes without a second message";
+        }
+        ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 20000, &answer));
+        // Nothing may be left to do after WM_ENDSESSION: the settings are on disk at once.
+        const std::string bytes = ReadBytes(ini);
+        ASSERT_GE(bytes.size(), 2u) << profile;
+        std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+        EXPECT_NE(text.find(L"[BASS]"), std::wstring::npos);
+        ASSERT_EQ(WaitForSingleObject(p.pi.hProcess, 30000), WAIT_OBJECT_0) << "the program ends by itself";
+        DWORD code = 1;
+        GetExitCodeProcess(p.pi.hProcess, &code);
+        EXPECT_EQ(code, 0u);
+    }
 }
