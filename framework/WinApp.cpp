@@ -64,66 +64,6 @@ BOOL CWinApp::OnIdle(LONG count) {
     return FALSE;
 }
 
-namespace {
-// Messages after which idle processing does not start again: paints and timers (idle work
-// that repaints would otherwise never stop) and a mouse move that did not move.
-bool IsIdleMessage(const MSG& msg, MSG& lastMouse) {
-    switch (msg.message) {
-    case WM_PAINT:
-    case WM_TIMER:
-    case 0x0118:   // the system's caret-blink timer
-        return true;
-    case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE: {
-        const bool same = msg.message == lastMouse.message && msg.pt.x == lastMouse.pt.x &&
-                          msg.pt.y == lastMouse.pt.y;
-        lastMouse = msg;
-        return same;
-    }
-    default:
-        return false;
-    }
-}
-}  // namespace
-
-int CWinApp::Run() {
-    MSG msg;
-    MSG lastMouse{};
-    LONG idleCount = 0;
-    bool idle = true;
-    for (;;) {
-        // Nothing thrown by idle work or message translation may end the loop: the program
-        // would then exit without writing its settings.
-        while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            bool more = false;
-            try {
-                more = OnIdle(idleCount++) != FALSE;
-            } catch (...) {
-            }
-            if (!more) idle = false;
-        }
-        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            m_exitCode = got == 0 ? static_cast<int>(msg.wParam) : -1;
-            return ExitInstance();
-        }
-        bool translated = false;
-        try {
-            translated = PreTranslateMessage(&msg) != FALSE;
-        } catch (...) {
-        }
-        if (!translated) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        // Idle processing starts again after every action, so menus and buttons update.
-        if (!IsIdleMessage(msg, lastMouse)) {
-            idle = true;
-            idleCount = 0;
-        }
-    }
-}
-
 int CWinApp::ExitInstance() {
     m_templates.clear();
     if (m_oleStarted) {
@@ -242,6 +182,7 @@ int AfxWinMain(HINSTANCE instance, int showCmd) {
     CWinApp* app = AfxGetApp();
     if (!app) return -1;
     app->m_hInstance = instance;
+    app->m_nThreadID = ::GetCurrentThreadId();
     app->m_nCmdShow = showCmd;
     int code;
     try {

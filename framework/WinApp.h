@@ -1,5 +1,5 @@
 #pragma once
-#include "framework/CmdTarget.h"
+#include "framework/WinThread.h"
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -10,18 +10,17 @@ class CDocTemplate;
 class CCommandLineInfo;
 
 // The application object: start-up (InitInstance), the message loop with idle
-// processing (Run), and shut-down (ExitInstance). Exactly one exists per process.
-class CWinApp : public CCmdTarget {
+// processing (the user-interface thread's Run), and shut-down (ExitInstance). Exactly one
+// exists per process; its thread is the one that runs AfxWinMain.
+class CWinApp : public CWinThread {
 public:
     explicit CWinApp(const wchar_t* appName = nullptr);
     ~CWinApp() override;
 
-    virtual BOOL InitInstance();
-    virtual int Run();
-    // Return TRUE for more idle time (called again with count + 1 while no message waits).
-    virtual BOOL OnIdle(LONG count);
-    virtual int ExitInstance();
-    virtual BOOL PreTranslateMessage(MSG* msg);
+    BOOL InitInstance() override;
+    BOOL OnIdle(LONG count) override;
+    int ExitInstance() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     void AddDocTemplate(CDocTemplate* docTemplate);   // takes ownership
     CDocTemplate* GetDocTemplate() const;
@@ -47,11 +46,9 @@ public:
 
     const std::wstring& GetAppTitle() const { return m_appTitle; }
 
-    CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
     std::vector<std::wstring> m_arguments;   // command-line arguments after the program name
-    int m_exitCode = 0;
 
 protected:
     void OnFileNew();
