@@ -1,8 +1,11 @@
 #include "ui/views/MainFrame.h"
+#include "app/AppSettings.h"
 #include "app/Larkspur2006App.h"
 #include "document/Larkspur2006Doc.h"
 #include "framework/MessageBox.h"
+#include "resources/resource.h"
 #include "ui/controls/BrowseForFolder.h"
+#include "ui/controls/OdMenu.h"
 #include "ui/views/KanaBaseTable.h"
 #include "ui/views/WheelRoute.h"
 #include <shellapi.h>
@@ -18,12 +21,31 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_MESSAGE(WM_QUERYENDSESSION, &CMainFrame::OnQueryEndSession)
     ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSession)
     ON_MESSAGE(WM_DROPFILES, &CMainFrame::OnDropFiles)
+    ON_MESSAGE(WM_SYSCOMMAND, &CMainFrame::OnSysCommand)
+    ON_COMMAND(ID_VIEW_PLAYBACK_BAR, &CMainFrame::OnViewPlaybackBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_PLAYBACK_BAR, &CMainFrame::OnUpdateViewPlaybackBar)
+    ON_COMMAND(ID_VIEW_SEEK_BAR, &CMainFrame::OnViewSeekBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SEEK_BAR, &CMainFrame::OnUpdateViewSeekBar)
+    ON_COMMAND(ID_VIEW_MENU_BAR, &CMainFrame::OnViewMenuBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_MENU_BAR, &CMainFrame::OnUpdateViewMenuBar)
+    ON_COMMAND(ID_VIEW_NAVIGATE_BAR, &CMainFrame::OnViewNavigateBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_NAVIGATE_BAR, &CMainFrame::OnUpdateViewNavigateBar)
+    ON_COMMAND(ID_VIEW_SEARCH_BAR, &CMainFrame::OnViewSearchBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SEARCH_BAR, &CMainFrame::OnUpdateViewSearchBar)
+    ON_COMMAND(ID_LOCK_TOOLBARS, &CMainFrame::OnLockToolbars)
+    ON_UPDATE_COMMAND_UI(ID_LOCK_TOOLBARS, &CMainFrame::OnUpdateLockToolbars)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() { FillKanaBaseTable(); }
 
 CLarkspur2006Doc* CMainFrame::GetDocument() const {
     return dynamic_cast<CLarkspur2006Doc*>(GetActiveDocument());
+}
+
+CAppSettings& CMainFrame::Settings() const {
+    if (CLarkspur2006Doc* doc = GetDocument()) return doc->GetSettings();
+    static CAppSettings defaults;
+    return defaults;
 }
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -37,6 +59,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
 void CMainFrame::OnUpdateFrameTitle(BOOL) {}
 
 BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
+    if (m_wndMenuBar.m_hWnd && m_wndMenuBar.TranslateFrameMessage(msg)) return TRUE;
     if (msg->message == WM_MOUSEWHEEL) {
         const POINT cursor{static_cast<short>(LOWORD(msg->lParam)), static_cast<short>(HIWORD(msg->lParam))};
         if (HWND target = WheelTargetAt(cursor)) {
@@ -45,6 +68,43 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
         }
     }
     return CFrameWnd::PreTranslateMessage(msg);
+}
+
+LRESULT CMainFrame::OnSysCommand(WPARAM command, LPARAM lParam) {
+    if (command == ID_VIEW_MENU_BAR) {
+        HMENU system = ::GetSystemMenu(m_hWnd, FALSE);
+        const bool checked = system && (::GetMenuState(system, ID_VIEW_MENU_BAR, MF_BYCOMMAND) & MF_CHECKED);
+        ShowMenuBar(!checked);
+        return 0;
+    }
+    return Default(WM_SYSCOMMAND, command, lParam);
+}
+
+BOOL CMainFrame::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    switch (msg) {
+    case WM_INITMENUPOPUP: {
+        // The update handlers first, then the owner-drawn look.
+        const BOOL handled = CFrameWnd::OnWndMsg(msg, wParam, lParam, result);
+        LRESULT ignored = 0;
+        return OdMenuOnMessage(m_hWnd, msg, wParam, lParam, &ignored) || handled;
+    }
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (item && item->CtlType != ODT_MENU && item->hwndItem == m_wndStatusBar.m_hWnd && m_wndStatusBar.m_hWnd) {
+            m_wndStatusBar.DrawItem(item);
+            *result = TRUE;
+            return TRUE;
+        }
+        [[fallthrough]];
+    }
+    case WM_MEASUREITEM:
+    case WM_MENUCHAR:
+        if (OdMenuOnMessage(m_hWnd, msg, wParam, lParam, result)) return TRUE;
+        break;
+    default:
+        break;
+    }
+    return CFrameWnd::OnWndMsg(msg, wParam, lParam, result);
 }
 
 LRESULT CMainFrame::OnDropFiles(WPARAM drop, LPARAM) {
@@ -62,6 +122,13 @@ LRESULT CMainFrame::OnDropFiles(WPARAM drop, LPARAM) {
 int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
     m_dialogs.owner = m_hWnd;
+    if (!CreateBars()) return -1;
+    LoadBarLayout();
+    if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) {
+        ::InsertMenuW(system, SC_CLOSE, MF_BYCOMMAND | MF_STRING, ID_VIEW_MENU_BAR, L"メニュー(&M)");
+        ::InsertMenuW(system, SC_CLOSE, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+        CheckSystemMenuItem();
+    }
     ::DragAcceptFiles(m_hWnd, TRUE);
     // The document starts after this: its audio engine and end-of-track messages need the window.
     if (CLarkspur2006Doc* doc = GetDocument()) {
@@ -79,6 +146,7 @@ void CMainFrame::OnDestroy() {
         doc->SetPlayerHost(nullptr);
         doc->SetHost(nullptr);
     }
+    SaveBarLayout();
 }
 
 LRESULT CMainFrame::OnBassSync(WPARAM stream, LPARAM) {

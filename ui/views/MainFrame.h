@@ -2,16 +2,28 @@
 #include "document/IDocumentHost.h"
 #include "document/IPlayerHost.h"
 #include "framework/FrameWnd.h"
+#include "framework/ImageList.h"
+#include "framework/ReBar.h"
+#include "framework/StatusBar.h"
+#include "framework/ToolBar.h"
+#include "ui/controls/XPMenuBar.h"
+#include "ui/views/ToolBarNavigate.h"
+#include "ui/views/ToolBarSearch.h"
 
+class CAppSettings;
 class CLarkspur2006Doc;
 
 // The main window. It is the document's host (message boxes, file and folder dialogs) and
 // the player's window: the end of a track ("BassSyncMsg") reaches the document through it.
+// Its one rebar holds the menu bar, the navigate, search, library and playback toolbars and
+// the seek bar; the status bar is below the panes.
 class CMainFrame : public CFrameWnd, public IPlayerHost, public IDocumentHost {
 public:
     CMainFrame();
 
     CLarkspur2006Doc* GetDocument() const;
+    // The document's settings (a record of defaults while the frame has no document).
+    CAppSettings& Settings() const;
 
     // IPlayerHost
     HWND GetMainWindow() override { return m_hWnd; }
@@ -21,7 +33,8 @@ public:
     void UpdateTrayInfo(const TrackRecord*) override {}
     void OnPlayStateChanged() override {}
     bool GetSeekBarListener(PlayerStatusCallback&, void*&) override { return false; }
-    void SetRepeatModeButton(int) override {}
+    // The repeat-mode button shows the image of play mode `mode` (0-4).
+    void SetRepeatModeButton(int mode) override;
     void SetVolumeSlider(int) override {}
 
     // IDocumentHost
@@ -33,20 +46,67 @@ public:
 
     // The caption is the player's own ("AppTitle"): the document's title never enters it.
     void OnUpdateFrameTitle(BOOL addToTitle) override;
-    // The wheel scrolls the pane under the cursor, not the focused one.
+    // The menu bar sees every message first; the wheel scrolls the pane under the cursor.
     BOOL PreTranslateMessage(MSG* msg) override;
+
+    // The bars, open to the views and the document.
+    CReBar m_wndReBar;
+    CXPMenuBar m_wndMenuBar;
+    CToolBar m_wndToolBarLibrary;
+    CToolBar m_wndToolBarPlayback;
+    CStatusBar m_wndStatusBar;
+    CToolBarNavigate m_wndToolBarNavigate;
+    CToolBarSearch m_wndToolBarSearch;
 
 protected:
     // The window has no menu of its own: the menu bar shows menu 128.
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    // Owner-drawn menus and the status bar's own panes, before the message map.
+    BOOL OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     LRESULT OnDropFiles(WPARAM drop, LPARAM);
     int OnCreate(LPCREATESTRUCTW cs);
     void OnDestroy();
     LRESULT OnBassSync(WPARAM stream, LPARAM data);
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
     LRESULT OnEndSession(WPARAM ending, LPARAM);
+    LRESULT OnSysCommand(WPARAM command, LPARAM lParam);
+
+    // Bar toggles and the toolbar lock (MainFrameBars.cpp).
+    void OnViewPlaybackBar();
+    void OnViewSeekBar();
+    void OnViewMenuBar();
+    void OnViewNavigateBar();
+    void OnViewSearchBar();
+    void OnUpdateViewPlaybackBar(CCmdUI* ui);
+    void OnUpdateViewSeekBar(CCmdUI* ui);
+    void OnUpdateViewMenuBar(CCmdUI* ui);
+    void OnUpdateViewNavigateBar(CCmdUI* ui);
+    void OnUpdateViewSearchBar(CCmdUI* ui);
+    void OnLockToolbars();
+    void OnUpdateLockToolbars(CCmdUI* ui);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // MainFrameBars.cpp
+    bool CreateBars();
+    // "toolbar.ini": the dock state "Layout" and the band records of section "Rebar".
+    void LoadBarLayout();
+    void SaveBarLayout();
+    // Sets or clears every band's no-gripper bit by "NoGripper".
+    void ApplyToolbarLock();
+    void SetBandMinimum(UINT bandId, int width, int height);
+    // The bar of a band id (0 menu bar ... 5 seek bar), or null.
+    CWnd* BandBar(UINT bandId);
+    bool IsBarShown(CWnd& bar) const;
+    void ShowBar(CWnd& bar, bool show);
+    // The menu bar's visibility, with the system menu's item checked to match.
+    void ShowMenuBar(bool show);
+    void CheckSystemMenuItem();
+    // Opens submenu `submenu` of top-level menu `topLevel` of the menu bar's menu.
+    void TrackMenuBarSubmenu(int topLevel, int submenu, POINT at, UINT flags);
+
     CDocumentHostDefault m_dialogs;
+    CImageList m_imageListA;
+    CImageList m_imageListB;
 };

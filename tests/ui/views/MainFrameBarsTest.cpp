@@ -4,7 +4,9 @@
 #include "framework/DocTemplate.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
+#include "ui/views/BandLayout.h"
 #include "ui/views/KanaBaseTable.h"
+#include "framework/DockState.h"
 #include "ui/views/Larkspur2006View.h"
 #include "ui/views/MainFrame.h"
 #include "ui/views/PaneViews.h"
@@ -52,6 +54,39 @@ protected:
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
     }
 
+    std::vector<UINT> BandIds() const {
+        std::vector<UINT> ids;
+        CReBarCtrl& rebar = frame->m_wndReBar.GetReBarCtrl();
+        for (UINT i = 0; i < rebar.GetBandCount(); ++i) {
+            REBARBANDINFOW info;
+            CReBarCtrl::PrepareBandInfo(info, RBBIM_ID);
+            rebar.GetBandInfo(i, &info);
+            ids.push_back(info.wID);
+        }
+        return ids;
+    }
+    REBARBANDINFOW Band(UINT id) const {
+        CReBarCtrl& rebar = frame->m_wndReBar.GetReBarCtrl();
+        REBARBANDINFOW info;
+        CReBarCtrl::PrepareBandInfo(info, RBBIM_ID | RBBIM_STYLE | RBBIM_SIZE | RBBIM_CHILD | RBBIM_CHILDSIZE);
+        info.wID = 0xFFFF;
+        const int index = rebar.IDToIndex(id);
+        if (index >= 0) rebar.GetBandInfo(index, &info);
+        return info;
+    }
+    void WriteIni(const std::string& text) {
+        ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"toolbar.ini"), text));
+    }
+    std::string Hex(const std::vector<BYTE>& bytes) {
+        static const char digits[] = "0123456789ABCDEF";
+        std::string out;
+        for (BYTE b : bytes) {
+            out += digits[b >> 4];
+            out += digits[b & 15];
+        }
+        return out;
+    }
+
     CWinApp app;
     testing_support::TempDir dir;
     CAppSettings settings;
@@ -76,4 +111,161 @@ TEST_F(MainFrameTest, CaptionIsThePlayersAndTheWindowHasNoMenuOfItsOwn) {
     EXPECT_EQ(kana.at(L'ぢ'), L'ち');
     EXPECT_EQ(kana.at(L'ぽ'), L'ほ');
     EXPECT_EQ(kana.count(L'か'), 0u);
+}
+
+TEST_F(MainFrameTest, FrameBuildsItsRebarToolbarsAndStatusBar) {
+    ASSERT_NE(Open(), nullptr);
+    // Without "toolbar.ini": menu bar, navigate, search, library, playback.
+    const std::vector<UINT> ids = BandIds();
+    ASSERT_GE(ids.size(), 5u);
+    EXPECT_EQ(std::vector<UINT>(ids.begin(), ids.begin() + 5), (std::vector<UINT>{0, 1, 2, 3, 4}));
+    const HWND children[] = {frame->m_wndMenuBar.m_hWnd, frame->m_wndToolBarNavigate.m_hWnd,
+                             frame->m_wndToolBarSearch.m_hWnd, frame->m_wndToolBarLibrary.m_hWnd,
+                             frame->m_wndToolBarPlayback.m_hWnd};
+    for (UINT id = 0; id < 5; ++id) {
+        EXPECT_NE(children[id], nullptr) << id;
+        EXPECT_EQ(Band(id).hwndChild, children[id]) << id;
+        EXPECT_EQ(Band(id).fStyle & RBBS_NOGRIPPER, 0u) << id;
+    }
+    EXPECT_EQ(Band(BandNavigate).cxMinChild, 150u);
+    EXPECT_EQ(Band(BandSearch).cxMinChild, 150u);
+    EXPECT_EQ(frame->m_wndMenuBar.GetItemCount(), 7) << "the top-level entries of menu 128";
+
+    // Buttons in order with their images; the play modes are hidden; the repeat-mode button
+    // shows the stored play mode 2 (list repeat) with image 13.
+    using B = std::vector<std::pair<UINT, int>>;
+    auto buttons = [](CToolBar& bar) {
+        B out;
+        for (int i = 0; i < bar.GetCount(); ++i) {
+            UINT id, style;
+            int image;
+            bar.GetButtonInfo(i, id, style, image);
+            out.push_back({id, (style & TBBS_SEPARATOR) ? -1 : image});
+        }
+        return out;
+    };
+    EXPECT_EQ(buttons(frame->m_wndToolBarLibrary),
+              (B{{32777, 0}, {32778, 1}, {0, -1}, {32803, 2}, {32804, 3}, {0, -1}, {32786, 4}}));
+    EXPECT_EQ(buttons(frame->m_wndToolBarPlayback),
+              (B{{32815, 5}, {32816, 6}, {32806, 7}, {32817, 8}, {32818, 9}, {0, -1}, {32858, 13},
+                 {32853, 10}, {32854, 11}, {32855, 12}, {32856, 13}, {32857, 14}}));
+    EXPECT_EQ(buttons(frame->m_wndToolBarNavigate), (B{{32922, 0}, {32923, 1}, {32950, -1}}));
+    EXPECT_EQ(buttons(frame->m_wndToolBarSearch), (B{{32929, -1}, {32930, -1}, {32928, 2}}));
+    for (int id = 32853; id <= 32857; ++id)
+        EXPECT_TRUE(frame->m_wndToolBarPlayback.GetToolBarCtrl().IsButtonHidden(id)) << id;
+    const int expectedImage[] = {10, 11, 13, 12, 14};
+    for (int mode = 0; mode < 5; ++mode) {
+        frame->SetRepeatModeButton(mode);
+        UINT id, style;
+        int image;
+        frame->m_wndToolBarPlayback.GetButtonInfo(6, id, style, image);
+        EXPECT_EQ(id, 32858u);
+        EXPECT_NE(style & TBBS_DROPDOWN, 0u) << "keeps its drop-down";
+        EXPECT_EQ(image, expectedImage[mode]) << mode;
+    }
+
+    // The status bar: the message pane, then 500, 18, 100 and 30 pixels.
+    CStatusBar& status = frame->m_wndStatusBar;
+    ASSERT_EQ(status.GetCount(), 5);
+    const int widths[] = {0, 500, 18, 100, 30};
+    for (int i = 1; i < 5; ++i) {
+        UINT id, style;
+        int width;
+        status.GetPaneInfo(i, id, style, width);
+        EXPECT_EQ(width, widths[i]) << i;
+    }
+
+    // The system menu holds "メニュー(&M)", checked while the menu bar shows; it hides and
+    // brings back the bar.
+    HMENU system = ::GetSystemMenu(frame->m_hWnd, FALSE);
+    wchar_t text[64] = {};
+    ::GetMenuStringW(system, ID_VIEW_MENU_BAR, text, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(text, L"メニュー(&M)");
+    EXPECT_TRUE(::GetMenuState(system, ID_VIEW_MENU_BAR, MF_BYCOMMAND) & MF_CHECKED);
+    ::SendMessageW(frame->m_hWnd, WM_SYSCOMMAND, ID_VIEW_MENU_BAR, 0);
+    EXPECT_FALSE(::GetWindowLongPtrW(frame->m_wndMenuBar.m_hWnd, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_NE(Band(BandMenuBar).fStyle & RBBS_HIDDEN, 0u);
+    EXPECT_FALSE(::GetMenuState(system, ID_VIEW_MENU_BAR, MF_BYCOMMAND) & MF_CHECKED);
+    ::SendMessageW(frame->m_hWnd, WM_SYSCOMMAND, ID_VIEW_MENU_BAR, 0);
+    EXPECT_EQ(Band(BandMenuBar).fStyle & RBBS_HIDDEN, 0u);
+    EXPECT_TRUE(::GetMenuState(system, ID_VIEW_MENU_BAR, MF_BYCOMMAND) & MF_CHECKED);
+    // The View menu's item does the same, and its check follows.
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_VIEW_MENU_BAR, 0);
+    EXPECT_NE(Band(BandMenuBar).fStyle & RBBS_HIDDEN, 0u);
+    EXPECT_FALSE(::GetMenuState(system, ID_VIEW_MENU_BAR, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST_F(MainFrameTest, BandLayoutIsSavedAndRestoredAndLockingIsTheSettingAlone) {
+    ASSERT_NE(Open(), nullptr);
+    CReBarCtrl& rebar = frame->m_wndReBar.GetReBarCtrl();
+    // Move the playback toolbar to the front, hide the search toolbar, widen the library one.
+    rebar.SendMessage(RB_MOVEBAND, rebar.IDToIndex(BandPlayback), 0);
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_VIEW_SEARCH_BAR, 0);
+    REBARBANDINFOW info;
+    CReBarCtrl::PrepareBandInfo(info, RBBIM_SIZE);
+    info.cx = 260;
+    rebar.SetBandInfo(rebar.IDToIndex(BandLibrary), &info);
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_LOCK_TOOLBARS, 0);
+    EXPECT_TRUE(settings.mainWindowOptions.noGripper);
+    for (UINT id = 0; id < 5; ++id) EXPECT_NE(Band(id).fStyle & RBBS_NOGRIPPER, 0u) << id;
+    const std::vector<UINT> order = BandIds();
+    Close();
+
+    // The records carry no gripper bit: locking is "NoGripper" alone.
+    std::vector<BYTE> record;
+    ASSERT_TRUE(app.GetProfileBinary(L"Rebar", L"BandInfo_00", record));
+    StoredBand first;
+    ASSERT_TRUE(DecodeBandRecord(record, first));
+    EXPECT_EQ(first.id, (UINT)BandPlayback);
+    EXPECT_EQ(app.GetProfileInt(L"Rebar", L"BandCount", -1), order.size());
+
+    ASSERT_NE(Open(), nullptr);
+    EXPECT_EQ(BandIds(), order);
+    EXPECT_EQ(Band(BandLibrary).cx, 260u);
+    EXPECT_NE(Band(BandSearch).fStyle & RBBS_HIDDEN, 0u);
+    EXPECT_FALSE(::GetWindowLongPtrW(frame->m_wndToolBarSearch.m_hWnd, GWL_STYLE) & WS_VISIBLE);
+    for (UINT id = 0; id < 5; ++id) EXPECT_NE(Band(id).fStyle & RBBS_NOGRIPPER, 0u) << "locked by the setting";
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_LOCK_TOOLBARS, 0);
+    EXPECT_FALSE(settings.mainWindowOptions.noGripper);
+    for (UINT id = 0; id < 5; ++id) EXPECT_EQ(Band(id).fStyle & RBBS_NOGRIPPER, 0u) << id;
+}
+
+TEST_F(MainFrameTest, DamagedToolbarIniNeverCrashesTheStart) {
+    const std::string good0 = Hex(EncodeBandRecord({RBBS_GRIPPERALWAYS, 300, BandLibrary}));
+    const std::string good1 = Hex(EncodeBandRecord({RBBS_GRIPPERALWAYS, 0, BandMenuBar}));
+    std::string record64(200, 'A');   // the size of the structure on 64-bit Windows
+    struct Case {
+        const char* what;
+        std::string ini;
+        std::vector<UINT> bands;   // expected order (the first five; the seek bar is not checked)
+    };
+    const Case cases[] = {
+        {"records that are not hexadecimal, short, of another size, of an unknown band",
+         "[Rebar]\r\nBandCount=5\r\nBandInfo_00=zz\r\nBandInfo_01=0102\r\nBandInfo_02=" + record64 +
+             "\r\nBandInfo_03=" + Hex(EncodeBandRecord({0, 0, 0})).replace(104, 8, "63000000") +
+             "\r\nBandInfo_04=" + Hex(std::vector<BYTE>(80, 0xFF)) + "\r\n",
+         {0, 1, 2, 3, 4}},
+        {"a huge count with two good records",
+         "[Rebar]\r\nBandCount=2147483647\r\nBandInfo_00=" + good0 + "\r\nBandInfo_01=" + good1 + "\r\n",
+         {BandLibrary, BandMenuBar}},
+        {"a negative count", "[Rebar]\r\nBandCount=-7\r\n", {0, 1, 2, 3, 4}},
+        {"a band named twice",
+         "[Rebar]\r\nBandCount=2\r\nBandInfo_00=" + good1 + "\r\nBandInfo_01=" + good1 + "\r\n", {BandMenuBar}},
+        {"binary garbage", std::string("\xFF\xFE\x00\x01[Reb\x00ar]\r\n\x80\x81=\x00", 19), {0, 1, 2, 3, 4}},
+    };
+    for (const Case& c : cases) {
+        WriteIni(c.ini);
+        ASSERT_NE(Open(), nullptr) << c.what;
+        std::vector<UINT> ids = BandIds();
+        if (ids.size() > c.bands.size()) ids.resize(c.bands.size());
+        EXPECT_EQ(ids, c.bands) << c.what;
+        if (!ids.empty() && ids[0] == BandLibrary) {
+            EXPECT_EQ(Band(BandLibrary).cx, 300u) << c.what;
+        }
+        Close();
+    }
+    // "BandCount" 0 keeps an empty rebar, as stored.
+    WriteIni("[Rebar]\r\nBandCount=0\r\n");
+    ASSERT_NE(Open(), nullptr);
+    EXPECT_TRUE(BandIds().empty());
 }

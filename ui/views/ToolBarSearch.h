@@ -1,0 +1,23 @@
+#pragma once
+#include "framework/ToolBar.h"
+#include <map>
+#include <string>
+
+// The search toolbar: the search-mode combo, the search-text combo and the search button.
+class CToolBarSearch : public CToolBar {
+public:
+    ~CToolBarSearch() override;
+
+    // Keeps the two combo boxes, makes the fonts and fills the captions of the search ways.
+    void InitSearchModes(HWND textCombo, HWND modeCombo);
+    // The caption of a search way ("単語検索", "タイトル", ...); empty for an unknown way.
+    std::wstring GetModeCaption(int way) const;
+
+private:
+    std::map<int, std::wstring> m_searchModes;
+    HWND m_modeCombo = nullptr;
+    HWND m_textCombo = nullptr;
+    HFONT m_normalFont = nullptr;
+    HFONT m_boldFont = nullptr;
+    bool m_listOpen = false;
+};
