@@ -49,14 +49,16 @@ CXPMenuBar::~CXPMenuBar() {
 
 BOOL CXPMenuBar::CreateBar(CFrameWnd* frame) {
     if (!frame || !frame->m_hWnd) return FALSE;
-    m_frame = frame;
     m_barStyle = kMenuBarStyle;
     return CreateEx(0, nullptr, L"MenuBar", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                     frame->m_hWnd, kMenuBarId);
 }
 
 int CXPMenuBar::OnCreate(LPCREATESTRUCTW) {
+    // The frame is the parent now; a rebar may become the parent later.
     HWND frame = GetParent();
+    m_frameWnd = frame;
+    m_frameActive = ::GetActiveWindow() == frame;
     m_frameHook = std::make_unique<CMainFrameHook>(this);
     m_frameHook->HookWindow(frame);
     // An MDI frame holds an MDI client: hook it too, and show the child's icon and buttons.
@@ -84,7 +86,7 @@ BOOL CXPMenuBar::LoadMenuBar(UINT menuId) {
 }
 
 BOOL CXPMenuBar::LoadMenuBar(HMENU menu) {
-    HWND frame = GetParent();
+    HWND frame = m_frameWnd;
     if (frame && ::GetMenu(frame))
         PostMessage(MB_SET_MENU_NULL, reinterpret_cast<WPARAM>(frame), 0);
     if (!menu) return FALSE;
@@ -338,11 +340,11 @@ int CXPMenuBar::FirstSelectable() const {
 
 HWND CXPMenuBar::TopParent() const {
     HWND top = ::GetAncestor(m_hWnd, GA_ROOT);
-    return top ? top : GetParent();
+    return top ? top : m_frameWnd;
 }
 
 void CXPMenuBar::OnFrameNcActivate(BOOL active) {
-    HWND frame = GetParent();
+    HWND frame = m_frameWnd;
     const bool now = frame && ::IsWindowEnabled(frame) && active != FALSE;
     if (now == m_frameActive) return;
     m_frameActive = now;

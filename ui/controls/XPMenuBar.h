@@ -129,7 +129,7 @@ private:
     POINT m_lastMenuPoint{-1, -1};
     bool m_frameActive = false;
     DWORD m_barStyle = 0;
-    CFrameWnd* m_frame = nullptr;
+    HWND m_frameWnd = nullptr;
     // The key (Alt or F10) that went down alone and may toggle the menu mode when it comes
     // up, and whether another key went down while it was held (an Alt accelerator).
     UINT m_menuKey = 0;

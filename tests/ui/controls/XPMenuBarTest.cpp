@@ -3,6 +3,7 @@
 #include "framework/FrameWnd.h"
 #include "resources/resource.h"
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -181,6 +182,20 @@ TEST_F(XPMenuBarTest, ArrowsMoveAndOpenInKeyboardMode) {
     TapAlt();
     EXPECT_FALSE(Key(WM_KEYDOWN, VK_TAB));
     ExpectHot(-1, TRACK_NONE);
+
+    // Docked at a side, Up and Down move and Right opens.
+    bar.SetBarStyle(0x1000 | 0x0032);
+    bar.CalcFixedLayout(FALSE, FALSE);
+    TapAlt();
+    EXPECT_TRUE(Key(WM_KEYDOWN, VK_DOWN));
+    ExpectHot(1, TRACK_BUTTON);
+    EXPECT_TRUE(Key(WM_KEYDOWN, VK_RIGHT));
+    ASSERT_EQ(2u, scripted.calls.size());
+    EXPECT_EQ(popups[1], scripted.calls[1].menu);
+    r = bar.GetItem(1)->m_rect;
+    ::MapWindowPoints(bar.m_hWnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.right + 1, scripted.calls[1].at.x);
+    EXPECT_EQ(r.top - 1, scripted.calls[1].at.y);
 }
 
 TEST_F(XPMenuBarTest, MnemonicsOpenTheirEntry) {
@@ -279,7 +294,15 @@ TEST_F(XPMenuBarTest, MouseHoverSelectsAndLeavingClearsIt) {
 }
 
 TEST_F(XPMenuBarTest, ItemsLieInARowOrAColumn) {
+    // The sizes come from the system's menu font, read with the record's own size.
     const CXPMenuMetrics& mx = CreateMenuBarFonts();
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0));
+    ASSERT_NE(nullptr, mx.horizontalFont);
+    ASSERT_NE(nullptr, mx.verticalFont);
+    if (ncm.lfMenuFont.lfHeight != 0) EXPECT_EQ(std::abs(ncm.lfMenuFont.lfHeight), mx.fontHeight);
+    EXPECT_EQ(std::max(ncm.iMenuHeight, ::GetSystemMetrics(SM_CYSMICON)), mx.itemHeight);
     const SIZE row = bar.CalcFixedLayout(FALSE, TRUE);
     int x = 2, length = 0;
     for (int i = 0; i < bar.GetItemCount(); ++i) {
