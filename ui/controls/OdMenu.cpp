@@ -3,6 +3,7 @@
 #include "ui/controls/OdMenu.h"
 #include "app/ColorUtil.h"
 #include "framework/FrameWnd.h"
+#include "framework/ToolBar.h"
 #include "ui/controls/BufferDC.h"
 #include "ui/controls/GdiSelectors.h"
 #include <algorithm>
@@ -55,19 +56,11 @@ int TextWidth(HDC dc, const std::wstring& text, UINT prefixFlag) {
 
 // The frame whose toolbars give the images: the owner when it is a frame, else the first
 // frame among its parents.
-HWND OwnerFrame(HWND owner) {
+CFrameWnd* OwnerFrame(HWND owner) {
     for (HWND h = owner; h; h = ::GetParent(h)) {
-        if (dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(h))) return h;
+        if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(h))) return frame;
     }
-    return owner;
-}
-
-BOOL CALLBACK CollectToolbar(HWND hwnd, LPARAM param) {
-    wchar_t cls[64] = {};
-    ::GetClassNameW(hwnd, cls, 64);
-    if (::lstrcmpiW(cls, TOOLBARCLASSNAMEW) == 0)
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-    return TRUE;
+    return nullptr;
 }
 
 void FillRect(HDC dc, const RECT& rc, COLORREF colour) {
@@ -155,10 +148,14 @@ DWORD OdMenuPackItemData(int maxTextWidth, int maxAccelWidth, int itemHeight) {
 }
 
 std::vector<HWND> OdMenuFrameToolbars(HWND owner) {
-    std::vector<HWND> bars;
-    HWND frame = OwnerFrame(owner);
-    if (frame) ::EnumChildWindows(frame, &CollectToolbar, reinterpret_cast<LPARAM>(&bars));
-    return bars;
+    std::vector<HWND> toolbars;
+    if (CFrameWnd* frame = OwnerFrame(owner)) {
+        for (CControlBar* bar : frame->GetControlBars()) {
+            auto* toolbar = dynamic_cast<CToolBar*>(bar);
+            if (toolbar && toolbar->GetToolBarCtrl().m_hWnd) toolbars.push_back(toolbar->GetToolBarCtrl().m_hWnd);
+        }
+    }
+    return toolbars;
 }
 
 bool OdMenuToolbarImage(HWND toolbar, UINT id, CImgDesc& found) {
@@ -176,7 +173,8 @@ void OdMenuInitPopup(HMENU popup, HWND owner) {
     const int count = ::GetMenuItemCount(popup);
     if (count <= 0) return;
 
-    HWND frame = OwnerFrame(owner);
+    CFrameWnd* ownerFrame = OwnerFrame(owner);
+    HWND frame = ownerFrame ? ownerFrame->m_hWnd : owner;
     HDC dc = ::GetDC(frame);
     HGDIOBJ oldFont = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW tm{};

@@ -45,8 +45,8 @@ bool OdMenuIsOwnerDraw(HMENU popup);
 // menu items, and WM_MENUCHAR. False means: give the message the default handling.
 bool OdMenuOnMessage(HWND owner, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-// The toolbars whose images owner-drawn menus show, in their order, for popups owned by
-// `owner`. By default the toolbar windows inside the owner's frame, in creation order.
+// The toolbars whose images owner-drawn menus show, for popups owned by `owner`: those of
+// the owner's frame (the owner itself or the nearest frame above it), in the frame's order.
 std::vector<HWND> OdMenuFrameToolbars(HWND owner);
 // The image of command `id` on `toolbar`, when it has such a button with an image.
 bool OdMenuToolbarImage(HWND toolbar, UINT id, CImgDesc& found);

@@ -7,21 +7,14 @@
 namespace {
 constexpr UINT kMenuBarId = 59417;
 constexpr int kGripperWidth = 7;
-// Borders inside the bar around its items: left, top, right, bottom of a horizontal bar.
-constexpr RECT kBarBorders{2, 2, 3, 2};
 
-// Bar-style bits.
-constexpr DWORD kBorderLeft = 0x0100, kBorderTop = 0x0200, kBorderRight = 0x0400, kBorderBottom = 0x0800;
-constexpr DWORD kAlignLeft = 0x1000, kAlignTop = 0x2000, kAlignRight = 0x4000, kAlignBottom = 0x8000;
-constexpr DWORD kFloating = 0x0001;
-constexpr DWORD kGripper = 0x00400000;
-constexpr DWORD kMenuBarStyle = 0x2032;   // top, fly-by, tool tips, fixed size
+constexpr DWORD kMenuBarStyle = CBRS_ALIGN_TOP | CBRS_FLYBY | CBRS_TOOLTIPS | CBRS_SIZE_FIXED;
 }  // namespace
 
 UINT CXPMenuBar::WM_GETMENU = ::RegisterWindowMessageW(L"CXPMenuBar::WM_GETMENU");
 UINT CXPMenuBar::MB_SET_MENU_NULL = ::RegisterWindowMessageW(L"CXPMenuBar::MB_SET_MENU_NULL");
 
-BEGIN_MESSAGE_MAP(CXPMenuBar, CWnd)
+BEGIN_MESSAGE_MAP(CXPMenuBar, CControlBar)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_PAINT()
@@ -49,9 +42,9 @@ CXPMenuBar::~CXPMenuBar() {
 
 BOOL CXPMenuBar::CreateBar(CFrameWnd* frame) {
     if (!frame || !frame->m_hWnd) return FALSE;
-    m_barStyle = kMenuBarStyle;
-    return CreateEx(0, nullptr, L"MenuBar", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                    frame->m_hWnd, kMenuBarId);
+    const wchar_t* cls = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW),
+                                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    return Create(cls, L"MenuBar", WS_CHILD | WS_VISIBLE | kMenuBarStyle, RECT{0, 0, 0, 0}, frame, kMenuBarId);
 }
 
 int CXPMenuBar::OnCreate(LPCREATESTRUCTW) {
@@ -86,6 +79,7 @@ BOOL CXPMenuBar::LoadMenuBar(UINT menuId) {
 }
 
 BOOL CXPMenuBar::LoadMenuBar(HMENU menu) {
+    SetBorders(2, 2, 3, 2);
     HWND frame = m_frameWnd;
     if (frame && ::GetMenu(frame))
         PostMessage(MB_SET_MENU_NULL, reinterpret_cast<WPARAM>(frame), 0);
@@ -135,7 +129,7 @@ void CXPMenuBar::BuildItems() {
     if (!m_frameActive)
         for (auto& item : m_items) item->m_state |= MISTATE_INACTIVE;
     if (m_hWnd) {
-        LayoutItems(IsHorizontalDock());
+        LayoutItems(IsHorz());
         Invalidate();
     }
 }
@@ -145,24 +139,20 @@ CXPMenuItem* CXPMenuBar::GetItem(int index) const {
     return m_items[static_cast<size_t>(index)].get();
 }
 
-bool CXPMenuBar::IsHorizontalDock() const {
-    // A bar aligned left or right lies in a column; anything else in a row.
-    return (m_barStyle & (kAlignLeft | kAlignRight)) == 0 || (m_barStyle & (kAlignTop | kAlignBottom)) != 0;
-}
-
 RECT CXPMenuBar::InsideInsets(bool horizontal) const {
-    if (horizontal) return kBarBorders;
-    return RECT{kBarBorders.top, kBarBorders.left, kBarBorders.bottom, kBarBorders.right};
+    const RECT b = GetBorders();
+    if (horizontal) return b;
+    return RECT{b.top, b.left, b.bottom, b.right};
 }
 
 RECT CXPMenuBar::NonClientInsets(bool horizontal) const {
     const CXPMenuMetrics& mx = CreateMenuBarFonts();
     RECT r{0, 0, 0, 0};
-    if (m_barStyle & kBorderLeft) r.left += mx.borderX2;
-    if (m_barStyle & kBorderRight) r.right += mx.borderX2;
-    if (m_barStyle & kBorderTop) r.top += mx.borderY2;
-    if (m_barStyle & kBorderBottom) r.bottom += mx.borderY2;
-    if ((m_barStyle & kGripper) && !(m_barStyle & kFloating)) {
+    if (m_dwStyle & CBRS_BORDER_LEFT) r.left += mx.borderX2;
+    if (m_dwStyle & CBRS_BORDER_RIGHT) r.right += mx.borderX2;
+    if (m_dwStyle & CBRS_BORDER_TOP) r.top += mx.borderY2;
+    if (m_dwStyle & CBRS_BORDER_BOTTOM) r.bottom += mx.borderY2;
+    if ((m_dwStyle & CBRS_GRIPPER) && !(m_dwStyle & CBRS_FLOATING)) {
         if (horizontal)
             r.left += kGripperWidth;
         else
@@ -216,12 +206,13 @@ SIZE CXPMenuBar::CalcFixedLayout(BOOL stretch, BOOL horizontal) {
 
 SIZE CXPMenuBar::CalcDynamicLayout(int, DWORD mode) {
     // The bar has a fixed size: it never wraps, so every mode lays it out in one line.
-    constexpr DWORD kStretch = 0x02, kHorizontal = 0x04;   // LM_STRETCH, LM_HORZ
-    return CalcFixedLayout((mode & kStretch) != 0, (mode & kHorizontal) != 0);
+    return CalcFixedLayout((mode & LM_STRETCH) != 0, (mode & LM_HORZ) != 0);
 }
 
+void CXPMenuBar::OnUpdateCmdUI(CFrameWnd*, BOOL) { UpdateMdiItems(); }
+
 void CXPMenuBar::OnSize(UINT, int, int) {
-    LayoutItems(IsHorizontalDock());
+    LayoutItems(IsHorz());
     Invalidate();
 }
 
@@ -260,7 +251,7 @@ void CXPMenuBar::RedrawItem(int index) {
 
 LRESULT CXPMenuBar::OnNcCalcSize(WPARAM, LPARAM lParam) {
     auto* rc = reinterpret_cast<RECT*>(lParam);
-    const RECT nc = NonClientInsets(IsHorizontalDock());
+    const RECT nc = NonClientInsets(IsHorz());
     rc->left += nc.left;
     rc->top += nc.top;
     rc->right -= nc.right;
@@ -296,9 +287,9 @@ LRESULT CXPMenuBar::OnNcPaint(WPARAM, LPARAM) {
     HDC dc = ::GetWindowDC(m_hWnd);
     ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
     ::FillRect(dc, &window, ::GetSysColorBrush(COLOR_BTNFACE));
-    if ((m_barStyle & kGripper) && !(m_barStyle & kFloating)) {
+    if ((m_dwStyle & CBRS_GRIPPER) && !(m_dwStyle & CBRS_FLOATING)) {
         CreatePatternBrushes();
-        const bool horizontal = IsHorizontalDock();
+        const bool horizontal = IsHorz();
         RECT grip = horizontal ? RECT{window.left + 4, window.top + 6, window.left + 7, window.bottom - 6}
                                : RECT{window.left + 6, window.top + 4, window.right - 6, window.top + 7};
         const COLORREF oldText = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
@@ -372,7 +363,7 @@ void CXPMenuBar::UpdateMdiItems() {
         else
             item->m_state |= MISTATE_HIDDEN;
         if (before != item->m_state) {
-            LayoutItems(IsHorizontalDock());
+            LayoutItems(IsHorz());
             Invalidate();
         }
     }

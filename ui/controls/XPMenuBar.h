@@ -1,5 +1,5 @@
 #pragma once
-#include "framework/Wnd.h"
+#include "framework/ControlBar.h"
 #include "ui/controls/XPMenuItem.h"
 #include <memory>
 #include <vector>
@@ -16,21 +16,12 @@ enum MenuBarTrackState {
     TRACK_BUTTON_HOVER = 3,   // an item selected by the mouse
 };
 
-// Runs the menu bar's popup menus; tests put in their own so that no menu loop starts.
-class IMenuBarPopups {
-public:
-    virtual ~IMenuBarPopups() = default;
-    virtual UINT Track(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params) = 0;
-};
-// Replaces the runner (null restores the system's); returns the previous one.
-IMenuBarPopups* SetMenuBarPopups(IMenuBarPopups* popups);
-
 // A flat menu bar that replaces the frame's window menu: one button per top-level entry of
 // a menu resource, opening the entries' popups with the normal menu loop, with the keyboard
 // behaviour of a window menu. The frame creates it (CreateBar, LoadMenuBar), lets it see
 // every message first (TranslateFrameMessage) and owns the popups it opens, so their
 // commands follow the frame's command routing.
-class CXPMenuBar : public CWnd {
+class CXPMenuBar : public CControlBar {
 public:
     CXPMenuBar();
     ~CXPMenuBar() override;
@@ -56,20 +47,18 @@ public:
     int GetItemCount() const { return static_cast<int>(m_items.size()); }
     CXPMenuItem* GetItem(int index) const;
 
-    // Control-bar layout: the size of the bar docked in a row (horizontal) or a column.
-    SIZE CalcFixedLayout(BOOL stretch, BOOL horizontal);
-    SIZE CalcDynamicLayout(int length, DWORD mode);
-    void DoPaint(HDC dc);
-    // CBRS_* bar style: alignment, borders, gripper.
-    DWORD GetBarStyle() const { return m_barStyle; }
-    void SetBarStyle(DWORD style) { m_barStyle = style; }
-    bool IsHorizontalDock() const;
+    // The size of the bar laid out in a row (horizontal) or a column; it never wraps.
+    SIZE CalcFixedLayout(BOOL stretch, BOOL horizontal) override;
+    SIZE CalcDynamicLayout(int length, DWORD mode) override;
+    // In an MDI frame, shows the child's icon and buttons while the child is maximised.
+    void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
+    void DoPaint(HDC dc) override;
 
     // Selects `index` (-1 none) in `state`; state TRACK_NONE selects none.
     void SetHotItem(int index, MenuBarTrackState state);
     // Opens the popup of item `index` and follows the user to other items until it closes.
     void TrackPopup(int index);
-    // Runs a popup menu for one item; the replaceable part, so tests never enter the loop.
+    // Runs a popup menu for one item, through the framework's popup-menu presenter.
     UINT TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);
     // A message of the open menu's loop (the message-filter hook); true when used up.
     bool OnMenuInput(const MSG& msg);
@@ -128,7 +117,6 @@ private:
     UINT_PTR m_hoverTimer = 0;
     POINT m_lastMenuPoint{-1, -1};
     bool m_frameActive = false;
-    DWORD m_barStyle = 0;
     HWND m_frameWnd = nullptr;
     // The key (Alt or F10) that went down alone and may toggle the menu mode when it comes
     // up, and whether another key went down while it was held (an Alt accelerator).

@@ -1,4 +1,5 @@
 #include "ui/controls/XPMenuBar.h"
+#include "framework/PopupMenu.h"
 
 // The menu bar's keyboard and mouse handling and the tracking of its popups.
 
@@ -110,7 +111,7 @@ bool CXPMenuBar::TranslateFrameMessage(MSG* msg) {
     if (m_menuKey) m_keyWhileMenuKey = true;
 
     if (m_trackState == TRACK_BUTTON) {
-        const bool horizontal = IsHorizontalDock();
+        const bool horizontal = IsHorz();
         const UINT openA = horizontal ? VK_UP : VK_LEFT, openB = horizontal ? VK_DOWN : VK_RIGHT;
         const UINT previous = horizontal ? VK_LEFT : VK_UP, next = horizontal ? VK_RIGHT : VK_DOWN;
         if (vk == VK_ESCAPE) {
@@ -220,7 +221,7 @@ void CXPMenuBar::PostCancelMode() const { ::PostMessageW(TopParent(), WM_CANCELM
 bool CXPMenuBar::OnMenuInput(const MSG& msg) {
     switch (msg.message) {
     case WM_KEYDOWN: {
-        if (!IsHorizontalDock()) return false;
+        if (!IsHorz()) return false;
         int to = -1;
         if (msg.wParam == VK_LEFT && m_ownPopup)
             to = NextSelectable(m_current, -1);
@@ -271,17 +272,6 @@ void CXPMenuBar::OnFrameMenuSelect(UINT, UINT flags, HMENU menu) {
     m_ownPopup = button && menu == button->Popup();
 }
 
-namespace {
-IMenuBarPopups* g_popups = nullptr;
-}
-
-IMenuBarPopups* SetMenuBarPopups(IMenuBarPopups* popups) {
-    IMenuBarPopups* previous = g_popups;
-    g_popups = popups;
-    return previous;
-}
-
 UINT CXPMenuBar::TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params) {
-    if (g_popups) return g_popups->Track(menu, flags, x, y, owner, params);
-    return static_cast<UINT>(::TrackPopupMenuEx(menu, flags, x, y, owner, const_cast<TPMPARAMS*>(params)));
+    return static_cast<UINT>(AfxTrackPopupMenu(menu, flags, x, y, owner, params));
 }

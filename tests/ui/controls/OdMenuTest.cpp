@@ -1,6 +1,7 @@
 #include "ui/controls/OdMenu.h"
 #include "app/ColorUtil.h"
 #include "framework/FrameWnd.h"
+#include "framework/ToolBar.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <memory>
@@ -34,16 +35,10 @@ public:
         ::DeleteObject(mask);
         ::ReleaseDC(nullptr, screen);
 
-        toolbar = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, WS_CHILD | TBSTYLE_FLAT, 0, 0, 100, 24,
-                                    frame->m_hWnd, nullptr, nullptr, nullptr);
-        ::SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-        ::SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-        TBBUTTON button{};
-        button.iBitmap = 0;
-        button.idCommand = kPlay;
-        button.fsState = TBSTATE_ENABLED;
-        button.fsStyle = BTNS_BUTTON;
-        ::SendMessageW(toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+        EXPECT_TRUE(toolbar.CreateEx(frame));
+        toolbar.GetToolBarCtrl().SetImageList(images);
+        const UINT ids[] = {kPlay};
+        toolbar.SetButtons(ids, 1);
     }
     ~FrameWithToolbar() {
         if (frame->m_hWnd) ::DestroyWindow(frame->m_hWnd);
@@ -52,7 +47,7 @@ public:
     HWND hwnd() const { return frame->m_hWnd; }
 
     CFrameWnd* frame = nullptr;
-    HWND toolbar = nullptr;
+    CToolBar toolbar;
     HIMAGELIST images = nullptr;
 };
 

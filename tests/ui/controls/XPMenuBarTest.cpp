@@ -1,6 +1,7 @@
 #include "ui/controls/XPMenuBar.h"
 #include "app/ColorUtil.h"
 #include "framework/FrameWnd.h"
+#include "framework/PopupMenu.h"
 #include "resources/resource.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -23,7 +24,7 @@ public:
 
 // Popup menus that never enter a menu loop: each call is recorded, and a scripted action can
 // play what the user does while the menu is open.
-class ScriptedPopups : public IMenuBarPopups {
+class ScriptedPopups : public IPopupMenuPresenter {
 public:
     struct Call {
         HMENU menu;
@@ -34,17 +35,17 @@ public:
     std::vector<Call> calls;
     std::vector<std::function<void()>> actions;   // one per call, in order; none: just close
 
-    ScriptedPopups() { m_previous = SetMenuBarPopups(this); }
-    ~ScriptedPopups() override { SetMenuBarPopups(m_previous); }
-    UINT Track(HMENU menu, UINT, int x, int y, HWND owner, const TPMPARAMS* params) override {
+    ScriptedPopups() { m_previous = AfxSetPopupMenuPresenter(this); }
+    ~ScriptedPopups() override { AfxSetPopupMenuPresenter(m_previous); }
+    BOOL Track(HMENU menu, UINT, int x, int y, HWND owner, const TPMPARAMS* params) override {
         calls.push_back(Call{menu, POINT{x, y}, owner, params ? params->rcExclude : RECT{}});
         const size_t n = calls.size() - 1;
         if (n < actions.size() && actions[n]) actions[n]();
-        return 0;
+        return TRUE;
     }
 
 private:
-    IMenuBarPopups* m_previous = nullptr;
+    IPopupMenuPresenter* m_previous = nullptr;
 };
 
 class XPMenuBarTest : public testing::Test {
@@ -301,7 +302,9 @@ TEST_F(XPMenuBarTest, ItemsLieInARowOrAColumn) {
     ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0));
     ASSERT_NE(nullptr, mx.horizontalFont);
     ASSERT_NE(nullptr, mx.verticalFont);
-    if (ncm.lfMenuFont.lfHeight != 0) EXPECT_EQ(std::abs(ncm.lfMenuFont.lfHeight), mx.fontHeight);
+    if (ncm.lfMenuFont.lfHeight != 0) {
+        EXPECT_EQ(std::abs(ncm.lfMenuFont.lfHeight), mx.fontHeight);
+    }
     EXPECT_EQ(std::max(ncm.iMenuHeight, ::GetSystemMetrics(SM_CYSMICON)), mx.itemHeight);
     const SIZE row = bar.CalcFixedLayout(FALSE, TRUE);
     int x = 2, length = 0;
@@ -386,6 +389,18 @@ TEST(XPMenuBarFrameTest, TheBarTakesOverTheFramesMenu) {
         EXPECT_EQ(nullptr, ::GetMenu(frame->m_hWnd));
         EXPECT_EQ(reinterpret_cast<LRESULT>(bar.GetMenu()),
                   ::SendMessageW(frame->m_hWnd, CXPMenuBar::WM_GETMENU, 0, 0));
+
+        // A bar of the frame, laid out along its top edge over the whole width.
+        ASSERT_EQ(1u, frame->GetControlBars().size());
+        EXPECT_EQ(&bar, frame->GetControlBars()[0]);
+        frame->RecalcLayout();
+        RECT client, placed;
+        ::GetClientRect(frame->m_hWnd, &client);
+        ::GetWindowRect(bar.m_hWnd, &placed);
+        ::MapWindowPoints(nullptr, frame->m_hWnd, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_EQ(bar.CalcFixedLayout(FALSE, TRUE).cy, placed.bottom);
+        EXPECT_EQ(0, placed.top);
+        EXPECT_EQ(client.right, placed.right);
         bar.DestroyWindow();
     }
     ::DestroyMenu(own);
