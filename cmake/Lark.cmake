@@ -11,6 +11,17 @@ function(lark_library target)
   endif()
 endfunction()
 
+# Resource scripts include other scripts, headers and icons that the build does not scan:
+# every script is rebuilt whenever any of them changes.
+file(GLOB LARK_RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc
+     ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/icons/*
+     ${CMAKE_SOURCE_DIR}/framework/FrameIds.h)
+function(lark_resource_depends)
+  foreach(rc ${ARGN})
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${LARK_RESOURCE_INPUTS}")
+  endforeach()
+endfunction()
+
 # lark_test(<target> [UI] [LIBS ...] [LOCK <name>]): a GoogleTest program of every .cpp in the
 # current folder, registered with CTest and run through Wine. Tests that share a LOCK never run
 # at the same time (e.g. those that start the single-instance program). UI links the program's
@@ -24,6 +35,7 @@ function(lark_test target)
   endif()
   if(L_UI)
     list(APPEND srcs ${CMAKE_SOURCE_DIR}/resources/LarkspurUI.rc)
+    lark_resource_depends(${CMAKE_SOURCE_DIR}/resources/LarkspurUI.rc)
   endif()
   set(props ENVIRONMENT "LANG=ja_JP.UTF-8")
   if(L_LOCK)
