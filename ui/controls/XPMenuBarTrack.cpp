@@ -62,6 +62,12 @@ void CXPMenuBar::SetHotItem(int index, MenuBarTrackState state) {
 
 bool CXPMenuBar::TranslateFrameMessage(MSG* msg) {
     if (!msg || !m_hWnd) return false;
+    // A hidden bar shows no selection: it leaves every key to the frame.
+    if (!IsVisible()) {
+        if (m_trackState != TRACK_NONE) SetHotItem(-1, TRACK_NONE);
+        m_menuKey = 0;
+        return false;
+    }
     const UINT message = msg->message;
 
     if (IsMouseButton(message)) {

@@ -133,6 +133,16 @@ TEST_F(XPMenuBarTest, AltOrF10AloneTogglesTheKeyboardMode) {
     EXPECT_TRUE(Key(WM_KEYDOWN, VK_ESCAPE));
     ExpectHot(-1, TRACK_NONE);
 
+    // A hidden bar leaves Alt to the frame and never holds a selection.
+    TapAlt();
+    ::ShowWindow(bar.m_hWnd, SW_HIDE);
+    EXPECT_FALSE(Key(WM_KEYDOWN, VK_RIGHT));
+    ExpectHot(-1, TRACK_NONE);
+    EXPECT_FALSE(Key(WM_SYSKEYDOWN, VK_MENU, true));
+    EXPECT_FALSE(Key(WM_SYSKEYUP, VK_MENU, true));
+    ExpectHot(-1, TRACK_NONE);
+    ::ShowWindow(bar.m_hWnd, SW_SHOWNA);
+
     // Shift+F10 is the context-menu key, not the menu bar's.
     SetKeys({VK_SHIFT});
     EXPECT_FALSE(Key(WM_SYSKEYDOWN, VK_F10));
