@@ -66,7 +66,6 @@ public:
     // What the frame hook passes on: the menu selection and the frame's activation.
     void OnFrameMenuSelect(UINT item, UINT flags, HMENU menu);
     void OnFrameNcActivate(BOOL active);
-    bool IsInactiveLook() const { return !m_frameActive; }
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);

@@ -416,3 +416,64 @@ TEST(XPMenuBarFrameTest, TheBarTakesOverTheFramesMenu) {
     ::DestroyMenu(own);
     ::DestroyWindow(frame->m_hWnd);
 }
+
+TEST(XPMenuBarMdiTest, MaximisedChildShowsItsIconAndCaptionButtons) {
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, 0));
+    HMENU windowMenu = ::CreatePopupMenu();
+    CLIENTCREATESTRUCT ccs{windowMenu, 65280};
+    HWND client = ::CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 40, 600,
+                                    300, frame->m_hWnd, nullptr, ::GetModuleHandleW(nullptr), &ccs);
+    ASSERT_NE(nullptr, client);
+    {
+        CXPMenuBar bar;
+        ASSERT_TRUE(bar.CreateBar(frame));
+        HMENU menu = ::CreateMenu();
+        ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), L"ファイル(&F)");
+        ASSERT_TRUE(bar.LoadMenuBar(menu));
+        ASSERT_EQ(3, bar.GetItemCount());   // icon, the entry, caption buttons
+        EXPECT_TRUE(dynamic_cast<CMenuIcon*>(bar.GetItem(0)));
+        EXPECT_TRUE(dynamic_cast<CMenuControl*>(bar.GetItem(2)));
+        EXPECT_TRUE(bar.GetItem(0)->m_state & MISTATE_HIDDEN);
+
+        // The client hook keeps the bar's menu as the frame menu.
+        EXPECT_EQ(reinterpret_cast<LRESULT>(bar.GetMenu()),
+                  ::SendMessageW(client, WM_MDISETMENU, reinterpret_cast<WPARAM>(::CreateMenu()), 0));
+
+        // Without a maximised child, Alt selects the first entry after the hidden icon.
+        MSG alt{frame->m_hWnd, WM_SYSKEYDOWN, VK_MENU, 1 << 29};
+        EXPECT_TRUE(bar.TranslateFrameMessage(&alt));
+        alt.message = WM_SYSKEYUP;
+        EXPECT_TRUE(bar.TranslateFrameMessage(&alt));
+        EXPECT_EQ(1, bar.GetHotIndex());
+        bar.SetHotItem(-1, TRACK_NONE);
+
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &::DefMDIChildProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"MenuBarTestChild";
+        ::RegisterClassW(&wc);
+        MDICREATESTRUCTW mcs{};
+        mcs.szClass = wc.lpszClassName;
+        mcs.szTitle = L"child";
+        mcs.hOwner = ::GetModuleHandleW(nullptr);
+        mcs.cx = mcs.cy = CW_USEDEFAULT;
+        mcs.x = mcs.y = CW_USEDEFAULT;
+        mcs.style = WS_MAXIMIZE;
+        HWND child = reinterpret_cast<HWND>(::SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+        ASSERT_NE(nullptr, child);
+        BOOL maximised = FALSE;
+        ::SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised));
+        ASSERT_TRUE(maximised);
+        bar.OnUpdateCmdUI(frame, FALSE);
+        EXPECT_FALSE(bar.GetItem(0)->m_state & MISTATE_HIDDEN);
+        EXPECT_FALSE(bar.GetItem(2)->m_state & MISTATE_HIDDEN);
+        ::SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
+        bar.OnUpdateCmdUI(frame, FALSE);
+        EXPECT_TRUE(bar.GetItem(0)->m_state & MISTATE_HIDDEN);
+        EXPECT_TRUE(bar.GetItem(2)->m_state & MISTATE_HIDDEN);
+        bar.DestroyWindow();
+    }
+    ::DestroyWindow(frame->m_hWnd);
+    ::DestroyMenu(windowMenu);
+}
