@@ -97,6 +97,8 @@ private:
     HWND TopParent() const;
     void CreatePatternBrushes();
     void PostCancelMode() const;
+    // Closes the open popup and makes `index` the item whose popup opens next.
+    void SwitchTo(int index);
     void UpdateMdiItems();
 
     static constexpr UINT_PTR kHoverTimerId = 1;

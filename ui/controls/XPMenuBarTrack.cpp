@@ -224,6 +224,16 @@ void CXPMenuBar::TrackPopup(int index) {
 
 void CXPMenuBar::PostCancelMode() const { ::PostMessageW(TopParent(), WM_CANCELMODE, 0, 0); }
 
+void CXPMenuBar::SwitchTo(int index) {
+    PostCancelMode();
+    if (CXPMenuItem* old = GetItem(m_current)) {
+        old->m_state &= ~(MISTATE_HOT | MISTATE_PRESSED);
+        RedrawItem(m_current);
+    }
+    m_current = index;
+    m_switch = true;
+}
+
 bool CXPMenuBar::OnMenuInput(const MSG& msg) {
     switch (msg.message) {
     case WM_KEYDOWN: {
@@ -236,9 +246,7 @@ bool CXPMenuBar::OnMenuInput(const MSG& msg) {
         else
             return false;
         if (to < 0) return false;
-        PostCancelMode();
-        m_current = to;
-        m_switch = true;
+        SwitchTo(to);
         return true;
     }
     case WM_SYSKEYDOWN:
@@ -250,11 +258,7 @@ bool CXPMenuBar::OnMenuInput(const MSG& msg) {
         POINT client = msg.pt;
         ::ScreenToClient(m_hWnd, &client);
         const int hit = HitTest(client);
-        if (hit >= 0 && hit != m_current) {
-            PostCancelMode();
-            m_current = hit;
-            m_switch = true;
-        }
+        if (hit >= 0 && hit != m_current) SwitchTo(hit);
         return false;
     }
     case WM_LBUTTONDOWN: {

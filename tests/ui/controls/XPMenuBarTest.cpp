@@ -243,6 +243,9 @@ TEST_F(XPMenuBarTest, ArrowsInsideAnOpenPopupMoveToTheNextEntry) {
             EXPECT_TRUE(MenuInput(WM_KEYDOWN, VK_RIGHT));
         },
         [&] {
+            // Only the item whose popup is open looks pressed.
+            EXPECT_FALSE(bar.GetItem(0)->m_state & (MISTATE_PRESSED | MISTATE_HOT));
+            EXPECT_TRUE(bar.GetItem(1)->m_state & MISTATE_PRESSED);
             HMENU submenu = ::CreatePopupMenu();
             ::SendMessageW(frame->m_hWnd, WM_MENUSELECT, MAKEWPARAM(1, MF_STRING), reinterpret_cast<LPARAM>(submenu));
             EXPECT_FALSE(MenuInput(WM_KEYDOWN, VK_LEFT));
@@ -273,7 +276,10 @@ TEST_F(XPMenuBarTest, AltInsideAPopupAndClicksOnTheBar) {
     scripted.calls.clear();
     scripted.actions = {
         [&] { EXPECT_FALSE(MenuInput(WM_MOUSEMOVE, 0, ScreenCentre(2))); },
-        [&] { EXPECT_TRUE(MenuInput(WM_LBUTTONDOWN, MK_LBUTTON, ScreenCentre(2))); },
+        [&] {
+            EXPECT_FALSE(bar.GetItem(1)->m_state & MISTATE_PRESSED);
+            EXPECT_TRUE(MenuInput(WM_LBUTTONDOWN, MK_LBUTTON, ScreenCentre(2)));
+        },
     };
     ::SendMessageW(bar.m_hWnd, WM_LBUTTONDOWN, 0, MAKELPARAM(bar.GetItem(1)->m_rect.left + 2, 3));
     ASSERT_EQ(2u, scripted.calls.size());
