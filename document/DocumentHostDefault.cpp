@@ -1,6 +1,8 @@
 #include "document/IDocumentHost.h"
 #include "framework/MessageBox.h"
+#include <cderr.h>
 #include <commdlg.h>
+#include <cwchar>
 
 int CDocumentHostDefault::ShowMessage(const std::wstring& text, UINT type) {
     return AfxMessageBox(text, type);
@@ -29,8 +31,26 @@ bool CDocumentHostDefault::ShowFileDialog(const FileDialogRequest& request, File
     if (request.multiSelect) ofn.Flags |= OFN_ALLOWMULTISELECT;
     if (request.overwritePrompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
 
-    BOOL ok = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-    if (!ok) return false;
+    DWORD outcome = 0;
+    if (runFileDialog) {
+        outcome = runFileDialog(ofn, request.save);
+    } else if (!(request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) {
+        outcome = CommDlgExtendedError();
+        if (outcome == 0) outcome = kFileDialogCancelled;
+    }
+    if (outcome == kFileDialogCancelled) return false;
+    if (outcome == FNERR_BUFFERTOOSMALL) {
+        // The names chosen do not fit: say so rather than act as if nothing was chosen.
+        ShowMessage(L"選択されたファイルが多すぎます。\r\n一度に選ぶファイルを減らして、もう一度お試しください。",
+                    MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (outcome != 0) {
+        wchar_t text[160];
+        swprintf(text, 160, L"ファイルを選択できませんでした。(エラー 0x%04lX)", static_cast<unsigned long>(outcome));
+        ShowMessage(text, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
 
     result.files.clear();
     std::wstring first(name.data());

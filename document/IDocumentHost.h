@@ -1,5 +1,7 @@
 #pragma once
 #include <windows.h>
+#include <commdlg.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,4 +56,10 @@ public:
 
     // The window that owns the dialogs (null: the active window).
     HWND owner = nullptr;
+
+    // Runs the open or save dialog: 0 when the user chose, else CommDlgExtendedError's code
+    // (0 there too when cancelled, which the runner reports as kFileDialogCancelled). Tests
+    // replace it; empty: the system's dialogs.
+    static const DWORD kFileDialogCancelled = 0xFFFFFFFF;
+    std::function<DWORD(OPENFILENAMEW& ofn, bool save)> runFileDialog;
 };
