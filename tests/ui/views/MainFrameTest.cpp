@@ -24,12 +24,19 @@ struct Record {
     int closesThatRan = 0;
     int viewsDestroyed = 0;
     bool closedBeforeViewsWent = true;
+    bool destroyed = false;
+    bool frameWasHostWhenDestroyed = false;
     std::vector<LPARAM> hints;
 };
 
 class TestDoc : public CLarkspur2006Doc {
 public:
     TestDoc(CAppSettings& settings, Record& record) : CLarkspur2006Doc(settings), m_record(record) {}
+    ~TestDoc() override {
+        m_record.destroyed = true;
+        m_record.frameWasHostWhenDestroyed = dynamic_cast<CMainFrame*>(&GetPlayerHost()) != nullptr ||
+                                             dynamic_cast<CMainFrame*>(&GetHost()) != nullptr;
+    }
     void OnCloseDocument() override {
         ++m_record.closeCalls;
         if (!IsClosed()) ++m_record.closesThatRan;
@@ -174,6 +181,8 @@ TEST_F(FrameFixture, DestroyingTheWindowClosesTheDocumentOnce) {
     EXPECT_EQ(record.closesThatRan, 1);
     EXPECT_EQ(record.closeCalls, 1);
     EXPECT_TRUE(record.closedBeforeViewsWent);
+    EXPECT_TRUE(record.destroyed) << "the frame deletes its document";
+    EXPECT_FALSE(record.frameWasHostWhenDestroyed) << "a document outliving the window never calls it";
 }
 
 TEST_F(FrameFixture, LibraryThatCannotOpenFailsTheStartWithItsMessage) {
