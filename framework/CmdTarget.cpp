@@ -7,7 +7,8 @@ const MessageMap* CCmdTarget::GetThisMessageMap() {
 }
 
 const MessageMapEntry* CCmdTarget::FindEntry(UINT message, UINT code, UINT id) const {
-    const bool byId = message == WM_COMMAND || message == WM_NOTIFY;
+    const bool byId = message == WM_COMMAND || message == WM_NOTIFY ||
+                      message == WM_REFLECT_BASE + WM_COMMAND || message == WM_REFLECT_BASE + WM_NOTIFY;
     for (const MessageMap* map = GetMessageMap(); map; map = map->base ? map->base() : nullptr) {
         for (const MessageMapEntry* e = map->entries; e->invoke; ++e) {
             const UINT msg = e->registered ? *e->registered : e->message;

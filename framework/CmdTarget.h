@@ -24,6 +24,10 @@ struct MessageMap {
 constexpr UINT CN_UPDATE_COMMAND_UI = 0xFFFFFFFFu;
 constexpr UINT CN_COMMAND = 0;
 
+// Messages a parent reflects to the control that sent them arrive at the control's object as
+// WM_REFLECT_BASE + the original message (see the *_REFLECT rows below and CWnd::OnChildNotify).
+constexpr UINT WM_REFLECT_BASE = 0xBC00;
+
 // Passed as `extra` with CN_COMMAND, asks OnCmdMsg whether anyone along the route handles the
 // command, without running the handler.
 struct CCmdHandlerProbe {
@@ -60,6 +64,7 @@ public:
     virtual ~CCmdUI() = default;
     virtual void Enable(BOOL on = TRUE) { m_enabled = on != FALSE; m_handled = true; }
     virtual void SetCheck(int check = 1) { m_check = check; m_handled = true; }
+    virtual void SetRadio(BOOL on = TRUE) { SetCheck(on ? 1 : 0); }
     virtual void SetText(const wchar_t*) {}
 };
 
@@ -143,3 +148,74 @@ protected:                                                           \
     self_->OnKillFocus(reinterpret_cast<HWND>(wParam_)); return true;)},
 #define ON_WM_CONTEXTMENU() {WM_CONTEXTMENU, 0, 0, 0, nullptr, LARK_HANDLER( \
     self_->OnContextMenu(reinterpret_cast<HWND>(wParam_), POINT{(short)LOWORD(lParam_), (short)HIWORD(lParam_)}); return true;)},
+#define ON_WM_INITMENUPOPUP() {WM_INITMENUPOPUP, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam_), LOWORD(lParam_), HIWORD(lParam_)); return true;)},
+#define ON_WM_LBUTTONDOWN() LARK_MOUSE_ROW(WM_LBUTTONDOWN, OnLButtonDown)
+#define ON_WM_LBUTTONUP() LARK_MOUSE_ROW(WM_LBUTTONUP, OnLButtonUp)
+#define ON_WM_LBUTTONDBLCLK() LARK_MOUSE_ROW(WM_LBUTTONDBLCLK, OnLButtonDblClk)
+#define ON_WM_RBUTTONDOWN() LARK_MOUSE_ROW(WM_RBUTTONDOWN, OnRButtonDown)
+#define ON_WM_RBUTTONUP() LARK_MOUSE_ROW(WM_RBUTTONUP, OnRButtonUp)
+#define ON_WM_MOUSEMOVE() LARK_MOUSE_ROW(WM_MOUSEMOVE, OnMouseMove)
+#define LARK_MOUSE_ROW(msg, fn) {msg, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->fn((UINT)wParam_, POINT{(short)LOWORD(lParam_), (short)HIWORD(lParam_)}); return true;)},
+// BOOL OnSetCursor(HWND wnd, UINT hitTest, UINT message)
+#define ON_WM_SETCURSOR() {WM_SETCURSOR, 0, 0, 0, nullptr, LARK_HANDLER( \
+    result_ = self_->OnSetCursor(reinterpret_cast<HWND>(wParam_), LOWORD(lParam_), HIWORD(lParam_)); return true;)},
+// void OnKeyDown(UINT key, UINT repeat, UINT flags)
+#define ON_WM_KEYDOWN() {WM_KEYDOWN, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->OnKeyDown((UINT)wParam_, LOWORD(lParam_), HIWORD(lParam_)); return true;)},
+#define ON_WM_CANCELMODE() {WM_CANCELMODE, 0, 0, 0, nullptr, LARK_HANDLER(self_->OnCancelMode(); return true;)},
+
+// Sent by controls to their parent: void OnDrawItem(int id, LPDRAWITEMSTRUCT),
+// void OnMeasureItem(int id, LPMEASUREITEMSTRUCT), HBRUSH OnCtlColor(HDC, CWnd*, UINT ctlType)
+// (a null brush leaves the colours to the default handling), void OnHScroll(UINT code,
+// UINT pos, CScrollBar*) and OnVScroll alike. A control's own object sees them first.
+#define ON_WM_DRAWITEM() {WM_DRAWITEM, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->OnDrawItem((int)wParam_, reinterpret_cast<LPDRAWITEMSTRUCT>(lParam_)); result_ = TRUE; return true;)},
+#define ON_WM_MEASUREITEM() {WM_MEASUREITEM, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->OnMeasureItem((int)wParam_, reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam_)); result_ = TRUE; return true;)},
+#define LARK_CTLCOLOR_ROW(msg) {msg, 0, 0, 0, nullptr, LARK_HANDLER( \
+    HBRUSH b_ = self_->OnCtlColor(reinterpret_cast<HDC>(wParam_), CWnd::FromHandle(reinterpret_cast<HWND>(lParam_)), \
+                                  (msg) - WM_CTLCOLORMSGBOX); \
+    if (!b_) return false; result_ = reinterpret_cast<LRESULT>(b_); return true;)},
+#define ON_WM_CTLCOLOR() LARK_CTLCOLOR_ROW(WM_CTLCOLORMSGBOX) LARK_CTLCOLOR_ROW(WM_CTLCOLOREDIT) \
+    LARK_CTLCOLOR_ROW(WM_CTLCOLORLISTBOX) LARK_CTLCOLOR_ROW(WM_CTLCOLORBTN) LARK_CTLCOLOR_ROW(WM_CTLCOLORDLG) \
+    LARK_CTLCOLOR_ROW(WM_CTLCOLORSCROLLBAR) LARK_CTLCOLOR_ROW(WM_CTLCOLORSTATIC)
+#define ON_WM_HSCROLL() {WM_HSCROLL, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->OnHScroll(LOWORD(wParam_), HIWORD(wParam_), CScrollBar::FromHandle(reinterpret_cast<HWND>(lParam_))); return true;)},
+#define ON_WM_VSCROLL() {WM_VSCROLL, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->OnVScroll(LOWORD(wParam_), HIWORD(wParam_), CScrollBar::FromHandle(reinterpret_cast<HWND>(lParam_))); return true;)},
+
+// Rows of a control's own map for what its parent reflects. The _EX forms return BOOL:
+// FALSE lets the parent handle the message too.
+// void fn(NMHDR*, LRESULT*)
+#define ON_NOTIFY_REFLECT(code, fn) \
+    {WM_REFLECT_BASE + WM_NOTIFY, (UINT)(code), 0, 0xFFFFFFFFu, nullptr, \
+     LARK_HANDLER((self_->*(fn))(reinterpret_cast<NMHDR*>(lParam_), &result_); return true;)},
+#define ON_NOTIFY_REFLECT_EX(code, fn) \
+    {WM_REFLECT_BASE + WM_NOTIFY, (UINT)(code), 0, 0xFFFFFFFFu, nullptr, \
+     LARK_HANDLER(return (self_->*(fn))(reinterpret_cast<NMHDR*>(lParam_), &result_) != FALSE;)},
+// void fn() for a WM_COMMAND notification code (BN_CLICKED, EN_CHANGE, CBN_SELCHANGE, ...)
+#define ON_CONTROL_REFLECT(code, fn) \
+    {WM_REFLECT_BASE + WM_COMMAND, (UINT)(code), 0, 0xFFFFFFFFu, nullptr, \
+     LARK_HANDLER((self_->*(fn))(); return true;)},
+#define ON_CONTROL_REFLECT_EX(code, fn) \
+    {WM_REFLECT_BASE + WM_COMMAND, (UINT)(code), 0, 0xFFFFFFFFu, nullptr, \
+     LARK_HANDLER(return (self_->*(fn))() != FALSE;)},
+// void DrawItem(LPDRAWITEMSTRUCT), void MeasureItem(LPMEASUREITEMSTRUCT)
+#define ON_WM_DRAWITEM_REFLECT() {WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam_)); result_ = TRUE; return true;)},
+#define ON_WM_MEASUREITEM_REFLECT() {WM_REFLECT_BASE + WM_MEASUREITEM, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam_)); result_ = TRUE; return true;)},
+// HBRUSH CtlColor(HDC, UINT ctlType): a null brush leaves the colours to the parent.
+#define LARK_CTLCOLOR_REFLECT_ROW(msg) {WM_REFLECT_BASE + (msg), 0, 0, 0, nullptr, LARK_HANDLER( \
+    HBRUSH b_ = self_->CtlColor(reinterpret_cast<HDC>(wParam_), (msg) - WM_CTLCOLORMSGBOX); \
+    if (!b_) return false; result_ = reinterpret_cast<LRESULT>(b_); return true;)},
+#define ON_WM_CTLCOLOR_REFLECT() LARK_CTLCOLOR_REFLECT_ROW(WM_CTLCOLOREDIT) LARK_CTLCOLOR_REFLECT_ROW(WM_CTLCOLORLISTBOX) \
+    LARK_CTLCOLOR_REFLECT_ROW(WM_CTLCOLORBTN) LARK_CTLCOLOR_REFLECT_ROW(WM_CTLCOLORSCROLLBAR) \
+    LARK_CTLCOLOR_REFLECT_ROW(WM_CTLCOLORSTATIC)
+// void HScroll(UINT code, UINT pos), void VScroll(UINT code, UINT pos)
+#define ON_WM_HSCROLL_REFLECT() {WM_REFLECT_BASE + WM_HSCROLL, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->HScroll(LOWORD(wParam_), HIWORD(wParam_)); return true;)},
+#define ON_WM_VSCROLL_REFLECT() {WM_REFLECT_BASE + WM_VSCROLL, 0, 0, 0, nullptr, LARK_HANDLER( \
+    self_->VScroll(LOWORD(wParam_), HIWORD(wParam_)); return true;)},

@@ -18,6 +18,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_NEXT_PANE, ID_PREV_PANE, &CFrameWnd::OnUpdateNextPane)
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
     ON_MESSAGE(WM_MENUSELECT, &CFrameWnd::OnMenuSelect)
+    ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, HWND parent, CCreateContext* context) {
@@ -139,6 +140,10 @@ void CFrameWnd::OnSize(UINT type, int, int) {
 
 void CFrameWnd::OnSetFocus(HWND) {
     if (m_activeView && m_activeView->m_hWnd) ::SetFocus(m_activeView->m_hWnd);
+}
+
+void CFrameWnd::OnInitMenuPopup(HMENU popup, UINT, BOOL sysMenu) {
+    if (!sysMenu) UpdateMenuItems(popup, m_bAutoMenuEnable);
 }
 
 void CFrameWnd::PostNcDestroy() {

@@ -56,6 +56,9 @@ public:
     // The frame owns the document it was created for and deletes it when it goes away.
     void SetOwnedDocument(CDocument* doc) { m_ownedDocument = doc; }
 
+    // Menu items that no handler along the command route takes are shown disabled.
+    BOOL m_bAutoMenuEnable = TRUE;
+
 protected:
     // Creates the client area; by default one view that fills it.
     virtual BOOL OnCreateClient(LPCREATESTRUCTW cs, CCreateContext* context);
@@ -65,6 +68,8 @@ protected:
     void OnClose();
     void OnSize(UINT type, int cx, int cy);
     void OnSetFocus(HWND oldWnd);
+    // Runs the update handlers of the popup's items along the command route.
+    void OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu);
     void PostNcDestroy() override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     // Bar toggles: the command's id is the bar's id.
