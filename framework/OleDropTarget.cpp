@@ -13,13 +13,14 @@ BOOL COleDropTarget::Register(CWnd* wnd) {
     Revoke();
     if (FAILED(::RegisterDragDrop(wnd->m_hWnd, &m_xDropTarget))) return FALSE;
     m_pWnd = wnd;
+    m_hWndRegistered = wnd->m_hWnd;
     return TRUE;
 }
 
 void COleDropTarget::Revoke() {
     m_dataObject.Release();
-    if (!m_pWnd) return;
-    if (m_pWnd->m_hWnd) ::RevokeDragDrop(m_pWnd->m_hWnd);
+    if (m_hWndRegistered && ::IsWindow(m_hWndRegistered)) ::RevokeDragDrop(m_hWndRegistered);
+    m_hWndRegistered = nullptr;
     m_pWnd = nullptr;
 }
 
@@ -44,7 +45,7 @@ BOOL COleDropTarget::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, 
 
 POINT COleDropTarget::ToClient(POINTL pt) const {
     POINT p{pt.x, pt.y};
-    if (m_pWnd && m_pWnd->m_hWnd) ::ScreenToClient(m_pWnd->m_hWnd, &p);
+    if (m_hWndRegistered) ::ScreenToClient(m_hWndRegistered, &p);
     return p;
 }
 

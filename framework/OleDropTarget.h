@@ -59,6 +59,9 @@ private:
 
     XDropTarget m_xDropTarget;
     CWnd* m_pWnd = nullptr;
+    // The registered window's handle, kept apart so that revoking never touches a window
+    // object that may already be gone.
+    HWND m_hWndRegistered = nullptr;
     // The data of the drag in progress, from DragEnter to DragLeave or Drop.
     COleDataObject m_dataObject;
 };

@@ -88,6 +88,15 @@ TEST(OleDropTarget, RegistersWithOleUntilRevokedOrDestroyed) {
         ASSERT_TRUE(target.Register(&w.wnd));   // again, then left to the destructor
     }
     EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, ::RevokeDragDrop(w.wnd.m_hWnd));
+
+    // A target that outlives its window and the window's object lets go without touching them.
+    COleDropTarget outliving;
+    {
+        Window gone;
+        ASSERT_TRUE(outliving.Register(&gone.wnd));
+    }
+    outliving.Revoke();
+    EXPECT_EQ(nullptr, outliving.GetWindow());
 }
 
 TEST(OleDropTarget, DragCallsArriveWithClientPointsAndTheDraggedData) {
