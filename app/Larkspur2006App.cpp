@@ -1,6 +1,7 @@
 #include "app/Larkspur2006App.h"
 #include "app/LarkspurCmdLine.h"
 #include "app/PathParts.h"
+#include "document/DlgDBError.h"
 #include "document/Larkspur2006Doc.h"
 #include "framework/DocTemplate.h"
 #include "framework/MessageBox.h"
@@ -14,6 +15,8 @@
 
 namespace {
 const wchar_t kMutexName[] = L"LARKSPUR2006_MUTEX";
+// Database errors are shown in their own dialog while the program runs.
+CDBErrorDialogSink g_dbErrorDialog;
 }
 
 CLarkspur2006App& LarkApp() { return *static_cast<CLarkspur2006App*>(AfxGetApp()); }
@@ -72,6 +75,7 @@ BOOL CLarkspur2006App::InitInstance() {
 
     SetProfileFile(userFolder + L"toolbar.ini");
 
+    SetDBErrorSink(&g_dbErrorDialog);
     if (!ProcessShellCommand(cmdLine)) return FALSE;
     ShowMainWindow();
     return TRUE;
@@ -124,6 +128,8 @@ void CLarkspur2006App::WriteSettings() {
 
 int CLarkspur2006App::ExitInstance() {
     WriteSettings();
+    IDBErrorSink* sink = SetDBErrorSink(nullptr);
+    if (sink != &g_dbErrorDialog) SetDBErrorSink(sink);
     if (m_mutex) {
         ::CloseHandle(m_mutex);
         m_mutex = nullptr;

@@ -7,6 +7,7 @@
 
 BEGIN_MESSAGE_MAP(CLarkspur2006Doc, CDocument)
     ON_COMMAND(ID_LIBRARY_ADD_FILES, &CLarkspur2006Doc::OnAddFiles)
+    ON_COMMAND(ID_LIBRARY_ADD_FOLDER, &CLarkspur2006Doc::OnAddDirectory)
     ON_UPDATE_COMMAND_UI(ID_EXPORT_DATABASE, &CLarkspur2006Doc::OnUpdateExportDatabase)
     ON_COMMAND(ID_PLAY, &CLarkspur2006Doc::OnPlay)
     ON_COMMAND(ID_PAUSE, &CLarkspur2006Doc::OnPause)

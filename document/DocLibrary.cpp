@@ -3,6 +3,7 @@
 #include "app/PathParts.h"
 #include "app/ViewHints.h"
 #include "document/DBError.h"
+#include "document/DlgAddLib.h"
 #include "document/LibraryRows.h"
 #include "document/LibrarySql.h"
 #include <windows.h>
@@ -88,4 +89,20 @@ void CLarkspur2006Doc::OnAddFiles() {
 
     PathParts parts;
     if (SplitPath(parts, chosen.pathName)) m_settings.generic.libraryLatestDir = parts.drive + parts.dir;
+}
+
+void CLarkspur2006Doc::OnAddDirectory() {
+    std::wstring folder = m_settings.generic.libraryLatestDir;
+    bool subfolders = true;
+    if (GetHost().BrowseForFolder(folder, subfolders) != 1) return;
+
+    CDlgAddLib dialog;
+    dialog.SetFolder(this, folder, subfolders);
+    dialog.DoModal();
+    if (dialog.GetCount() != 0) {
+        CUpdateViewLibrary hint;
+        hint.clearLists = false;
+        UpdateAllViews(nullptr, HintLibraryChanged, &hint);
+    }
+    m_settings.generic.libraryLatestDir = folder;
 }

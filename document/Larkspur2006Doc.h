@@ -58,6 +58,8 @@ public:
 
     // "ファイルの追加(&F)": adds the files chosen in the open-file dialog.
     void OnAddFiles();
+    // "ディレクトリの追加(&D)": adds the audio files of a chosen folder on a worker thread.
+    void OnAddDirectory();
 
     // ---- Queries, play lists and history (DocQuery.cpp) ---------------------------------
     // Replaces `playlist` by the result of the SQL text and, with `record`, records it in
