@@ -97,9 +97,9 @@ private:
     void ApplyToolbarLock();
     void SetBandMinimum(UINT bandId, int width, int height);
     // The bar of a band id (0 menu bar ... 5 seek bar), or null.
-    CWnd* BandBar(UINT bandId);
-    bool IsBarShown(CWnd& bar) const;
-    void ShowBar(CWnd& bar, bool show);
+    CControlBar* BandBar(UINT bandId);
+    bool IsBarShown(CControlBar& bar) const;
+    void ShowBar(CControlBar& bar, bool show);
     // The menu bar's visibility, with the system menu's item checked to match.
     void ShowMenuBar(bool show);
     void CheckSystemMenuItem();

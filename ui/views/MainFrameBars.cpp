@@ -124,7 +124,7 @@ void CMainFrame::SetRepeatModeButton(int mode) {
 
 // ---- Band layout ------------------------------------------------------------------------
 
-CWnd* CMainFrame::BandBar(UINT bandId) {
+CControlBar* CMainFrame::BandBar(UINT bandId) {
     switch (bandId) {
     case BandMenuBar: return &m_wndMenuBar;
     case BandNavigate: return &m_wndToolBarNavigate;
@@ -144,21 +144,13 @@ void CMainFrame::LoadBarLayout() {
     });
     CReBarCtrl& rebar = m_wndReBar.GetReBarCtrl();
     for (const StoredBand& band : plan.bands) {
-        CWnd* bar = BandBar(band.id);
+        CControlBar* bar = BandBar(band.id);
         if (!bar || !bar->m_hWnd || !m_wndReBar.AddBar(bar, nullptr, nullptr, kDefaultBandStyle)) continue;
         const UINT index = rebar.GetBandCount() - 1;
         REBARBANDINFOW info;
         CReBarCtrl::PrepareBandInfo(info, RBBIM_ID);
         info.wID = band.id;
         rebar.SetBandInfo(index, &info);
-        if (bar == &m_wndMenuBar) {
-            const SIZE size = m_wndMenuBar.CalcFixedLayout(FALSE, TRUE);
-            CReBarCtrl::PrepareBandInfo(info, RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_IDEALSIZE);
-            info.cxMinChild = size.cx;
-            info.cyMinChild = size.cy;
-            info.cx = info.cxIdeal = size.cx;
-            rebar.SetBandInfo(index, &info);
-        }
     }
     // A stored record gives its style and width to the band with its id, nothing else.
     if (plan.stored) {
@@ -170,7 +162,7 @@ void CMainFrame::LoadBarLayout() {
             info.fStyle = band.style;
             info.cx = band.width;
             rebar.SetBandInfo(static_cast<UINT>(index), &info);
-            if (CWnd* bar = BandBar(band.id); bar && bar->m_hWnd)
+            if (CControlBar* bar = BandBar(band.id); bar && bar->m_hWnd)
                 ::ShowWindow(bar->m_hWnd, (band.style & RBBS_HIDDEN) ? SW_HIDE : SW_SHOWNA);
         }
     }
@@ -225,19 +217,10 @@ void CMainFrame::SaveBarLayout() {
 
 // ---- Showing and hiding bars -------------------------------------------------------------
 
-bool CMainFrame::IsBarShown(CWnd& bar) const {
-    return bar.m_hWnd && (::GetWindowLongPtrW(bar.m_hWnd, GWL_STYLE) & WS_VISIBLE);
-}
+bool CMainFrame::IsBarShown(CControlBar& bar) const { return bar.m_hWnd && bar.IsVisible(); }
 
-void CMainFrame::ShowBar(CWnd& bar, bool show) {
-    if (!bar.m_hWnd) return;
-    if (auto* controlBar = dynamic_cast<CControlBar*>(&bar)) {
-        ShowControlBar(controlBar, show, FALSE);
-        return;
-    }
-    m_wndReBar.ShowBandOf(bar.m_hWnd, show);
-    ::ShowWindow(bar.m_hWnd, show ? SW_SHOWNA : SW_HIDE);
-    RecalcLayout();
+void CMainFrame::ShowBar(CControlBar& bar, bool show) {
+    if (bar.m_hWnd) ShowControlBar(&bar, show, FALSE);
 }
 
 void CMainFrame::ShowMenuBar(bool show) {
