@@ -147,6 +147,13 @@ void CMainFrame::OnDestroy() {
         doc->SetHost(nullptr);
     }
     SaveBarLayout();
+    StorePlacement();
+}
+
+void CMainFrame::StorePlacement() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (::GetWindowPlacement(m_hWnd, &placement)) Settings().mainWindow.placement.placement = placement;
 }
 
 LRESULT CMainFrame::OnBassSync(WPARAM stream, LPARAM) {

@@ -88,6 +88,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Keeps the window placement in "Placement" (the settings reach "config.ini" at exit).
+    void StorePlacement();
+
     // MainFrameBars.cpp
     bool CreateBars();
     // "toolbar.ini": the dock state "Layout" and the band records of section "Rebar".

@@ -269,3 +269,18 @@ TEST_F(MainFrameTest, DamagedToolbarIniNeverCrashesTheStart) {
     ASSERT_NE(Open(), nullptr);
     EXPECT_TRUE(BandIds().empty());
 }
+
+TEST_F(MainFrameTest, PlacementIsStoredWhenTheWindowCloses) {
+    ASSERT_NE(Open(), nullptr);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(frame->m_hWnd, &placement);
+    placement.rcNormalPosition = RECT{40, 50, 740, 650};
+    placement.showCmd = SW_HIDE;
+    ::SetWindowPlacement(frame->m_hWnd, &placement);
+    Close();
+    const WINDOWPLACEMENT& stored = settings.mainWindow.placement.placement;
+    EXPECT_EQ(stored.length, sizeof(WINDOWPLACEMENT));
+    EXPECT_EQ(stored.rcNormalPosition.left, 40);
+    EXPECT_EQ(stored.rcNormalPosition.bottom, 650);
+}
