@@ -126,6 +126,11 @@ void CLarkspur2006App::WriteSettings() {
     if (m_settingsLoaded) CAppSettings::Save(m_settings);
 }
 
+void CLarkspur2006App::WriteFinalSettings() {
+    WriteSettings();
+    m_settingsLoaded = false;
+}
+
 int CLarkspur2006App::ExitInstance() {
     WriteSettings();
     IDBErrorSink* sink = SetDBErrorSink(nullptr);

@@ -18,6 +18,9 @@ public:
     // Writes "config.ini" when start-up got as far as reading it (at exit, and when Windows
     // ends the session).
     void WriteSettings();
+    // The last write when Windows ends the session: the process may be ended at any moment
+    // afterwards, so nothing writes "config.ini" again (a write cut short would empty it).
+    void WriteFinalSettings();
     const std::wstring& GetProgramFolder() const { return m_programFolder; }
     const OSVERSIONINFOW& GetOsVersion() const { return m_osVersion; }
 

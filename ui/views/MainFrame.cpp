@@ -173,7 +173,7 @@ LRESULT CMainFrame::OnEndSession(WPARAM ending, LPARAM) {
     // that the shut-down has stored. This object is gone after DestroyWindow.
     auto* app = dynamic_cast<CLarkspur2006App*>(AfxGetApp());
     DestroyWindow();
-    if (app) app->WriteSettings();
+    if (app) app->WriteFinalSettings();
     return 0;
 }
 
