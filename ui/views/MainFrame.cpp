@@ -34,6 +34,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_SEARCH_BAR, &CMainFrame::OnUpdateViewSearchBar)
     ON_COMMAND(ID_LOCK_TOOLBARS, &CMainFrame::OnLockToolbars)
     ON_UPDATE_COMMAND_UI(ID_LOCK_TOOLBARS, &CMainFrame::OnUpdateLockToolbars)
+    ON_CONTROL(CBN_SELCHANGE, IDC_SEARCH_TEXT, &CMainFrame::StoreSearchWay)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() { FillKanaBaseTable(); }
@@ -148,6 +149,7 @@ void CMainFrame::OnDestroy() {
     }
     SaveBarLayout();
     StorePlacement();
+    StoreSearchWay();
 }
 
 void CMainFrame::StorePlacement() {

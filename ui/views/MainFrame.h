@@ -4,9 +4,10 @@
 #include "framework/FrameWnd.h"
 #include "framework/ImageList.h"
 #include "framework/ReBar.h"
-#include "framework/StatusBar.h"
+#include "framework/Controls.h"
 #include "framework/ToolBar.h"
 #include "ui/controls/XPMenuBar.h"
+#include "ui/views/StatusBarOD.h"
 #include "ui/views/ToolBarNavigate.h"
 #include "ui/views/ToolBarSearch.h"
 
@@ -35,7 +36,8 @@ public:
     bool GetSeekBarListener(PlayerStatusCallback&, void*&) override { return false; }
     // The repeat-mode button shows the image of play mode `mode` (0-4).
     void SetRepeatModeButton(int mode) override;
-    void SetVolumeSlider(int) override {}
+    // The status bar's volume trackbar follows the volume and the bar redraws at once.
+    void SetVolumeSlider(int volume) override;
 
     // IDocumentHost
     int ShowMessage(const std::wstring& text, UINT type) override;
@@ -54,9 +56,14 @@ public:
     CXPMenuBar m_wndMenuBar;
     CToolBar m_wndToolBarLibrary;
     CToolBar m_wndToolBarPlayback;
-    CStatusBar m_wndStatusBar;
+    CStatusBarOD m_wndStatusBar;
     CToolBarNavigate m_wndToolBarNavigate;
     CToolBarSearch m_wndToolBarSearch;
+    // In the search toolbar: the search mode (32929) and the search text (32930); in the
+    // navigate toolbar: the query title (32950).
+    CComboBox m_wndSearchMode;
+    CComboBox m_wndSearchText;
+    CStatic m_wndQueryTitle;
 
 protected:
     // The window has no menu of its own: the menu bar shows menu 128.
@@ -85,6 +92,8 @@ protected:
     void OnUpdateViewSearchBar(CCmdUI* ui);
     void OnLockToolbars();
     void OnUpdateLockToolbars(CCmdUI* ui);
+    // "SearchWay" := the way of the selected search mode.
+    void StoreSearchWay();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -93,6 +102,10 @@ private:
 
     // MainFrameBars.cpp
     bool CreateBars();
+    // The combo boxes of the search toolbar and the query title of the navigate toolbar.
+    void CreateToolBarControls();
+    // Widens the search-text combo's list to its widest entry.
+    void FitSearchDropWidth();
     // "toolbar.ini": the dock state "Layout" and the band records of section "Rebar".
     void LoadBarLayout();
     void SaveBarLayout();

@@ -78,6 +78,7 @@ bool CMainFrame::CreateBars() {
     m_wndReBar.Create(this, RBS_BANDBORDERS,
                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_TOP, IDW_REBAR);
 
+    m_wndStatusBar.SetSettings(&Settings());
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, IDW_STATUS_BAR)) return false;
     const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR};
     m_wndStatusBar.SetIndicators(indicators, 5);
@@ -86,6 +87,7 @@ bool CMainFrame::CreateBars() {
     m_wndStatusBar.SetPaneInfo(2, ID_SEPARATOR, SBPS_OWNERDRAW, 18);
     m_wndStatusBar.SetPaneInfo(3, ID_SEPARATOR, SBPS_NOBORDERS, 100);
     m_wndStatusBar.SetPaneInfo(4, ID_SEPARATOR, SBPS_NOBORDERS | SBPS_OWNERDRAW, 30);
+    m_wndStatusBar.PlaceVolumeSlider();
 
     m_wndMenuBar.CreateBar(this);
     m_wndMenuBar.LoadMenuBar(IDR_MAINFRAME);
@@ -112,7 +114,81 @@ bool CMainFrame::CreateBars() {
     for (UINT id = ID_PLAYMODE_SINGLE; id <= ID_PLAYMODE_RANDOM; ++id)
         m_wndToolBarPlayback.GetToolBarCtrl().HideButton(static_cast<int>(id), TRUE);
     SetRepeatModeButton(Settings().bass.repeatMode);
+    CreateToolBarControls();
     return true;
+}
+
+namespace {
+// The search ways of the search-mode combo's items, in order.
+const int kSearchWays[] = {127, 1, 2, 4, 8, 16, 32, 64, 128};
+
+// The rectangle of a toolbar button that holds a control, inset by 1 pixel, with `extra`
+// pixels added below for a combo box's list.
+RECT ControlRect(CToolBar& bar, UINT id, int extra) {
+    RECT r{};
+    bar.GetItemRect(bar.CommandToIndex(id), &r);
+    ::InflateRect(&r, -1, -1);
+    r.bottom += extra;
+    return r;
+}
+}  // namespace
+
+void CMainFrame::CreateToolBarControls() {
+    m_wndQueryTitle.Create(L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, ControlRect(m_wndToolBarNavigate, IDC_QUERY_TITLE, 0),
+                           &m_wndToolBarNavigate, IDC_QUERY_TITLE);
+    m_wndToolBarNavigate.SetQueryTitleWindow(m_wndQueryTitle.m_hWnd);
+
+    const int kListHeight = 200;
+    m_wndSearchMode.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                           ControlRect(m_wndToolBarSearch, IDC_SEARCH_MODE, kListHeight), &m_wndToolBarSearch,
+                           IDC_SEARCH_MODE);
+    m_wndSearchText.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL | CBS_HASSTRINGS,
+                           ControlRect(m_wndToolBarSearch, IDC_SEARCH_TEXT, kListHeight), &m_wndToolBarSearch,
+                           IDC_SEARCH_TEXT);
+    HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    m_wndSearchMode.SetFont(font);
+    m_wndSearchText.SetFont(font);
+    if (HWND edit = ::ChildWindowFromPoint(m_wndSearchText.m_hWnd, POINT{5, 5}); edit && edit != m_wndSearchText.m_hWnd)
+        ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+
+    m_wndToolBarSearch.InitSearchModes(m_wndSearchText.m_hWnd, m_wndSearchMode.m_hWnd);
+    for (int way : kSearchWays) {
+        const int index = m_wndSearchMode.AddString(L"");
+        m_wndSearchMode.SetItemData(index, static_cast<DWORD_PTR>(way));
+    }
+    m_wndSearchMode.SetCurSel(0);
+    for (int i = 0; i < m_wndSearchMode.GetCount(); ++i)
+        if (static_cast<int>(m_wndSearchMode.GetItemData(i)) == Settings().search.searchWay) m_wndSearchMode.SetCurSel(i);
+
+    // The settings keep the recent words oldest first; the list shows the newest first.
+    const std::vector<std::wstring>& recent = Settings().search.searchRecent;
+    for (auto it = recent.rbegin(); it != recent.rend(); ++it) m_wndSearchText.AddString(it->c_str());
+    FitSearchDropWidth();
+}
+
+void CMainFrame::FitSearchDropWidth() {
+    HDC dc = ::GetDC(m_wndSearchText.m_hWnd);
+    HGDIOBJ old = ::SelectObject(dc, m_wndSearchText.GetFont());
+    int widest = 0;
+    for (int i = 0; i < m_wndSearchText.GetCount(); ++i) {
+        const std::wstring text = m_wndSearchText.GetLBText(i);
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        if (size.cx > widest) widest = size.cx;
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_wndSearchText.m_hWnd, dc);
+    const int current = static_cast<int>(m_wndSearchText.SendMessage(CB_GETDROPPEDWIDTH));
+    m_wndSearchText.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>((current > widest ? current : widest) + 4));
+}
+
+void CMainFrame::StoreSearchWay() {
+    const int selected = m_wndSearchMode.m_hWnd ? m_wndSearchMode.GetCurSel() : -1;
+    if (selected >= 0) Settings().search.searchWay = static_cast<int>(m_wndSearchMode.GetItemData(selected));
+}
+
+void CMainFrame::SetVolumeSlider(int volume) {
+    if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetVolumeSlider(volume);
 }
 
 void CMainFrame::SetRepeatModeButton(int mode) {

@@ -28,6 +28,7 @@ protected:
         settings.informationView.imageSize = 150;
         settings.bass.masterVolume = 70;
         settings.search.searchWay = 8;
+        settings.search.searchRecent = {L"古い言葉", L"新しい言葉"};
         const INT32 sizes[8] = {200, 200, 200, 200, 0, 148, 0, 0};
         std::copy(std::begin(sizes), std::end(sizes), settings.mainWindow.placement.paneSizes);
     }
@@ -164,8 +165,23 @@ TEST_F(MainFrameTest, FrameBuildsItsRebarToolbarsAndStatusBar) {
         EXPECT_EQ(image, expectedImage[mode]) << mode;
     }
 
-    // The status bar: the message pane, then 500, 18, 100 and 30 pixels.
-    CStatusBar& status = frame->m_wndStatusBar;
+    // Controls inside the toolbars: the query title, the search mode (its items carry the
+    // search ways, "SearchWay" selected) and the search text (recent words, newest first).
+    EXPECT_EQ(::GetParent(frame->m_wndQueryTitle.m_hWnd), frame->m_wndToolBarNavigate.m_hWnd);
+    EXPECT_EQ(frame->m_wndQueryTitle.GetDlgCtrlID(), 32950);
+    EXPECT_EQ(::GetParent(frame->m_wndSearchMode.m_hWnd), frame->m_wndToolBarSearch.m_hWnd);
+    ASSERT_EQ(frame->m_wndSearchMode.GetCount(), 9);
+    std::vector<int> ways;
+    for (int i = 0; i < 9; ++i) ways.push_back(static_cast<int>(frame->m_wndSearchMode.GetItemData(i)));
+    EXPECT_EQ(ways, (std::vector<int>{127, 1, 2, 4, 8, 16, 32, 64, 128}));
+    EXPECT_EQ(frame->m_wndSearchMode.GetItemData(frame->m_wndSearchMode.GetCurSel()), 8u);
+    ASSERT_EQ(frame->m_wndSearchText.GetCount(), 2);
+    EXPECT_EQ(frame->m_wndSearchText.GetLBText(0), L"新しい言葉");
+    EXPECT_EQ(frame->m_wndToolBarSearch.GetModeCaption(127), L"単語検索");
+
+    // The status bar: the message pane, then 500, 18, 100 and 30 pixels, the volume
+    // trackbar over pane 3 at "MasterVolume".
+    CStatusBarOD& status = frame->m_wndStatusBar;
     ASSERT_EQ(status.GetCount(), 5);
     const int widths[] = {0, 500, 18, 100, 30};
     for (int i = 1; i < 5; ++i) {
@@ -174,6 +190,16 @@ TEST_F(MainFrameTest, FrameBuildsItsRebarToolbarsAndStatusBar) {
         status.GetPaneInfo(i, id, style, width);
         EXPECT_EQ(width, widths[i]) << i;
     }
+    CSliderVolume& volume = status.GetVolumeSlider();
+    EXPECT_EQ(volume.GetDlgCtrlID(), 3);
+    EXPECT_EQ(volume.GetPos(), 70);
+    EXPECT_EQ(volume.GetRangeMax(), 100);
+    RECT pane, slider;
+    status.GetItemRect(CStatusBarOD::PaneVolume, &pane);
+    ::GetWindowRect(volume.m_hWnd, &slider);
+    ::MapWindowPoints(nullptr, status.m_hWnd, reinterpret_cast<POINT*>(&slider), 2);
+    EXPECT_EQ(slider.left, pane.left);
+    EXPECT_EQ(slider.right, pane.right);
 
     // The system menu holds "メニュー(&M)", checked while the menu bar shows; it hides and
     // brings back the bar.

@@ -1,0 +1,113 @@
+// The status bar (and the seek bar) with a track playing on the no-sound device.
+#include "document/DocTestSupport.h"
+#include "document/PlayerTestSupport.h"
+#include "framework/DocTemplate.h"
+#include "framework/WinApp.h"
+#include "resources/resource.h"
+#include "ui/views/Larkspur2006View.h"
+#include "ui/views/MainFrame.h"
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <memory>
+
+using namespace doc_test;
+using player_test::PumpUntil;
+
+namespace {
+
+// The program's document in a hidden main frame, started on the no-sound device, with a
+// play list of one generated track.
+class PlayingFrameTest : public ::testing::Test {
+protected:
+    PlayingFrameTest() {
+        app.m_nCmdShow = SW_HIDE;
+        app.SetProfileFile(dir.file(L"toolbar.ini"));
+        settings = MakeSettings(dir.path());
+        settings.bass.device = 0;
+        settings.bass.frequency = 44100;
+        settings.bass.masterVolume = 80;
+        settings.thread.watchWait = 16;
+        settings.thread.freqSeek = 2;
+        settings.bass.repeatMode = 0;
+        tmpl = std::make_unique<CSingleDocTemplate>(
+            IDR_MAINFRAME, [this] { return static_cast<CDocument*>(new CLarkspur2006Doc(settings)); },
+            [] { return static_cast<CFrameWnd*>(new CMainFrame); },
+            [] { return static_cast<CView*>(new CLarkspur2006View); });
+        doc = static_cast<CLarkspur2006Doc*>(tmpl->OpenDocumentFile(nullptr));
+        frame = doc ? static_cast<CMainFrame*>(app.m_pMainWnd) : nullptr;
+    }
+    ~PlayingFrameTest() override {
+        if (frame && ::IsWindow(frame->m_hWnd)) ::SendMessageW(frame->m_hWnd, WM_CLOSE, 0, 0);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+
+    // A mono 44.1 kHz track of `seconds`, added to the library and the play list.
+    void AddTrack(double seconds) {
+        const std::wstring path = dir.file(L"tone.wav");
+        std::vector<int16_t> samples(static_cast<size_t>(seconds * 44100), 3000);
+        ASSERT_TRUE(testing_support::WriteBytes(path, PcmWaveBytes(1, 44100, samples)));
+        TrackRecord t = MakeTrack(path, L"テスト曲");
+        t.infoCodec = 5;
+        sqlite3_stmt* insert = nullptr;
+        ASSERT_EQ(doc->GetDatabase().prepare(doc->GetSqlInsert(), &insert), 0);
+        ASSERT_TRUE(BindTrackForInsert(insert, t));
+        sqlite3_finalize(insert);
+        t.rowid = sqlite3_last_insert_rowid(doc->GetDatabase().handle());
+        doc->GetPlaylistCache().rows.push_back(std::make_unique<TrackRecord>(t));
+    }
+
+
+    CWinApp app;
+    testing_support::TempDir dir;
+    CAppSettings settings;
+    DBErrorRecorder errors;
+    std::unique_ptr<CSingleDocTemplate> tmpl;
+    CLarkspur2006Doc* doc = nullptr;
+    CMainFrame* frame = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PlayingFrameTest, SpeakerPaneMutesAndTheVolumeTrackbarSetsTheVolume) {
+    ASSERT_NE(frame, nullptr);
+    AddTrack(5.0);
+    ASSERT_TRUE(doc->Play(0, 0));
+    CStatusBarOD& status = frame->m_wndStatusBar;
+    CSliderVolume& slider = status.GetVolumeSlider();
+    EXPECT_EQ(slider.GetPos(), 80);
+
+    // A click on the speaker mutes without moving the trackbar; a second one unmutes.
+    RECT speaker;
+    status.GetItemRect(CStatusBarOD::PaneMute, &speaker);
+    const LPARAM at = MAKELPARAM((speaker.left + speaker.right) / 2, (speaker.top + speaker.bottom) / 2);
+    ::SendMessageW(status.m_hWnd, WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(settings.bass.mute);
+    EXPECT_EQ(slider.GetPos(), 80);
+    EXPECT_EQ(status.GetMuteTipText(), L"ミュート解除");
+    ::SendMessageW(status.m_hWnd, WM_LBUTTONUP, 0, at);
+    EXPECT_FALSE(settings.bass.mute);
+    EXPECT_EQ(status.GetMuteTipText(), L"ミュート");
+
+    // A click elsewhere in the bar changes nothing.
+    ::SendMessageW(status.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(speaker.left - 30, speaker.top + 2));
+    EXPECT_FALSE(settings.bass.mute);
+
+    // Moving the trackbar sets "MasterVolume".
+    slider.SetPos(40);
+    ::SendMessageW(status.m_hWnd, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 40), reinterpret_cast<LPARAM>(slider.m_hWnd));
+    EXPECT_EQ(settings.bass.masterVolume, 40);
+    EXPECT_EQ(status.GetVolumeTipText(), L"ボリューム : 40%");
+
+    // The wheel turned away from the user raises the volume.
+    ::SendMessageW(slider.m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_GT(slider.GetPos(), 40);
+
+    // The document's volume commands move the trackbar.
+    settings.bass.masterVolume = 40;
+    slider.SetPos(40);
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_VOLUME_UP, 0);
+    EXPECT_EQ(settings.bass.masterVolume, 50);
+    EXPECT_EQ(slider.GetPos(), 50);
+}
