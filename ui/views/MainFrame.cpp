@@ -148,6 +148,10 @@ void CMainFrame::OnDestroy() {
         doc->SetHost(nullptr);
     }
     SaveBarLayout();
+    if (m_wndSearchEdit.m_hWnd) {
+        m_wndSearchEdit.RevokeDropTarget();
+        m_wndSearchEdit.UnsubclassWindow();
+    }
     StorePlacement();
     StoreSearchWay();
 }

@@ -6,6 +6,7 @@
 #include "framework/ReBar.h"
 #include "framework/Controls.h"
 #include "framework/ToolBar.h"
+#include "ui/controls/EditEx.h"
 #include "ui/controls/XPMenuBar.h"
 #include "ui/views/StatusBarOD.h"
 #include "ui/views/ToolBarNavigate.h"
@@ -63,6 +64,8 @@ public:
     // navigate toolbar: the query title (32950).
     CComboBox m_wndSearchMode;
     CComboBox m_wndSearchText;
+    // The search-text combo's edit field.
+    CEditEx m_wndSearchEdit;
     CStatic m_wndQueryTitle;
 
 protected:

@@ -148,8 +148,13 @@ void CMainFrame::CreateToolBarControls() {
     HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     m_wndSearchMode.SetFont(font);
     m_wndSearchText.SetFont(font);
-    if (HWND edit = ::ChildWindowFromPoint(m_wndSearchText.m_hWnd, POINT{5, 5}); edit && edit != m_wndSearchText.m_hWnd)
+    if (HWND edit = ::ChildWindowFromPoint(m_wndSearchText.m_hWnd, POINT{5, 5}); edit && edit != m_wndSearchText.m_hWnd) {
         ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        m_wndSearchEdit.SubclassWindow(edit);
+        m_wndSearchEdit.SetNotifyWnd(m_hWnd);
+        m_wndSearchEdit.SetHintFont(font);
+        m_wndSearchEdit.RegisterDropTarget();
+    }
 
     m_wndToolBarSearch.InitSearchModes(m_wndSearchText.m_hWnd, m_wndSearchMode.m_hWnd);
     for (int way : kSearchWays) {

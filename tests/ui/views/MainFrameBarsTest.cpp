@@ -177,6 +177,8 @@ TEST_F(MainFrameTest, FrameBuildsItsRebarToolbarsAndStatusBar) {
     EXPECT_EQ(frame->m_wndSearchMode.GetItemData(frame->m_wndSearchMode.GetCurSel()), 8u);
     ASSERT_EQ(frame->m_wndSearchText.GetCount(), 2);
     EXPECT_EQ(frame->m_wndSearchText.GetLBText(0), L"新しい言葉");
+    EXPECT_EQ(::GetParent(frame->m_wndSearchEdit.m_hWnd), frame->m_wndSearchText.m_hWnd) << "the combo's edit field";
+    EXPECT_TRUE(frame->m_wndSearchEdit.ShowsHint());
     EXPECT_EQ(frame->m_wndToolBarSearch.GetModeCaption(127), L"単語検索");
 
     // The status bar: the message pane, then 500, 18, 100 and 30 pixels, the volume
