@@ -7,6 +7,7 @@
 #include "ui/views/BandLayout.h"
 #include "ui/views/KanaBaseTable.h"
 #include "framework/DockState.h"
+#include "framework/PopupMenu.h"
 #include "ui/views/Larkspur2006View.h"
 #include "ui/views/MainFrame.h"
 #include "ui/views/PaneViews.h"
@@ -311,4 +312,50 @@ TEST_F(MainFrameTest, PlacementIsStoredWhenTheWindowCloses) {
     EXPECT_EQ(stored.length, sizeof(WINDOWPLACEMENT));
     EXPECT_EQ(stored.rcNormalPosition.left, 40);
     EXPECT_EQ(stored.rcNormalPosition.bottom, 650);
+}
+
+namespace {
+// Records the popups the frame opens instead of running a menu loop.
+class PopupRecorder : public IPopupMenuPresenter {
+public:
+    PopupRecorder() { m_previous = AfxSetPopupMenuPresenter(this); }
+    ~PopupRecorder() override { AfxSetPopupMenuPresenter(m_previous); }
+    BOOL Track(HMENU menu, UINT, int x, int y, HWND owner, const TPMPARAMS*) override {
+        firstIds.push_back(::GetMenuItemID(menu, 0));
+        points.push_back(POINT{x, y});
+        owners.push_back(owner);
+        return FALSE;
+    }
+    std::vector<UINT> firstIds;
+    std::vector<POINT> points;
+    std::vector<HWND> owners;
+
+private:
+    IPopupMenuPresenter* m_previous = nullptr;
+};
+}  // namespace
+
+TEST_F(MainFrameTest, RepeatButtonAndToolbarRightClickOpenTheirSubmenus) {
+    ASSERT_NE(Open(), nullptr);
+    PopupRecorder popups;
+    CToolBar& playback = frame->m_wndToolBarPlayback;
+    NMTOOLBARW drop{};
+    drop.hdr.hwndFrom = playback.m_hWnd;
+    drop.hdr.idFrom = IDW_PLAYBACK_BAR;
+    drop.hdr.code = TBN_DROPDOWN;
+    drop.iItem = ID_PLAYMODE_CYCLE;
+    playback.GetItemRect(6, &drop.rcButton);
+    ::SendMessageW(frame->m_hWnd, WM_NOTIFY, drop.hdr.idFrom, reinterpret_cast<LPARAM>(&drop));
+    ASSERT_EQ(popups.firstIds.size(), 1u);
+    EXPECT_EQ(popups.firstIds[0], (UINT)ID_PLAYMODE_SINGLE) << "Playback > play modes";
+    POINT corner{drop.rcButton.left, drop.rcButton.bottom};
+    ::ClientToScreen(playback.m_hWnd, &corner);
+    EXPECT_EQ(popups.points[0].x, corner.x);
+    EXPECT_EQ(popups.points[0].y, corner.y);
+    EXPECT_EQ(popups.owners[0], frame->m_hWnd);
+
+    NMHDR click{frame->m_wndToolBarLibrary.m_hWnd, IDW_LIBRARY_BAR, static_cast<UINT>(NM_RCLICK)};
+    ::SendMessageW(frame->m_hWnd, WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
+    ASSERT_EQ(popups.firstIds.size(), 2u);
+    EXPECT_EQ(popups.firstIds[1], (UINT)ID_VIEW_MENU_BAR) << "View > toolbars";
 }
