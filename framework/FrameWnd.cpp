@@ -103,8 +103,9 @@ void CFrameWnd::RecalcLayout() {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     RepositionBars(rc);
-    if (!m_activeView || !m_activeView->m_hWnd) return;
-    ::MoveWindow(m_activeView->m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+    // What the bars leave goes to the client window: a view, or a splitter holding several.
+    HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
+    if (pane) ::MoveWindow(pane, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
 }
 
 CDocument* CFrameWnd::GetActiveDocument() const {

@@ -41,9 +41,15 @@ void CView::OnPaint() {
 }
 
 LRESULT CView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_DESTROY)
+    if (msg == WM_DESTROY) {
+        m_destroying = true;
         if (CFrameWnd* frame = GetParentFrame())
             if (frame->GetActiveView() == this) frame->SetActiveView(nullptr);
+    }
+    // The view the user works in is the one commands go to first; a view going away may
+    // still get the focus while its frame is destroyed, and never becomes active again.
+    if (msg == WM_SETFOCUS && !m_destroying)
+        if (CFrameWnd* frame = GetParentFrame()) frame->SetActiveView(this);
     return CWnd::WindowProc(msg, wParam, lParam);
 }
 

@@ -39,4 +39,7 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
     DECLARE_MESSAGE_MAP()
+
+private:
+    bool m_destroying = false;
 };

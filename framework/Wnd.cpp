@@ -19,7 +19,7 @@ thread_local std::unordered_map<HWND, std::unique_ptr<CWnd>> t_wrappers;
 CWnd::~CWnd() {
     if (!m_hWnd) return;
     if (!::IsWindow(m_hWnd)) {
-        Detach();
+        m_hWnd = nullptr;   // a wrapper of a window that is gone; its handle may be reused
     } else if (m_ownsWindow) {
         HWND h = m_hWnd;
         if (m_subclassed) ::RemoveWindowSubclass(h, &CWnd::SubclassProc, kSubclassId);
