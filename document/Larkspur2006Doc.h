@@ -61,6 +61,10 @@ public:
     // "ディレクトリの追加(&D)": adds the audio files of a chosen folder on a worker thread.
     void OnAddDirectory();
 
+    // Writes one row's rating (0-50) with its own UPDATE. False, after the database error
+    // message, when the row could not be written (DocRating.cpp).
+    bool WriteRating(int64_t rowid, int rating);
+
     // ---- Queries, play lists and history (DocQuery.cpp) ---------------------------------
     // Replaces `playlist` by the result of the SQL text and, with `record`, records it in
     // the history. Sends no hint: callers send hint 20 after success.

@@ -119,3 +119,52 @@
 #define IDD_INPUT                    209     // text input
 #define IDC_INPUT_EDIT               1051
 #define IDC_INPUT_PROMPT             1052
+
+// ---- Now playing: the information pane, its output pane, lyrics and cover windows ----
+#define IDD_INFO                     143     // now-playing pane
+#define IDD_OUTPUT                   162     // output and equaliser pane
+#define IDD_LYRICS                   210     // "歌詞ウインドウ"
+#define IDD_IMAGE                    213     // "ジャケットウインドウ"
+#define IDR_INFO_MENU                203
+#define IDR_IMAGE_MENU               214
+#define IDC_INFO_JACKET              1008
+#define IDC_INFO_LYRICS              1010
+#define IDC_INFO_LIST                1080
+#define IDC_LYRICS_EDIT              1053
+#define IDC_SPECTRUM                 3333
+#define IDC_OUT_DEVICE               1031
+#define IDC_OUT_CHANGE_DEVICE        1032
+#define IDC_OUT_FLOAT                1033
+#define IDC_OUT_NEW_PRESET           1034
+#define IDC_OUT_RATE                 1035
+#define IDC_OUT_PRESET               1037
+#define IDC_OUT_DELETE_PRESET        1039
+#define IDC_OUT_RESET                1048
+#define IDC_OUT_EQ_ENABLE            1050
+// Gain trackbars and centre labels of bands 1-10.
+#define IDC_OUT_GAIN1                1036
+#define IDC_OUT_GAIN2                1040
+#define IDC_OUT_GAIN3                1042
+#define IDC_OUT_GAIN4                1044
+#define IDC_OUT_GAIN5                1046
+#define IDC_OUT_GAIN6                1049
+#define IDC_OUT_GAIN7                1052
+#define IDC_OUT_GAIN8                1054
+#define IDC_OUT_GAIN9                1056
+#define IDC_OUT_GAIN10               1058
+#define IDC_OUT_BAND1                1038
+#define IDC_OUT_BAND2                1041
+#define IDC_OUT_BAND3                1043
+#define IDC_OUT_BAND4                1045
+#define IDC_OUT_BAND5                1047
+#define IDC_OUT_BAND6                1051
+#define IDC_OUT_BAND7                1053
+#define IDC_OUT_BAND8                1055
+#define IDC_OUT_BAND9                1057
+#define IDC_OUT_BAND10               1059
+#define ID_INFO_LINK                 33300
+#define ID_INFO_COPY                 33301
+#define ID_INFO_PROPERTIES           33302
+#define ID_IMAGE_ZOOM100             33310
+#define ID_IMAGE_ZOOM50              33311
+#define ID_IMAGE_ZOOM200             33312
