@@ -1,0 +1,124 @@
+#include "ui/dialogs/DlgImage.h"
+#include "ui/dialogs/DlgLyrics.h"
+#include "ui/dialogs/FloatingWindow.h"
+#include "ui/views/NowPlayingData.h"
+#include "ui/views/NowPlayingWorkers.h"
+#include "resources/resource.h"
+#include <gdiplus.h>
+#include <gtest/gtest.h>
+#include <cstring>
+
+namespace {
+
+struct GdiplusSession {
+    GdiplusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    }
+    ~GdiplusSession() { Gdiplus::GdiplusShutdown(token); }
+    ULONG_PTR token = 0;
+};
+
+CAppSettings FloatingSettings(int alpha) {
+    CAppSettings s;
+    for (auto* w : {&s.lyricsWindow, &s.imageWindow}) {
+        w->colorBackground = RGB(255, 255, 255);
+        w->colorText = RGB(0, 0, 0);
+        w->fontName = L"Tahoma";
+        w->fontSize = 9;
+        w->windowAlpha = static_cast<BYTE>(alpha);
+        w->windowShow = false;
+    }
+    s.generic.imageInterpolationMode = 7;
+    return s;
+}
+
+wchar_t* HeapText(const wchar_t* text) {
+    auto* copy = new wchar_t[wcslen(text) + 1];
+    wcscpy(copy, text);
+    return copy;
+}
+
+}  // namespace
+
+TEST(FloatingWindow, ASavedPlacementPartlyOffTheDesktopIsIgnoredUnlessItWasShown) {
+    const RECT desktop{0, 0, 1280, 1024};
+    WINDOWPLACEMENT p{};
+    EXPECT_FALSE(UseFloatingPlacement(p, desktop));   // length 0: none stored
+    p.length = sizeof p;
+    p.showCmd = SW_HIDE;
+    p.rcNormalPosition = RECT{100, 100, 300, 300};
+    EXPECT_TRUE(UseFloatingPlacement(p, desktop));
+    p.rcNormalPosition = RECT{1200, 100, 1400, 300};
+    EXPECT_FALSE(UseFloatingPlacement(p, desktop));
+    p.showCmd = SW_SHOW;
+    EXPECT_TRUE(UseFloatingPlacement(p, desktop));
+}
+
+TEST(DlgLyrics, TakesTheWorkersTextAndEscapeHidesItForTheNextStart) {
+    CAppSettings s = FloatingSettings(50);
+    CWnd owner;
+    owner.CreateEx(0, nullptr, L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, 0);
+    CDlgLyrics lyrics(s);
+    ASSERT_TRUE(lyrics.Create(&owner));
+    EXPECT_FALSE(lyrics.IsWindowVisible());
+    EXPECT_TRUE(lyrics.GetExStyle() & WS_EX_LAYERED);
+    lyrics.SendMessage(MsgLyricsSetText(), reinterpret_cast<WPARAM>(HeapText(L"line one\r\nline two")), 0);
+    EXPECT_EQ(L"line one\r\nline two", lyrics.GetText());
+    lyrics.SendMessage(MsgLyricsSetText(), 0, 0);
+    EXPECT_EQ(L"", lyrics.GetText());
+
+    s.lyricsWindow.windowShow = true;
+    lyrics.ShowBySetting();
+    EXPECT_TRUE(lyrics.IsWindowVisible());
+    lyrics.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(lyrics.IsWindowVisible());
+    EXPECT_FALSE(s.lyricsWindow.windowShow);
+
+    // Opaque settings: never layered.
+    s.lyricsWindow.windowAlpha = 100;
+    lyrics.ApplySettings();
+    EXPECT_FALSE(lyrics.GetExStyle() & WS_EX_LAYERED);
+    lyrics.DestroyWindow();
+    EXPECT_EQ(sizeof(WINDOWPLACEMENT), s.lyricsWindow.placement.length);   // stored at destroy
+    owner.DestroyWindow();
+}
+
+TEST(DlgImage, PicturesOpenAtTheirZoomWithTheSizeInTheTitle) {
+    GdiplusSession gdiplus;
+    CAppSettings s = FloatingSettings(100);
+    CWnd owner;
+    owner.CreateEx(0, nullptr, L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, 0);
+    CDlgImage image(s);
+    ASSERT_TRUE(image.Create(&owner));
+    EXPECT_EQ(L"ジャケットウインドウ", image.GetWindowText());
+    RECT client;
+    image.GetClientRect(&client);
+    EXPECT_EQ(200, client.right);
+
+    auto send = [&](int w, int h) {
+        auto* bitmap = new Gdiplus::Bitmap(w, h, PixelFormat32bppARGB);
+        return image.SendMessage(MsgImageLayout(), reinterpret_cast<WPARAM>(new CoverImageHolder(bitmap)), 0);
+    };
+    EXPECT_TRUE(send(150, 150));   // taken: the window frees the holder
+    EXPECT_EQ(200, image.GetZoom());
+    image.GetClientRect(&client);
+    EXPECT_EQ(300, client.right);
+    EXPECT_EQ(300, client.bottom);
+    EXPECT_EQ(L"ジャケットウインドウ - 200% (300 x 300)", image.GetWindowText());
+    send(600, 600);
+    EXPECT_EQ(100, image.GetZoom());
+    // No picture any more.
+    EXPECT_TRUE(image.SendMessage(MsgImageLayout(), 0, 0));
+    EXPECT_FALSE(image.HasPicture());
+    EXPECT_EQ(L"ジャケットウインドウ", image.GetWindowText());
+
+    // A window left off the desktop comes back at the next lay-out.
+    image.SetWindowPos(nullptr, -500, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    image.UpdateLayout();
+    RECT window;
+    image.GetWindowRect(&window);
+    EXPECT_EQ(0, window.left);
+    image.DestroyWindow();
+    owner.DestroyWindow();
+}

@@ -1,0 +1,65 @@
+#include "ui/views/DlgOutput.h"
+#include "document/DocTestSupport.h"
+#include "framework/MessageBox.h"
+#include "resources/resource.h"
+#include <gtest/gtest.h>
+#include <deque>
+#include <functional>
+
+namespace {
+
+class RecordingBoxes : public IMessageBoxPresenter {
+public:
+    RecordingBoxes() { m_previous = AfxSetMessageBoxPresenter(this); }
+    ~RecordingBoxes() override { AfxSetMessageBoxPresenter(m_previous); }
+    int Show(HWND, const std::wstring& text, const std::wstring&, UINT) override {
+        texts.push_back(text);
+        return IDOK;
+    }
+    std::vector<std::wstring> texts;
+
+private:
+    IMessageBoxPresenter* m_previous;
+};
+
+}  // namespace
+
+TEST(DlgOutput, NewPresetIsAddedAndCollidingNamesAreRefusedWithAMessage) {
+    doc_test::Library lib;
+    InitEqPreset(lib.settings.eq.presets[L"Default"], 0);
+    lib.settings.eq.selectedEq = L"Default";
+    lib.settings.bass.frequency = 22050;
+    CWnd host;
+    host.CreateEx(0, nullptr, L"host", WS_POPUP, 0, 0, 800, 200, nullptr, 0);
+    CDlgOutput out;
+    out.SetDocument(&lib.doc);
+    std::deque<std::wstring> names{L"Jazz", L"jazz", L"a=b"};
+    out.SetPresetNameAsker([&](std::wstring& name, const std::function<bool(const std::wstring&)>&) {
+        name = names.front();
+        names.pop_front();
+        return true;
+    });
+    ASSERT_TRUE(out.Create(IDD_OUTPUT, &host));
+    // An unusual rate is listed and selected.
+    HWND rate = ::GetDlgItem(out.m_hWnd, IDC_OUT_RATE);
+    EXPECT_EQ(5, ::SendMessageW(rate, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(22050, ::SendMessageW(rate, CB_GETITEMDATA, ::SendMessageW(rate, CB_GETCURSEL, 0, 0), 0));
+    // Device list: mapper -1, "No Sound" 0.
+    HWND device = ::GetDlgItem(out.m_hWnd, IDC_OUT_DEVICE);
+    EXPECT_EQ(-1, static_cast<int>(::SendMessageW(device, CB_GETITEMDATA, 0, 0)));
+    EXPECT_EQ(0, static_cast<int>(::SendMessageW(device, CB_GETITEMDATA, 1, 0)));
+
+    RecordingBoxes boxes;
+    out.OnNewPreset();
+    EXPECT_EQ(1u, lib.settings.eq.presets.count(L"Jazz"));
+    EXPECT_EQ(L"Default", lib.settings.eq.selectedEq);   // listed, not selected
+    out.OnNewPreset();   // differs only in case
+    out.OnNewPreset();   // "=" cannot be kept in config.ini
+    EXPECT_EQ(2u, lib.settings.eq.presets.size());
+    EXPECT_EQ(2u, boxes.texts.size());
+    // A band label and the reset.
+    EXPECT_EQ(L"16K", out.GetDlgItemText(IDC_OUT_BAND10));
+    EXPECT_EQ(L"31", out.GetDlgItemText(IDC_OUT_BAND1));
+    out.DestroyWindow();
+    host.DestroyWindow();
+}
