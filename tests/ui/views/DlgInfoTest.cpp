@@ -1,0 +1,159 @@
+#include "ui/views/DlgInfo.h"
+#include "app/ViewHints.h"
+#include "document/DocTestSupport.h"
+#include "resources/resource.h"
+#include <gdiplus.h>
+#include <gtest/gtest.h>
+#include <functional>
+
+namespace {
+
+struct Gdiplus_ {
+    Gdiplus_() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    }
+    ~Gdiplus_() { Gdiplus::GdiplusShutdown(token); }
+    ULONG_PTR token = 0;
+};
+
+bool Pump(const std::function<bool()>& done) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > 20000) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+// The pane in a hidden top-level window, on a real library.
+struct PaneFixture {
+    PaneFixture() : pane(lib.doc) {
+        lib.settings.informationView.specHeight = 100;
+        lib.settings.informationView.specX = 30;
+        lib.settings.informationView.specY = 50;
+        lib.settings.informationView.enableRelatedAlbum = true;
+        lib.settings.informationView.fontName = L"Tahoma";
+        lib.settings.informationView.fontSize = 9;
+        lib.settings.thread.freqSpec = 3;
+        lib.settings.thread.freqLyrics = 20;
+        host.CreateEx(0, nullptr, L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 900, 184, nullptr, 0);
+        created = pane.Create(IDD_INFO, &host) != FALSE;
+        if (created) pane.MoveWindow(0, 0, 880, 184);
+    }
+    ~PaneFixture() {
+        pane.DestroyWindow();
+        host.DestroyWindow();
+    }
+    void SetTrack(const TrackRecord& t) {
+        NowPlayingLockGuard lock;
+        pane.Data().track = t;
+    }
+    Gdiplus_ gdiplus;
+    doc_test::Library lib;
+    CWnd host;
+    CDlgInfo pane;
+    bool created = false;
+};
+
+int HintCount(const doc_test::RecordingView& view, LPARAM code) {
+    int n = 0;
+    for (const auto& h : view.hints) n += h.code == code;
+    return n;
+}
+
+}  // namespace
+
+TEST(DlgInfo, StartsItsSpectrumWindowsAndWorkersAndEndsThemCleanly) {
+    PaneFixture f;
+    ASSERT_TRUE(f.created);
+    ASSERT_TRUE(f.pane.SpectrumThread());
+    HWND spec = f.pane.SpectrumThread()->window();
+    ASSERT_TRUE(::IsWindow(spec));
+    EXPECT_EQ(IDC_SPECTRUM, ::GetDlgCtrlID(spec));
+    EXPECT_TRUE(::IsWindow(f.pane.LyricsWindow().m_hWnd));
+    EXPECT_TRUE(::IsWindow(f.pane.CoverWindow().m_hWnd));
+    // The layout places the spectrum window once its thread has taken the move.
+    ASSERT_TRUE(Pump([&] {
+        RECT r;
+        ::GetWindowRect(spec, &r);
+        return r.right - r.left == 180;
+    }));
+    f.pane.DestroyWindow();
+    EXPECT_FALSE(::IsWindow(spec));
+}
+
+TEST(DlgInfo, RatingClickWritesTheRowAndAFailedWriteRestoresTheOldRating) {
+    PaneFixture f;
+    ASSERT_TRUE(f.created);
+    TrackRecord t = doc_test::MakeTrack(f.lib.dir.path() + L"a.mp3", L"A", L"Artist", L"Album", L"1");
+    ASSERT_TRUE(f.lib.Insert(t));
+    t.rowid = f.lib.Scalar(L"SELECT rowid FROM list;");
+    f.SetTrack(t);
+    const RECT stars = f.pane.Layout().stars;
+    // The right half of the third star: rating 30.
+    f.pane.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(stars.left + 2 * 16 + 12, stars.top + 2));
+    EXPECT_EQ(30, f.lib.Scalar(L"SELECT rating FROM list;"));
+    EXPECT_EQ(30, f.pane.Rating());
+    EXPECT_EQ(1, HintCount(f.lib.view, HintStatisticsChanged));
+    // The same rating again: no SQL, no hint.
+    f.pane.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(stars.left + 2 * 16 + 12, stars.top + 2));
+    EXPECT_EQ(1, HintCount(f.lib.view, HintStatisticsChanged));
+
+    // The table is gone: the UPDATE fails.
+    ASSERT_EQ(0, f.lib.db().exec(L"DROP TABLE list;"));
+    f.pane.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(stars.left + 4 * 16 + 12, stars.top + 2));
+    EXPECT_EQ(30, f.pane.Rating());
+    EXPECT_EQ(1, HintCount(f.lib.view, HintStatisticsChanged));
+    EXPECT_EQ(1u, f.lib.errors.messages.size());
+}
+
+TEST(DlgInfo, StatisticsHintForAnotherRowChangesNothing) {
+    PaneFixture f;
+    ASSERT_TRUE(f.created);
+    TrackRecord t = doc_test::MakeTrack(f.lib.dir.path() + L"a.mp3", L"A");
+    t.rowid = 7;
+    t.rating = 20;
+    f.SetTrack(t);
+    {
+        NowPlayingLockGuard lock;
+        f.pane.Data().track.rating = 20;
+    }
+    CUpdateViewPlaybackStatisticsChange other;
+    other.changed = CUpdateViewPlaybackStatisticsChange::Rating | CUpdateViewPlaybackStatisticsChange::PlayCount;
+    other.rowid = 8;
+    other.rating = 50;
+    other.playcount = 9;
+    f.pane.OnUpdateInfo(&other, HintStatisticsChanged);
+    {
+        NowPlayingLockGuard lock;
+        EXPECT_EQ(0, f.pane.Data().track.playcount);
+    }
+    other.rowid = 7;
+    f.pane.OnUpdateInfo(&other, HintStatisticsChanged);
+    EXPECT_EQ(50, f.pane.Rating());
+    NowPlayingLockGuard lock;
+    EXPECT_EQ(9, f.pane.Data().track.playcount);
+}
+
+TEST(DlgInfo, ClearedTrackEmptiesTheExtraRowsAndTheLyricsLineFollowsThePosition) {
+    PaneFixture f;
+    ASSERT_TRUE(f.created);
+    f.pane.OnUpdateInfo(nullptr, HintNowPlayingChanged);   // nothing plays: no rows
+    EXPECT_EQ(0, ListView_GetItemCount(::GetDlgItem(f.pane.m_hWnd, IDC_INFO_LIST)));
+    {
+        NowPlayingLockGuard lock;
+        f.pane.Data().lyricsText = L"one\r\ntwo\r\n";
+        f.pane.Data().lyricsLines = {{1.0f, L"one"}, {4.0f, L"two"}};
+        f.pane.Data().status.position = 2.0f;
+    }
+    EXPECT_EQ(L"one", f.pane.CurrentLyricsLine());
+    {
+        NowPlayingLockGuard lock;
+        f.pane.Data().status.position = 4.5f;
+    }
+    EXPECT_EQ(L"two", f.pane.CurrentLyricsLine());
+}
+
