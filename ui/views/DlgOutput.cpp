@@ -3,6 +3,7 @@
 #include "framework/MessageBox.h"
 #include "framework/ToolTips.h"
 #include "resources/resource.h"
+#include "ui/dialogs/DlgInput.h"
 #include "ui/views/EqPresetNames.h"
 #include <mmsystem.h>
 
@@ -201,12 +202,23 @@ void CDlgOutput::OnChangeDevice() {
     if (!m_doc->ReinitBass()) UpdateControls();
 }
 
+bool CDlgOutput::ValidatePresetName(const std::wstring& name, void* presets) {
+    return CheckPresetName(name, *static_cast<std::map<std::wstring, EqPreset>*>(presets)) == PresetNameOk;
+}
+
 void CDlgOutput::OnNewPreset() {
-    if (!m_doc || !m_askName) return;
+    if (!m_doc) return;
     CAppSettings& s = m_doc->GetSettings();
     std::wstring name;
-    auto accept = [&s](const std::wstring& text) { return CheckPresetName(text, s.eq.presets) == PresetNameOk; };
-    if (!m_askName(name, accept)) return;
+    if (m_askName) {
+        auto accept = [&s](const std::wstring& text) { return ValidatePresetName(text, &s.eq.presets); };
+        if (!m_askName(name, accept)) return;
+    } else {
+        CDlgInput input(this);
+        input.SetInputParams(L"新規EQ", L"", &CDlgOutput::ValidatePresetName, &s.eq.presets);
+        if (input.DoModal() != IDOK) return;
+        name = input.GetText();
+    }
     const PresetNameCheck check = CheckPresetName(name, s.eq.presets);
     if (check != PresetNameOk) {
         AfxMessageBox(PresetNameMessage(check).c_str(), MB_OK | MB_ICONEXCLAMATION);

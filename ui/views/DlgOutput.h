@@ -24,7 +24,7 @@ public:
 
     CDlgOutput();
     void SetDocument(CLarkspur2006Doc* doc) { m_doc = doc; }
-    // Replaces the text input dialog (tests).
+    // Replaces the text input dialog "新規EQ".
     void SetPresetNameAsker(PresetNameAsker asker) { m_askName = std::move(asker); }
 
     // Refills every control from the settings.
@@ -33,6 +33,9 @@ public:
 
     static const int kGainIds[10];
     static const int kLabelIds[10];
+
+    // Whether a new preset may take `name` (the text input dialog's validator).
+    static bool ValidatePresetName(const std::wstring& name, void* presets);
 
     void OnChangeDevice();
     void OnSelectPreset();

@@ -63,3 +63,32 @@ TEST(DlgOutput, NewPresetIsAddedAndCollidingNamesAreRefusedWithAMessage) {
     out.DestroyWindow();
     host.DestroyWindow();
 }
+
+TEST(DlgOutput, TheTextInputDialogNamesANewPresetAndRefusesTakenNames) {
+    doc_test::Library lib;
+    InitEqPreset(lib.settings.eq.presets[L"Default"], 0);
+    InitEqPreset(lib.settings.eq.presets[L"Rock"], 0);
+    lib.settings.eq.selectedEq = L"Default";
+    CWnd host;
+    host.CreateEx(0, nullptr, L"host", WS_POPUP, 0, 0, 800, 200, nullptr, 0);
+    CDlgOutput out;
+    out.SetDocument(&lib.doc);
+    ASSERT_TRUE(out.Create(IDD_OUTPUT, &host));
+    bool okForTaken = true, okForNew = false;
+    CScriptedDialogRunner runner([&](CDialog& dialog) {
+        EXPECT_EQ(L"新規EQ", dialog.GetWindowText());
+        dialog.SetDlgItemText(IDC_INPUT_EDIT, L"rock");
+        okForTaken = ::IsWindowEnabled(::GetDlgItem(dialog.m_hWnd, IDOK)) != FALSE;
+        dialog.SetDlgItemText(IDC_INPUT_EDIT, L"Pop");
+        okForNew = ::IsWindowEnabled(::GetDlgItem(dialog.m_hWnd, IDOK)) != FALSE;
+        dialog.SendMessage(WM_COMMAND, IDOK, 0);
+    });
+    IDialogRunner* previous = AfxSetDialogRunner(&runner);
+    out.OnNewPreset();
+    AfxSetDialogRunner(previous);
+    EXPECT_FALSE(okForTaken);
+    EXPECT_TRUE(okForNew);
+    EXPECT_EQ(1u, lib.settings.eq.presets.count(L"Pop"));
+    out.DestroyWindow();
+    host.DestroyWindow();
+}
