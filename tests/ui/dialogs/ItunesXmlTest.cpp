@@ -1,0 +1,84 @@
+// The iTunes export read end to end through MSXML.
+#include "DialogTestSupport.h"
+#include "support/TestFiles.h"
+#include "ui/dialogs/ImportReaders.h"
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+namespace {
+
+std::string TrackDict(int id, const std::string& name, const std::string& kind, const std::string& type,
+                      const std::string& location, int rating) {
+    return "\t\t<key>" + std::to_string(id) + "</key>\n\t\t<dict>\n"
+           "\t\t\t<key>Track ID</key><integer>" + std::to_string(id) + "</integer>\n"
+           "\t\t\t<key>Name</key><string>" + name + "</string>\n"
+           "\t\t\t<key>Kind</key><string>" + kind + "</string>\n"
+           "\t\t\t<key>Size</key><integer>3000000</integer>\n"
+           "\t\t\t<key>Rating</key><integer>" + std::to_string(rating) + "</integer>\n"
+           "\t\t\t<key>Compilation</key><true/>\n"
+           "\t\t\t<key>Track Type</key><string>" + type + "</string>\n"
+           "\t\t\t<key>Location</key><string>" + location + "</string>\n"
+           "\t\t</dict>\n";
+}
+
+std::string Library(const std::string& tracks) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<!DOCTYPE plist PUBLIC \"-//Apple Computer//DTD PLIST 1.0//EN\" "
+           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+           "<plist version=\"1.0\">\n<dict>\n\t<key>Major Version</key><integer>1</integer>\n"
+           "\t<key>Tracks</key>\n\t<dict>\n" + tracks + "\t</dict>\n</dict>\n</plist>\n";
+}
+
+class ComScope {
+public:
+    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComScope() { CoUninitialize(); }
+};
+
+}  // namespace
+
+TEST(ItunesXml, ExportIsReadEndToEndAndUnusableTracksAreSkipped) {
+    ComScope com;
+    lib_test::MessageRecorder messages;
+    testing_support::TempDir dir;
+    const std::string xml = Library(
+        TrackDict(1, "最初 &amp; 曲", "MPEG オーディオファイル", "File",
+                  "file://localhost/C:/Music/%E6%97%A5%E6%9C%AC/100%25.mp3", 80) +
+        TrackDict(2, "Radio", "MPEG オーディオストリーム", "URL", "http://radio.example/", 0) +
+        TrackDict(3, "Movie", "QuickTime ムービーファイル", "File", "file://localhost/C:/m.mov", 0) +
+        TrackDict(4, "Mac", "AAC オーディオファイル", "File", "file://localhost/Users/me/a.m4a", 0) +
+        TrackDict(5, "最後", "AAC オーディオファイル", "File", "file://localhost/D:/a%20b+c.m4a", 100));
+    const std::wstring path = dir.file(L"ライブラリ.xml");
+    ASSERT_TRUE(testing_support::WriteBytes(path, xml));
+
+    std::vector<TrackRecord> read;
+    ImportReadResult result = ReadItunesLibraryXml(path, [&](TrackRecord&& r) { read.push_back(std::move(r)); });
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_FALSE(result.failed);
+    EXPECT_EQ(2, result.taken);
+    EXPECT_EQ(3, result.skipped);
+    ASSERT_EQ(2u, read.size());
+    EXPECT_EQ(L"最初 & 曲", read[0].tagTitle);
+    EXPECT_EQ(L"C:\\Music\\日本\\100%.mp3", read[0].file_name);
+    EXPECT_EQ(40, read[0].rating);
+    EXPECT_EQ(3000000, read[0].file_size);
+    EXPECT_EQ(3, read[0].infoCodec);
+    EXPECT_EQ(L"D:\\a b+c.m4a", read[1].file_name);
+    EXPECT_EQ(50, read[1].rating);
+}
+
+TEST(ItunesXml, FilesThatCannotBeReadAreReportedWithTheirMessage) {
+    ComScope com;
+    lib_test::MessageRecorder messages;
+    testing_support::TempDir dir;
+    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"broken.xml"), std::string("<plist><dict>")));
+    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"flat.xml"), std::string("<plist><dict><key>a</key></dict></plist>")));
+    int count = 0;
+    auto sink = [&](TrackRecord&&) { ++count; };
+    EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"missing.xml"), sink).failed);
+    EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"broken.xml"), sink).failed);
+    EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"flat.xml"), sink).failed);
+    EXPECT_EQ(0, count);
+    EXPECT_EQ((std::vector<std::wstring>{L"XML load error.", L"XML load error.", L"XML format error."}), messages.texts);
+    for (UINT type : messages.types) EXPECT_EQ(UINT(MB_ICONERROR), type & MB_ICONMASK);
+}

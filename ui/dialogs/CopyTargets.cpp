@@ -1,0 +1,103 @@
+#include "ui/dialogs/CopyTargets.h"
+#include "app/Formatters.h"
+#include "ui/dialogs/LibraryMaintenance.h"
+#include <cwchar>
+
+bool IsValidCopyDestination(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    // The drive's root, or the share's for a network path.
+    const std::wstring root = PathRoot(path);
+    if (root.empty()) return false;
+    switch (GetDriveTypeW(root.c_str())) {
+    case DRIVE_REMOVABLE:
+    case DRIVE_FIXED:
+    case DRIVE_REMOTE:
+    case DRIVE_RAMDISK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::wstring MakeCopyName(const std::wstring& expanded) {
+    static const struct {
+        wchar_t from;
+        wchar_t to;
+    } kReplacements[] = {{L'*', L'＊'}, {L'?', L'？'}, {L'"', L'”'}, {L'<', L'＜'},
+                         {L'>', L'＞'}, {L'|', L'｜'}, {L'/', L'／'}, {L':', L'：'}};
+    std::wstring text = expanded;
+    for (const auto& r : kReplacements)
+        for (wchar_t& c : text)
+            if (c == r.from) c = r.to;
+
+    std::wstring name;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L'\\', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring part = text.substr(start, end - start);
+        start = end + 1;
+        if (part.empty()) continue;
+        // "." and ".." (and the forms Windows trims to them) would climb out of the folder.
+        if (part.find_first_not_of(L". ") == std::wstring::npos)
+            for (wchar_t& c : part)
+                if (c == L'.') c = L'．';
+        if (!name.empty()) name += L'\\';
+        name += part;
+    }
+    return name;
+}
+
+bool BuildCopyLists(const std::vector<const TrackRecord*>& tracks, const std::wstring& destination,
+                    const std::wstring& nameTemplate, const PlaceholderContext& context, CopyLists& lists) {
+    lists = CopyLists();
+    std::wstring folder = destination;
+    if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+    for (const TrackRecord* track : tracks) {
+        lists.sources += track->file_name;
+        lists.sources += L'\0';
+    }
+    lists.sources += L'\0';
+    for (const TrackRecord* track : tracks) {
+        std::wstring name = nameTemplate;
+        ExpandTrackPlaceholders(*track, name, false, true, context);
+        const std::wstring target = folder + MakeCopyName(name);
+        if (target.size() >= MAX_PATH) {
+            lists.tooLong = target;
+            lists.targets.clear();
+            return false;
+        }
+        lists.targets += target;
+        lists.targets += L'\0';
+    }
+    lists.targets += L'\0';
+    return true;
+}
+
+DriveBarState ComputeDriveBar(ULONGLONG total, ULONGLONG freeToCaller, long long selection, int files,
+                              int left, int width) {
+    DriveBarState state;
+    if (total == 0) {
+        state.text = L"N/A";
+        return state;
+    }
+    const ULONGLONG used = freeToCaller <= total ? total - freeToCaller : 0;
+    std::wstring usedText, selectionText, totalText;
+    FormatByteSizeShell(usedText, static_cast<long long>(used));
+    FormatByteSizeShell(selectionText, selection);
+    FormatByteSizeShell(totalText, static_cast<long long>(total));
+    wchar_t buffer[256];
+    swprintf(buffer, 256, L"%ls (使用中) + %ls (%d ファイル) / %ls (全容量)", usedText.c_str(), selectionText.c_str(),
+             files, totalText.c_str());
+    state.text = buffer;
+    state.available = true;
+    const float usedShare = static_cast<float>(used) / static_cast<float>(total);
+    // Past the bar's end the selection only has to reach the edge; the cap keeps the
+    // conversion to pixels defined.
+    float selectionShare = static_cast<float>(selection) / static_cast<float>(total);
+    if (selectionShare > 1000.0f) selectionShare = 1000.0f;
+    state.usedRight = left + static_cast<int>(usedShare * static_cast<float>(width));
+    state.selectionRight = state.usedRight + static_cast<int>(selectionShare * static_cast<float>(width));
+    return state;
+}

@@ -1,0 +1,294 @@
+// The field mapping of the import readers, apart from the components that deliver the fields.
+#include "app/PathParts.h"
+#include "ui/dialogs/ImportReaders.h"
+#include <windows.h>
+#include <cstdlib>
+#include <ctime>
+#include <cwchar>
+#include <cwctype>
+
+namespace {
+
+int HexValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    return static_cast<int>(c);
+}
+
+bool EqualsNoCase(const std::wstring& a, const wchar_t* b) { return _wcsicmp(a.c_str(), b) == 0; }
+
+int Number(const std::wstring& text) { return static_cast<int>(wcstol(text.c_str(), nullptr, 10)); }
+
+void SetFileParts(TrackRecord& record, const std::wstring& path) {
+    PathParts parts;
+    if (!SplitPath(parts, path)) return;
+    record.file_name = path;
+    record.file_title = parts.fname;
+    record.file_ext = parts.ext;
+}
+
+// Local wall-clock fields to seconds since 1970 UTC, daylight saving as the system decides.
+int64_t LocalFieldsToTime(int year, int month, int day, int hour, int minute, int second) {
+    if (year < 1970 || year > 3000) return 0;
+    struct tm fields = {};
+    fields.tm_year = year - 1900;
+    fields.tm_mon = month - 1;
+    fields.tm_mday = day;
+    fields.tm_hour = hour;
+    fields.tm_min = minute;
+    fields.tm_sec = second;
+    fields.tm_isdst = -1;
+    const __time64_t t = _mktime64(&fields);
+    return t < 0 ? 0 : static_cast<int64_t>(t);
+}
+
+}  // namespace
+
+unsigned char HexPairToByte(wchar_t a, wchar_t b) {
+    return static_cast<unsigned char>((16 * HexValue(a) + HexValue(b)) & 0xFF);
+}
+
+bool PercentDecodeUrl(const wchar_t* text, std::string& bytes) {
+    bytes.clear();
+    if (!text) return false;
+    const int length = static_cast<int>(wcslen(text));
+    std::string utf8;
+    if (length > 0) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+        utf8.resize(static_cast<size_t>(size > 0 ? size : 0));
+        if (size > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, &utf8[0], size, nullptr, nullptr);
+    }
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r' || c == '\n') continue;
+        if (c == '%' && i + 2 < utf8.size()) {
+            bytes += static_cast<char>(HexPairToByte(static_cast<unsigned char>(utf8[i + 1]),
+                                                     static_cast<unsigned char>(utf8[i + 2])));
+            i += 2;
+            continue;
+        }
+        bytes += c;
+    }
+    return true;
+}
+
+bool FileUrlToPath(const std::wstring& url, std::wstring& path) {
+    path.clear();
+    if (url.size() < 7 || _wcsnicmp(url.c_str(), L"file://", 7) != 0) return false;
+    const size_t hostEnd = url.find(L'/', 7);
+    if (hostEnd == std::wstring::npos) return false;
+    const std::wstring host = url.substr(7, hostEnd - 7);
+    std::wstring rest = url.substr(hostEnd + 1);
+    for (wchar_t& c : rest)
+        if (c == L'/') c = L'\\';
+    if (host.empty() || EqualsNoCase(host, L"localhost")) {
+        // A drive path: "C:/..." (also written "C|/...").
+        if (rest.size() < 3 || !iswalpha(rest[0]) || (rest[1] != L':' && rest[1] != L'|') || rest[2] != L'\\')
+            return false;
+        rest[1] = L':';
+        path = rest;
+    } else {
+        if (rest.empty()) return false;
+        path = L"\\\\" + host + L"\\" + rest;
+    }
+    return true;
+}
+
+bool DecodeItunesLocation(const std::wstring& location, std::wstring& path) {
+    std::string bytes;
+    if (!PercentDecodeUrl(location.c_str(), bytes)) return false;
+    std::wstring url;
+    if (!bytes.empty()) {
+        const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                             nullptr, 0);
+        if (size <= 0) return false;
+        url.resize(static_cast<size_t>(size));
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), &url[0], size);
+    }
+    return FileUrlToPath(url, path);
+}
+
+int64_t ItunesPlayDateToTime(const std::wstring& text) {
+    // Seconds from 1904-01-01 to 1970-01-01.
+    const long long kEpochDifference = 2082844800LL;
+    const long long value = _wcstoi64(text.c_str(), nullptr, 10);
+    if (value < kEpochDifference) return 0;
+    // The count is broken down on the true calendar (through UTC, where no offset or
+    // daylight saving applies), and those wall-clock fields are then read as local time.
+    const __time64_t since1970 = value - kEpochDifference;
+    struct tm fields = {};
+    if (_gmtime64_s(&fields, &since1970) != 0) return 0;
+    return LocalFieldsToTime(fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour, fields.tm_min,
+                             fields.tm_sec);
+}
+
+ItunesTrackResult MapItunesTrack(const std::vector<std::pair<std::wstring, std::wstring>>& pairs, TrackRecord& record) {
+    record = TrackRecord();
+    record.rowid = -1;
+    bool kindKnown = false;
+    bool locationGiven = false;
+    std::wstring number, count;
+    for (const auto& pair : pairs) {
+        const std::wstring& key = pair.first;
+        const std::wstring& value = pair.second;
+        if (EqualsNoCase(key, L"Track Type")) {
+            if (!EqualsNoCase(value, L"File")) return ItunesTrackResult::NotAFile;
+        } else if (EqualsNoCase(key, L"Name")) {
+            record.tagTitle = value;
+        } else if (EqualsNoCase(key, L"Artist")) {
+            record.tagArtist = value;
+        } else if (EqualsNoCase(key, L"Album")) {
+            record.tagAlbum = value;
+        } else if (EqualsNoCase(key, L"Genre")) {
+            record.tagGenre = value;
+        } else if (EqualsNoCase(key, L"Year")) {
+            record.tagDate = value;
+        } else if (EqualsNoCase(key, L"Comments")) {
+            record.tagComment = value;
+        } else if (EqualsNoCase(key, L"Kind")) {
+            kindKnown = true;
+            if (value.find(L"AAC") != std::wstring::npos) {
+                record.infoCodec = 8;
+                record.infoTagtype = 1024;
+            } else if (value.find(L"Apple") != std::wstring::npos) {
+                record.infoCodec = 9;
+                record.infoTagtype = 1024;
+            } else if (value.find(L"MPEG") != std::wstring::npos) {
+                record.infoCodec = 3;
+                record.infoTagtype = 32;
+            } else if (value.find(L"WAV") != std::wstring::npos) {
+                record.infoCodec = 5;
+            } else {
+                return ItunesTrackResult::UnknownKind;
+            }
+        } else if (EqualsNoCase(key, L"Size")) {
+            record.file_size = _wcstoi64(value.c_str(), nullptr, 10);
+        } else if (EqualsNoCase(key, L"Total Time")) {
+            record.statDuration = Number(value) / 1000;
+        } else if (EqualsNoCase(key, L"Track Number")) {
+            number = std::to_wstring(Number(value));
+        } else if (EqualsNoCase(key, L"Track Count")) {
+            count = std::to_wstring(Number(value));
+        } else if (EqualsNoCase(key, L"Bit Rate")) {
+            record.statBitrate = Number(value) * 1000;
+        } else if (EqualsNoCase(key, L"Sample Rate")) {
+            record.statSamplingrate = Number(value);
+        } else if (EqualsNoCase(key, L"Artwork Count")) {
+            if (Number(value) > 0) record.tagAPIC = L"APIC";
+        } else if (EqualsNoCase(key, L"Rating")) {
+            record.rating = Number(value) / 2;
+        } else if (EqualsNoCase(key, L"Play Count")) {
+            record.playcount = Number(value);
+        } else if (EqualsNoCase(key, L"Play Date")) {
+            record.lastplayed = ItunesPlayDateToTime(value);
+        } else if (EqualsNoCase(key, L"Location")) {
+            locationGiven = true;
+            std::wstring path;
+            if (!DecodeItunesLocation(value, path)) return ItunesTrackResult::NotLocal;
+            SetFileParts(record, path);
+        }
+    }
+    if (!kindKnown) return ItunesTrackResult::UnknownKind;
+    if (!locationGiven || record.file_name.empty()) return ItunesTrackResult::NotLocal;
+    if (!number.empty() && !count.empty())
+        record.tagTracknumber = number + L"/" + count;
+    else
+        record.tagTracknumber = number.empty() ? count : number;
+    return ItunesTrackResult::Taken;
+}
+
+// ---- Windows Media Player ------------------------------------------------------------
+
+int WmpRatingToRating(int value) {
+    switch (value) {
+    case 0: return 0;
+    case 1: return 10;
+    case 25: return 20;
+    case 50: return 30;
+    case 75: return 40;
+    case 99: return 50;
+    default: return (value / 20) * 10;
+    }
+}
+
+int64_t ParseWmpLastPlayed(const std::wstring& text) {
+    if (text.size() < 12) return 0;
+    const size_t first = text.find(L':', 11);
+    if (first == std::wstring::npos) return 0;
+    const size_t second = text.find(L':', first + 1);
+    if (second == std::wstring::npos) return 0;
+    const int year = Number(text.substr(0, 4));
+    const int month = Number(text.substr(5, 2));
+    const int day = Number(text.substr(8, 2));
+    const int hour = Number(text.substr(11));
+    const int minute = Number(text.substr(first + 1));
+    const int secondValue = Number(text.substr(second + 1));
+    if (month < 1 || month > 12 || day < 1 || day > 31) return 0;
+    return LocalFieldsToTime(year, month, day, hour, minute, secondValue);
+}
+
+bool MapWmpItem(IWmpMediaItem& item, TrackRecord& record) {
+    std::wstring mediaType, fileType;
+    if (!item.GetItemInfo(L"MediaType", mediaType) || !EqualsNoCase(mediaType, L"Audio")) return false;
+    if (!item.GetItemInfo(L"FileType", fileType)) return false;
+    auto text = [&item](const wchar_t* name) {
+        std::wstring value;
+        if (!item.GetItemInfo(name, value)) value.clear();
+        return value;
+    };
+    record = TrackRecord();
+    record.rowid = -1;
+    // Other file types keep codec and tag type 0.
+    if (EqualsNoCase(fileType, L"MP1")) {
+        record.infoCodec = 1;
+    } else if (EqualsNoCase(fileType, L"MP2")) {
+        record.infoCodec = 2;
+    } else if (EqualsNoCase(fileType, L"MP3")) {
+        record.infoCodec = 3;
+        record.infoTagtype = 32;
+    } else if (EqualsNoCase(fileType, L"WAV")) {
+        record.infoCodec = 5;
+        record.infoTagtype = 256;
+    } else if (EqualsNoCase(fileType, L"WMA")) {
+        record.infoCodec = 6;
+        record.infoTagtype = 512;
+    }
+    SetFileParts(record, text(L"SourceURL"));
+    record.file_size = Number(text(L"FileSize"));
+    record.tagTitle = text(L"Title");
+    record.tagArtist = text(L"Author");
+    if (record.tagArtist.empty()) record.tagArtist = text(L"WM/AlbumArtist");
+    record.tagAlbum = text(L"WM/AlbumTitle");
+    record.tagGenre = text(L"WM/Genre");
+    record.tagDate = text(L"WM/Year");
+    record.tagComment = text(L"Description");
+    record.tagTracknumber = text(L"WM/TrackNumber");
+    record.tagLyrics = text(L"WM/Lyrics");
+    record.statDuration = Number(text(L"Duration"));
+    record.statBitrate = Number(text(L"Bitrate"));
+    record.statVBR = Number(text(L"IsVBR")) == 1;
+    record.gain = Number(text(L"PeakValue"));
+    record.rating = WmpRatingToRating(Number(text(L"UserRating")));
+    record.playcount = Number(text(L"UserPlayCount"));
+    record.lastplayed = ParseWmpLastPlayed(text(L"UserLastPlayedTime"));
+    return true;
+}
+
+ImportReadResult ReadWmpCollection(IWmpMediaCollection& collection, const ImportSink& sink) {
+    ImportReadResult result;
+    const int count = collection.GetCount();
+    for (int i = 0; i < count; ++i) {
+        std::unique_ptr<IWmpMediaItem> item = collection.GetItem(i);
+        TrackRecord record;
+        if (!item || !MapWmpItem(*item, record)) continue;
+        // Rows need a file name: an item without one cannot be matched or played.
+        if (record.file_name.empty()) {
+            ++result.skipped;
+            continue;
+        }
+        ++result.taken;
+        sink(std::move(record));
+    }
+    return result;
+}
