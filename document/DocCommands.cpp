@@ -8,6 +8,9 @@
 BEGIN_MESSAGE_MAP(CLarkspur2006Doc, CDocument)
     ON_COMMAND(ID_LIBRARY_ADD_FILES, &CLarkspur2006Doc::OnAddFiles)
     ON_COMMAND(ID_LIBRARY_ADD_FOLDER, &CLarkspur2006Doc::OnAddDirectory)
+    ON_COMMAND(ID_LIBRARY_PROPERTIES, &CLarkspur2006Doc::OnLibraryProperties)
+    ON_COMMAND(ID_IMPORT_DATABASE, &CLarkspur2006Doc::OnImport)
+    ON_UPDATE_COMMAND_UI(ID_IMPORT_DATABASE, &CLarkspur2006Doc::OnUpdateImport)
     ON_UPDATE_COMMAND_UI(ID_EXPORT_DATABASE, &CLarkspur2006Doc::OnUpdateExportDatabase)
     ON_COMMAND(ID_PLAY, &CLarkspur2006Doc::OnPlay)
     ON_COMMAND(ID_PAUSE, &CLarkspur2006Doc::OnPause)
@@ -64,6 +67,26 @@ BEGIN_MESSAGE_MAP(CLarkspur2006Doc, CDocument)
 END_MESSAGE_MAP()
 
 void CLarkspur2006Doc::OnUpdateExportDatabase(CCmdUI* ui) { ui->Enable(FALSE); }
+
+// ---- Library dialogs -----------------------------------------------------------------
+
+namespace {
+void SendLibraryReload(CLarkspur2006Doc& doc) {
+    CUpdateViewLibrary hint;
+    hint.clearLists = true;
+    doc.UpdateAllViews(nullptr, HintLibraryChanged, &hint);
+}
+}  // namespace
+
+void CLarkspur2006Doc::OnLibraryProperties() {
+    if (GetHost().RunLibraryProperties(*this)) SendLibraryReload(*this);
+}
+
+void CLarkspur2006Doc::OnImport() {
+    if (GetHost().RunImport(*this)) SendLibraryReload(*this);
+}
+
+void CLarkspur2006Doc::OnUpdateImport(CCmdUI* ui) { ui->Enable(TRUE); }
 
 // ---- Playback ------------------------------------------------------------------------
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class CLarkspur2006Doc;
+
 // A common file dialog as the document asks for it.
 struct FileDialogRequest {
     bool save = false;
@@ -43,6 +45,11 @@ public:
     virtual int BrowseForFolder(std::wstring& folder, bool& subfolders) = 0;
     // The font dialog of screen fonts without style and size; false when cancelled.
     virtual bool ChooseFontName(std::wstring& faceName) = 0;
+    // The library dialogs, which belong to the main window (without it nothing runs): the
+    // property dialog of the whole database, true when it changed the library; the import,
+    // true when it ended with OK after writing rows.
+    virtual bool RunLibraryProperties(CLarkspur2006Doc& doc) { (void)doc; return false; }
+    virtual bool RunImport(CLarkspur2006Doc& doc) { (void)doc; return false; }
 };
 
 class CDocumentHostDefault : public IDocumentHost {

@@ -139,6 +139,11 @@ public:
     void ClosePlayer();
 
     // ---- Commands of the menus and toolbars (DocCommands.cpp) ----------------------------
+    // "プロパティ(&P)" of the library and the import: the host runs the dialogs; a changed
+    // library reloads the views.
+    void OnLibraryProperties();
+    void OnImport();
+    void OnUpdateImport(CCmdUI* ui);
     void OnUpdateExportDatabase(CCmdUI* ui);
     void OnPlay();
     void OnPause();

@@ -168,3 +168,20 @@
 #define ID_IMAGE_ZOOM100             33310
 #define ID_IMAGE_ZOOM50              33311
 #define ID_IMAGE_ZOOM200             33312
+
+// ---- Library dialogs: properties and statistics, copy, import ----
+#define IDD_PROPERTY                 191     // "プロパティ"
+#define IDC_PROPERTY_LIST            1048
+#define ID_LIBRARY_INITIALIZE        32863   // "ライブラリの初期化(&I)"
+#define ID_LIBRARY_OPTIMIZE          32864   // "ライブラリの最適化(&V)"
+#define ID_LIBRARY_DELETE_MISSING    32865   // "存在しないファイル削除(&A)"
+#define IDD_COPY                     226     // "ファイルコピー"
+#define IDC_COPY_DESTINATION         1137
+#define IDC_COPY_BROWSE              1138
+#define IDC_COPY_TEMPLATE            1139
+#define IDC_COPY_DRIVE_TEXT          1140
+#define IDC_COPY_DRIVE_BAR           1141
+#define IDD_IMPORT                   146     // "インポート"
+#define IDC_IMPORT_SOURCE            1005
+#define IDC_IMPORT_LIST              1006
+#define IDC_IMPORT_RUN               1007

@@ -202,3 +202,23 @@ TEST_F(Commands, PlaybackCommandsPlayPauseStopAndMove) {
     ASSERT_TRUE(Run(ID_PLAY));
     EXPECT_EQ(Doc().GetNowPlaying().rowid, second);
 }
+
+TEST_F(Commands, LibraryDialogsReloadTheViewsOnlyWhenTheyChangedTheLibrary) {
+    lib.view.hints.clear();
+    ASSERT_TRUE(Run(ID_LIBRARY_PROPERTIES));
+    ASSERT_TRUE(Run(ID_IMPORT_DATABASE));
+    EXPECT_EQ(1, lib.host.propertiesRuns);
+    EXPECT_EQ(1, lib.host.importRuns);
+    EXPECT_TRUE(lib.view.hints.empty());
+
+    lib.host.propertiesChangeLibrary = true;
+    lib.host.importWritesRows = true;
+    ASSERT_TRUE(Run(ID_LIBRARY_PROPERTIES));
+    ASSERT_TRUE(Run(ID_IMPORT_DATABASE));
+    ASSERT_EQ(2u, lib.view.hints.size());
+    for (const auto& h : lib.view.hints) {
+        EXPECT_EQ(HintLibraryChanged, h.code);
+        EXPECT_TRUE(h.clearLists);
+    }
+    EXPECT_TRUE(Update(ID_IMPORT_DATABASE).m_enabled);
+}

@@ -86,6 +86,16 @@ public:
         return true;
     }
 
+    // The library dialogs: counted, answered with the flags below.
+    bool RunLibraryProperties(CLarkspur2006Doc&) override {
+        ++propertiesRuns;
+        return propertiesChangeLibrary;
+    }
+    bool RunImport(CLarkspur2006Doc&) override {
+        ++importRuns;
+        return importWritesRows;
+    }
+
     std::deque<int> answers;
     std::deque<FileDialogResult> dialogResults;
     std::vector<Message> messages;
@@ -95,6 +105,10 @@ public:
     std::vector<std::wstring> browseStarts;
     std::wstring fontChoice;
     int fontDialogs = 0;
+    int propertiesRuns = 0;
+    int importRuns = 0;
+    bool propertiesChangeLibrary = false;
+    bool importWritesRows = false;
 };
 
 // A view without a window that records the hints it receives.

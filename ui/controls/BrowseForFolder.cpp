@@ -55,7 +55,7 @@ int CBrowseForFolder::Browse(HWND owner, const wchar_t* startFolder) {
 
     BROWSEINFOW bi{};
     bi.hwndOwner = owner;
-    bi.lpszTitle = kTitle;
+    bi.lpszTitle = m_title ? m_title : kTitle;
     bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     bi.lpfn = &CBrowseForFolder::BrowseCallback;
     bi.lParam = reinterpret_cast<LPARAM>(this);
@@ -69,7 +69,7 @@ int CBrowseForFolder::Browse(HWND owner, const wchar_t* startFolder) {
         std::wstring path;
         if (PathFromIDList(chosen, path)) {
             m_path = path;
-            StartFolder() = path;
+            OnChosen(path);
             result = kChosen;
         } else {
             AfxMessageBox(kPathFailed, MB_OK | MB_ICONWARNING);
@@ -80,30 +80,33 @@ int CBrowseForFolder::Browse(HWND owner, const wchar_t* startFolder) {
     return result;
 }
 
-int CALLBACK CBrowseForFolder::BrowseCallback(HWND dialog, UINT msg, LPARAM, LPARAM data) {
+int CALLBACK CBrowseForFolder::BrowseCallback(HWND dialog, UINT msg, LPARAM lParam, LPARAM data) {
     auto* self = reinterpret_cast<CBrowseForFolder*>(data);
-    if (msg == BFFM_INITIALIZED && self) {
-        try {
+    if (!self) return 0;
+    try {
+        if (msg == BFFM_INITIALIZED)
             self->OnInitialized(dialog);
-        } catch (...) {
-        }
+        else if (msg == BFFM_SELCHANGED)
+            self->OnSelectionChanged(dialog, reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam));
+    } catch (...) {
     }
     return 0;
 }
 
 void CBrowseForFolder::OnInitialized(HWND dialog) {
     SubclassWindow(dialog);
-    m_checkBox = ::CreateWindowExW(0, L"BUTTON", kCheckBoxText,
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 0, 0,
-                                   dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_BROWSE_SUBFOLDER)),
-                                   ::GetModuleHandleW(nullptr), nullptr);
+    if (m_subfolderBox)
+        m_checkBox = ::CreateWindowExW(0, L"BUTTON", kCheckBoxText,
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 0, 0,
+                                       dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_BROWSE_SUBFOLDER)),
+                                       ::GetModuleHandleW(nullptr), nullptr);
     if (m_checkBox) {
         ::SendMessageW(m_checkBox, WM_SETFONT, ::SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
         ::SendMessageW(m_checkBox, BM_SETCHECK, BST_CHECKED, 0);
         PlaceCheckBox();
     }
-    if (!StartFolder().empty())
-        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(StartFolder().c_str()));
+    const std::wstring start = InitialSelection();
+    if (!start.empty()) ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start.c_str()));
 }
 
 HWND CBrowseForFolder::FindTree() const {

@@ -36,6 +36,15 @@ public:
     static bool PathFromIDList(PCIDLIST_ABSOLUTE item, std::wstring& path);
 
 protected:
+    // For choosers of other folders: the dialog's title, and whether it has the check box.
+    CBrowseForFolder(const wchar_t* title, bool subfolderBox) : m_title(title), m_subfolderBox(subfolderBox) {}
+    // The folder selected when the dialog opens (empty: none).
+    virtual std::wstring InitialSelection() const { return StartFolder(); }
+    // The dialog's selection moved to `item`.
+    virtual void OnSelectionChanged(HWND dialog, PCIDLIST_ABSOLUTE item) { (void)dialog; (void)item; }
+    // A folder was chosen; the default keeps it as the process-wide start folder.
+    virtual void OnChosen(const std::wstring& path) { StartFolder() = path; }
+
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -47,4 +56,6 @@ private:
     std::wstring m_path;
     int m_subFolder = 1;
     HWND m_checkBox = nullptr;
+    const wchar_t* m_title = nullptr;
+    bool m_subfolderBox = true;
 };

@@ -5,6 +5,7 @@
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
 #include "ui/controls/BrowseForFolder.h"
+#include "ui/dialogs/LibraryDialogs.h"
 #include "ui/controls/OdMenu.h"
 #include "ui/views/KanaBaseTable.h"
 #include "ui/views/WheelRoute.h"
@@ -198,3 +199,7 @@ int CMainFrame::BrowseForFolder(std::wstring& folder, bool& subfolders) {
 }
 
 bool CMainFrame::ChooseFontName(std::wstring& faceName) { return m_dialogs.ChooseFontName(faceName); }
+
+bool CMainFrame::RunLibraryProperties(CLarkspur2006Doc& doc) { return RunDatabaseProperties(doc); }
+
+bool CMainFrame::RunImport(CLarkspur2006Doc& doc) { return RunImportDialog(doc); }

@@ -46,6 +46,8 @@ public:
     void SetQueryTitle(const std::wstring&) override {}
     int BrowseForFolder(std::wstring& folder, bool& subfolders) override;
     bool ChooseFontName(std::wstring& faceName) override;
+    bool RunLibraryProperties(CLarkspur2006Doc& doc) override;
+    bool RunImport(CLarkspur2006Doc& doc) override;
 
     // The caption is the player's own ("AppTitle"): the document's title never enters it.
     void OnUpdateFrameTitle(BOOL addToTitle) override;

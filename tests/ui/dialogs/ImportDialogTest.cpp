@@ -1,0 +1,179 @@
+// The import dialog driven through its controls: loading both sources and importing.
+#include "DialogTestSupport.h"
+#include "DocTestSupport.h"
+#include "resources/resource.h"
+#include "ui/dialogs/DlgImport.h"
+#include "ui/dialogs/LibraryDialogs.h"
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <map>
+#include <objbase.h>
+
+using doc_test::Library;
+using doc_test::MakeTrack;
+using lib_test::Click;
+using lib_test::IsEnabled;
+using lib_test::MessageRecorder;
+using lib_test::ScriptedDialogs;
+
+namespace {
+
+class FakeItem : public IWmpMediaItem {
+public:
+    explicit FakeItem(std::map<std::wstring, std::wstring> a) : attributes(std::move(a)) {}
+    bool GetItemInfo(const wchar_t* name, std::wstring& value) override {
+        auto it = attributes.find(name);
+        if (it == attributes.end()) return false;
+        value = it->second;
+        return true;
+    }
+    std::map<std::wstring, std::wstring> attributes;
+};
+
+class FakeCollection : public IWmpMediaCollection {
+public:
+    explicit FakeCollection(std::vector<std::wstring> urls) : m_urls(std::move(urls)) {}
+    int GetCount() override { return static_cast<int>(m_urls.size()); }
+    std::unique_ptr<IWmpMediaItem> GetItem(int i) override {
+        return std::make_unique<FakeItem>(std::map<std::wstring, std::wstring>{
+            {L"MediaType", L"Audio"}, {L"FileType", L"MP3"}, {L"SourceURL", m_urls[static_cast<size_t>(i)]},
+            {L"Title", L"WMP " + std::to_wstring(i)}, {L"UserRating", L"75"}, {L"UserPlayCount", L"9"}});
+    }
+
+private:
+    std::vector<std::wstring> m_urls;
+};
+
+// Gives the dialog a fake Media Player collection for its life.
+class WmpScope {
+public:
+    explicit WmpScope(std::vector<std::vector<std::wstring>> loads) : m_loads(std::move(loads)) {
+        m_previous = CDlgImport::SetWmpSource([this]() -> std::unique_ptr<IWmpMediaCollection> {
+            if (m_loads.empty()) return nullptr;
+            auto c = std::make_unique<FakeCollection>(m_loads.front());
+            m_loads.erase(m_loads.begin());
+            return c;
+        });
+    }
+    ~WmpScope() { CDlgImport::SetWmpSource(std::move(m_previous)); }
+
+private:
+    std::vector<std::vector<std::wstring>> m_loads;
+    CDlgImport::WmpSource m_previous;
+};
+
+std::wstring ItemText(HWND list, int item, int column) {
+    wchar_t buffer[260] = {};
+    ListView_GetItemText(list, item, column, buffer, 260);
+    return buffer;
+}
+
+class ImportDialog : public ::testing::Test {
+protected:
+    ImportDialog() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ImportDialog() override { CoUninitialize(); }
+    Library lib;
+    MessageRecorder messages;
+};
+
+}  // namespace
+
+TEST_F(ImportDialog, ItunesExportIsPreviewedAndImportedOverwritingKnownFiles) {
+    TrackRecord known = MakeTrack(L"C:\\Music\\日本\\100%.mp3", L"old title");
+    known.rating = 10;
+    known.playcount = 99;
+    ASSERT_TRUE(lib.Insert(known));
+    const std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>Tracks</key><dict>\n"
+        "<key>1</key><dict><key>Name</key><string>新しい</string><key>Kind</key><string>MPEG オーディオファイル</string>"
+        "<key>Track Type</key><string>File</string><key>Rating</key><integer>60</integer>"
+        "<key>Play Count</key><integer>3</integer>"
+        "<key>Location</key><string>file://localhost/C:/Music/%E6%97%A5%E6%9C%AC/100%25.mp3</string></dict>\n"
+        "<key>2</key><dict><key>Name</key><string>Stream</string><key>Kind</key><string>MPEG</string>"
+        "<key>Track Type</key><string>URL</string><key>Location</key><string>http://x/</string></dict>\n"
+        "<key>3</key><dict><key>Name</key><string>二曲目</string><key>Kind</key><string>AAC オーディオファイル</string>"
+        "<key>Track Type</key><string>File</string>"
+        "<key>Location</key><string>file://localhost/D:/b.m4a</string></dict>\n"
+        "</dict></dict></plist>\n";
+    const std::wstring path = lib.dir.file(L"ライブラリ.xml");
+    ASSERT_TRUE(testing_support::WriteBytes(path, xml));
+    FileDialogResult chosen;
+    chosen.pathName = path;
+    chosen.files = {path};
+    lib.host.dialogResults.push_back(chosen);
+
+    int count = 0;
+    bool importEnabled = false;
+    std::wstring firstName, firstTitle;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        HWND combo = ::GetDlgItem(d, IDC_IMPORT_SOURCE);
+        ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
+        Click(d, IDC_IMPORT_RUN);
+        HWND list = ::GetDlgItem(d, IDC_IMPORT_LIST);
+        count = ListView_GetItemCount(list);
+        importEnabled = IsEnabled(d, IDOK);
+        firstName = ItemText(list, 0, 0);
+        firstTitle = ItemText(list, 0, 1);
+        Click(d, IDOK);
+    });
+    EXPECT_TRUE(RunImportDialog(lib.doc));
+    ASSERT_EQ(1u, lib.host.requests.size());
+    EXPECT_EQ(L"ライブラリ.xml", lib.host.requests[0].defaultName);
+    EXPECT_EQ(2, count);
+    EXPECT_TRUE(importEnabled);
+    EXPECT_EQ(L"C:\\Music\\日本\\100%.mp3", firstName);
+    EXPECT_EQ(L"新しい", firstTitle);
+    ASSERT_EQ(3u, messages.texts.size());
+    EXPECT_NE(std::wstring::npos, messages.texts[0].find(L"1 個の項目は"));   // the stream was skipped
+    EXPECT_EQ(L"2 個の項目をインポートします。", messages.texts[1]);
+    EXPECT_EQ(L"インポート完了", messages.texts[2]);
+    EXPECT_EQ(2, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
+    // Overwritten, not merged.
+    EXPECT_EQ(L"新しい", lib.Text(L"SELECT tagTitle FROM list WHERE file_name='" + known.file_name + L"';"));
+    EXPECT_EQ(30, lib.Scalar(L"SELECT rating FROM list WHERE file_name='" + known.file_name + L"';"));
+    EXPECT_EQ(3, lib.Scalar(L"SELECT playcount FROM list WHERE file_name='" + known.file_name + L"';"));
+}
+
+TEST_F(ImportDialog, CancelLeavesTheLibraryAndTheDialogAndReloadingResetsTheList) {
+    WmpScope wmp({{L"C:\\a.mp3", L"C:\\b.mp3"}, {}});
+    messages.answers = {IDCANCEL};
+    std::vector<int> counts;
+    std::vector<bool> enabled;
+    bool open = false;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        Click(d, IDC_IMPORT_RUN);
+        HWND list = ::GetDlgItem(d, IDC_IMPORT_LIST);
+        counts.push_back(ListView_GetItemCount(list));
+        enabled.push_back(IsEnabled(d, IDOK));
+        Click(d, IDOK);   // cancelled
+        open = !static_cast<CDlgImport&>(d).HasEnded();
+        Click(d, IDC_IMPORT_RUN);   // the player's library is empty now
+        counts.push_back(ListView_GetItemCount(list));
+        enabled.push_back(IsEnabled(d, IDOK));
+        ItemText(list, 0, 0);   // a row that is gone is asked for safely
+    });
+    EXPECT_FALSE(RunImportDialog(lib.doc));
+    EXPECT_TRUE(open);
+    EXPECT_EQ((std::vector<int>{2, 0}), counts);
+    EXPECT_EQ((std::vector<bool>{true, false}), enabled);
+    EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
+}
+
+TEST_F(ImportDialog, FailedWritesAreCountedAndNotReportedAsComplete) {
+    WmpScope wmp(std::vector<std::vector<std::wstring>>{{L"C:\\good.mp3", L"C:\\bad.mp3"}});
+    ASSERT_EQ(0, lib.db().exec(L"CREATE TRIGGER refuse BEFORE INSERT ON list WHEN NEW.file_name LIKE '%bad%' "
+                               L"BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        Click(d, IDC_IMPORT_RUN);
+        auto& dlg = static_cast<CDlgImport&>(d);
+        dlg.m_items.push_back(TrackRecord());   // a row without a file name is passed over
+        Click(d, IDOK);
+    });
+    EXPECT_TRUE(RunImportDialog(lib.doc));   // one row was written: the views must reload
+    ASSERT_EQ(2u, messages.texts.size());
+    EXPECT_EQ(L"3 個の項目をインポートします。", messages.texts[0]);
+    EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"1 個の項目をライブラリに書き込めませんでした。"));
+    for (const auto& text : messages.texts) EXPECT_EQ(std::wstring::npos, text.find(L"インポート完了"));
+    EXPECT_EQ(1, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
+    EXPECT_EQ(40, lib.Scalar(L"SELECT rating FROM list WHERE file_name='C:\\good.mp3';"));
+}

@@ -1,0 +1,205 @@
+#include "ui/dialogs/DlgImport.h"
+#include "app/PathParts.h"
+#include "document/DBError.h"
+#include "document/Larkspur2006Doc.h"
+#include "document/LibraryRows.h"
+#include "document/WaitCursor.h"
+#include "framework/MessageBox.h"
+#include "resources/resource.h"
+#include <sqlite3.h>
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+
+CDlgImport::WmpSource& Source() {
+    static CDlgImport::WmpSource source;
+    return source;
+}
+
+SIZE ControlSize(HWND dialog, int id) {
+    RECT r{};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void MoveControl(HWND dialog, int id, int x, int y, int cx, int cy) {
+    ::MoveWindow(::GetDlgItem(dialog, id), x, y, cx, cy, TRUE);
+}
+
+std::wstring Formatted(const wchar_t* format, int value) {
+    wchar_t text[256];
+    swprintf(text, 256, format, value);
+    return text;
+}
+
+// Finalizes a statement when it goes.
+struct StatementHolder {
+    sqlite3_stmt* stmt = nullptr;
+    ~StatementHolder() {
+        if (stmt) sqlite3_finalize(stmt);
+    }
+};
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CDlgImport, CDialog)
+    ON_WM_SIZE()
+    ON_BN_CLICKED(IDC_IMPORT_RUN, &CDlgImport::OnLoad)
+    ON_NOTIFY(LVN_GETDISPINFOW, IDC_IMPORT_LIST, &CDlgImport::OnGetDispInfo)
+    ON_NOTIFY(LVN_KEYDOWN, IDC_IMPORT_LIST, &CDlgImport::OnListKeyDown)
+END_MESSAGE_MAP()
+
+CDlgImport::CDlgImport() : CDialog(IDD_IMPORT) {}
+
+CDlgImport::WmpSource CDlgImport::SetWmpSource(WmpSource source) {
+    WmpSource previous = std::move(Source());
+    Source() = std::move(source);
+    return previous;
+}
+
+BOOL CDlgImport::OnInitDialog() {
+    CDialog::OnInitDialog();
+    if (HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TB_IMPORT_DATABASE),
+                                                     IMAGE_ICON, 16, 16, LR_SHARED)))
+        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    m_source.SubclassDlgItem(IDC_IMPORT_SOURCE, this);
+    m_source.SetItemData(m_source.AddString(L"Windows Media Player"), 0);
+    m_source.SetItemData(m_source.AddString(L"iTunes ライブラリエクスポートファイル"), 1);
+    m_source.SetCurSel(0);
+    m_list.SubclassDlgItem(IDC_IMPORT_LIST, this);
+    m_list.InsertColumn(0, L"ファイル名", LVCFMT_LEFT, 200);
+    m_list.InsertColumn(1, L"タイトル", LVCFMT_LEFT, 175);
+    m_list.InsertColumn(2, L"アーティスト", LVCFMT_LEFT, 175);
+    m_list.InsertColumn(3, L"アルバム", LVCFMT_LEFT, 175);
+    m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+    m_list.ModifyStyle(0, WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    RECT client;
+    GetClientRect(&client);
+    Layout(client.right, client.bottom);
+    return TRUE;
+}
+
+void CDlgImport::Layout(int cx, int cy) {
+    if (!m_list.m_hWnd) return;
+    const SIZE run = ControlSize(m_hWnd, IDC_IMPORT_RUN);
+    const SIZE close = ControlSize(m_hWnd, IDCANCEL);
+    const SIZE import = ControlSize(m_hWnd, IDOK);
+    const SIZE combo = ControlSize(m_hWnd, IDC_IMPORT_SOURCE);
+    MoveControl(m_hWnd, IDC_IMPORT_RUN, cx - run.cx - 6, 6, run.cx, run.cy);
+    MoveControl(m_hWnd, IDC_IMPORT_SOURCE, 6, 6, cx - run.cx - 18, combo.cy);
+    MoveControl(m_hWnd, IDCANCEL, cx - close.cx - 6, cy - close.cy - 6, close.cx, close.cy);
+    MoveControl(m_hWnd, IDOK, cx - import.cx - close.cx - 12, cy - close.cy - 6, close.cx, close.cy);
+    m_list.MoveWindow(6, run.cy + 12, cx - 12, cy - run.cy - import.cy - 24);
+}
+
+void CDlgImport::OnSize(UINT type, int cx, int cy) {
+    Default(WM_SIZE, type, MAKELPARAM(cx, cy));
+    Layout(cx, cy);
+}
+
+void CDlgImport::ShowItems() {
+    m_list.SetItemCountEx(static_cast<int>(m_items.size()), 0);
+    m_list.RedrawWindow();
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), !m_items.empty());
+}
+
+void CDlgImport::OnLoad() {
+    m_items.clear();
+    // The list must not ask for rows that are gone while the new ones load.
+    ShowItems();
+    const int selection = m_source.GetCurSel();
+    const DWORD_PTR source = selection >= 0 ? m_source.GetItemData(selection) : 0;
+    auto sink = [this](TrackRecord&& record) { m_items.push_back(std::move(record)); };
+    ImportReadResult result;
+    if (source == 0) {
+        ScopedWaitCursor wait;
+        std::unique_ptr<IWmpMediaCollection> collection = Source() ? Source()() : OpenWmpLibrary();
+        if (collection) result = ReadWmpCollection(*collection, sink);
+    } else {
+        if (!m_pDoc) return;
+        FileDialogRequest request;
+        request.filter = L"iTunes ライブラリエクスポートファイル(*.xml)|*.xml|";
+        request.defaultExt = L"xml";
+        request.defaultName = L"ライブラリ.xml";
+        FileDialogResult chosen;
+        if (!m_pDoc->GetHost().ShowFileDialog(request, chosen) || chosen.files.empty()) {
+            ShowItems();
+            return;
+        }
+        ScopedWaitCursor wait;
+        result = ReadItunesLibraryXml(chosen.files.front(), sink);
+    }
+    ShowItems();
+    if (result.skipped > 0)
+        AfxMessageBox(Formatted(L"%d 個の項目は、ローカルのファイルでないか対応していない種類のため、読み込みませんでした。",
+                                result.skipped),
+                      MB_OK | MB_ICONINFORMATION);
+}
+
+void CDlgImport::OnGetDispInfo(NMHDR* header, LRESULT*) {
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+    LVITEMW& item = info->item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    item.pszText[0] = L'\0';
+    if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= m_items.size()) return;
+    const TrackRecord& t = m_items[static_cast<size_t>(item.iItem)];
+    const std::wstring* text = nullptr;
+    switch (item.iSubItem) {
+    case 0: text = &t.file_name; break;
+    case 1: text = &t.tagTitle; break;
+    case 2: text = &t.tagArtist; break;
+    case 3: text = &t.tagAlbum; break;
+    default: return;
+    }
+    wcsncpy(item.pszText, text->c_str(), static_cast<size_t>(item.cchTextMax) - 1);
+    item.pszText[item.cchTextMax - 1] = L'\0';
+}
+
+void CDlgImport::OnListKeyDown(NMHDR* header, LRESULT*) {
+    if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey != 'A' || !(::GetKeyState(VK_CONTROL) & 0x8000)) return;
+    const int count = m_list.GetItemCount();
+    for (int i = 0; i < count; ++i) {
+        const UINT selected = m_list.GetItemState(i, LVIS_SELECTED);
+        m_list.SetItemState(i, selected ^ LVIS_SELECTED, LVIS_SELECTED);
+    }
+}
+
+void CDlgImport::OnOK() {
+    if (!m_pDoc || m_items.empty()) return;
+    if (AfxMessageBox(Formatted(L"%d 個の項目をインポートします。", static_cast<int>(m_items.size())),
+                      MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK)
+        return;
+    int written = 0, failed = 0;
+    {
+        ScopedWaitCursor wait;
+        CSQlite& db = m_pDoc->GetDatabase();
+        StatementHolder insert, update;
+        if (db.prepare(m_pDoc->GetSqlInsert(), &insert.stmt) != SQLITE_OK || !insert.stmt ||
+            db.prepare(m_pDoc->GetSqlUpdate(), &update.stmt) != SQLITE_OK || !update.stmt) {
+            ShowDBError(db.errmsg());
+            return;
+        }
+        for (const TrackRecord& item : m_items) {
+            TrackRecord record = item;
+            if (record.file_name.empty()) continue;
+            GetUniversalPath(record.file_name);
+            const bool exists = LookupLibraryRow(db, record.file_name).exists;
+            const bool ok = exists ? BindTrackForUpdate(update.stmt, record) : BindTrackForInsert(insert.stmt, record);
+            if (ok)
+                ++written;
+            else
+                ++failed;
+        }
+    }
+    if (written > 0) m_imported = true;
+    if (failed > 0) {
+        AfxMessageBox(Formatted(L"%d 個の項目をライブラリに書き込めませんでした。", failed) +
+                          Formatted(L"\r\n(書き込んだ項目: %d 個)", written),
+                      MB_OK | MB_ICONEXCLAMATION);
+        if (written == 0) return;
+    } else {
+        AfxMessageBox(L"インポート完了", MB_OK | MB_ICONINFORMATION);
+    }
+    EndDialog(IDOK);
+}
