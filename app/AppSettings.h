@@ -203,7 +203,9 @@ public:
         std::wstring pragmaSynchronous;
         std::wstring pragmaTempstore;
         int busyTimeout = 0;
-        int busyRetry = 0;
+        int busyRetry = 0;   // kept as stored; read it through BusyTries()
+        // How often a busy database is tried: "BusyRetry", at least once.
+        int BusyTries() const { return busyRetry < 1 ? 1 : busyRetry; }
     } sqlite;
 
     struct Generic {

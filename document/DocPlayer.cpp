@@ -319,7 +319,7 @@ void CLarkspur2006Doc::OnEndOfTrack(DWORD stream) {
         swprintf(sql, 160, L"UPDATE list SET gain=%d,playcount=%d,lastplayed=%I64u WHERE rowid=%I64u", gain, playcount,
                  static_cast<unsigned long long>(lastplayed), static_cast<unsigned long long>(m_nowPlaying.rowid));
         // A busy database is tried again; any other failure is shown, never dropped silently.
-        const int tries = std::max(1, m_settings.sqlite.busyRetry);
+        const int tries = m_settings.sqlite.BusyTries();
         for (int attempt = 1;; ++attempt) {
             const int rc = m_db.exec(sql);
             if (rc == SQLITE_OK) break;

@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 #include "app/ViewHints.h"
 #include "document/DBError.h"
+#include "document/PlaylistLoader.h"
 #include "document/QueryFile.h"
 #include "document/WaitCursor.h"
 #include "framework/CmdTarget.h"
@@ -17,10 +18,27 @@ bool CLarkspur2006Doc::SetQuery(const wchar_t* title, const std::wstring& sql, b
     }
     m_db.set_busy_timeout(500);
 
+    // The old play list goes only once the new SELECT is known to run and to give rows of
+    // `list`: a view over a missing table or column would be created without complaint.
+    {
+        sqlite3_stmt* stmt = nullptr;
+        if (m_db.prepare(sql, &stmt) != SQLITE_OK) {
+            if (stmt) sqlite3_finalize(stmt);
+            ShowDBError(m_db.errmsg());
+            return false;
+        }
+        const bool readable = BeginsWithListColumns(stmt);
+        if (stmt) sqlite3_finalize(stmt);
+        if (!readable) {
+            GetHost().ShowMessage(kPlaylistColumnsMessage, MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+    }
+
     const wchar_t* drop = m_playlistIsTable ? L"DROP TABLE IF EXISTS playlist;"
                                             : L"DROP VIEW IF EXISTS playlist;";
-    int retries = m_settings.sqlite.busyRetry;
-    for (int i = 0; i < retries; ++i) {
+    const int tries = m_settings.sqlite.BusyTries();
+    for (int i = 0; i < tries; ++i) {
         int rc = m_db.exec(drop);
         if (rc == SQLITE_OK) break;
         if (rc != SQLITE_BUSY) {

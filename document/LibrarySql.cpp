@@ -37,8 +37,13 @@ const ColumnDef kColumns[] = {
     {L"modify", L"INTEGER DEFAULT current_timestamp64"},
 };
 const int kColumnCount = sizeof(kColumns) / sizeof(kColumns[0]);
+static_assert(kColumnCount == kLibraryColumnCount, "the table has 26 columns");
 
 }  // namespace
+
+const wchar_t* LibraryColumnName(int index) {
+    return index >= 0 && index < kColumnCount ? kColumns[index].name : L"";
+}
 
 const wchar_t* const kLibraryIndexSql[4] = {
     L"CREATE INDEX IF NOT EXISTS tagArtist_index ON list(tagArtist);",

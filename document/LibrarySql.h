@@ -10,5 +10,9 @@ std::wstring LibraryInsertSql();
 // infoTagtype, gain, rating, playcount, lastplayed, then file_name for the WHERE clause.
 std::wstring LibraryUpdateSql();
 
+// The columns of `list` in table order.
+const int kLibraryColumnCount = 26;
+const wchar_t* LibraryColumnName(int index);
+
 extern const wchar_t* const kLibraryIndexSql[4];
 extern const wchar_t* const kLibraryDropIndexSql[4];

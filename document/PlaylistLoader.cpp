@@ -1,5 +1,7 @@
 #include "document/PlaylistLoader.h"
+#include "document/LibrarySql.h"
 #include <sqlite3.h>
+#include <cwchar>
 
 const wchar_t* const kPlaylistRowsSql =
     L"SELECT playlist.*,list.rowid FROM playlist JOIN list ON playlist.file_name=list.file_name;";
@@ -21,6 +23,20 @@ uint64_t CountDistinct(CSQlite& db, const wchar_t* sql) {
 }
 
 }  // namespace
+
+const wchar_t* const kPlaylistColumnsMessage =
+    L"このクエリの結果はプレイリストにできません。\r\n\r\n"
+    L"結果の先頭に list テーブルの全 26 列 (file_name から modify まで) がテーブルの順に並んでいる必要があります。"
+    L"「SELECT * FROM list ...」のように書き、列を加えるときはその後ろに置いてください。";
+
+bool BeginsWithListColumns(sqlite3_stmt* stmt) {
+    if (!stmt || sqlite3_column_count(stmt) < kLibraryColumnCount) return false;
+    for (int i = 0; i < kLibraryColumnCount; ++i) {
+        const wchar_t* name = static_cast<const wchar_t*>(sqlite3_column_name16(stmt, i));
+        if (!name || _wcsicmp(name, LibraryColumnName(i)) != 0) return false;
+    }
+    return true;
+}
 
 bool ReadPlaylistRow(TrackRecord& r, sqlite3_stmt* stmt) {
     ReadText(stmt, 0, r.file_name);
@@ -48,7 +64,8 @@ bool ReadPlaylistRow(TrackRecord& r, sqlite3_stmt* stmt) {
     r.rating = sqlite3_column_int(stmt, 22);
     r.playcount = sqlite3_column_int(stmt, 23);
     r.lastplayed = sqlite3_column_int64(stmt, 24);
-    r.rowid = sqlite3_column_int64(stmt, 26);
+    // A query may add columns of its own: the rowid is the one the reload appends.
+    r.rowid = sqlite3_column_int64(stmt, sqlite3_column_count(stmt) - 1);
     return true;
 }
 
@@ -58,7 +75,8 @@ bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* now
     if (summary) *summary = PlaylistSummary();
 
     sqlite3_stmt* stmt = nullptr;
-    if (db.prepare(kPlaylistRowsSql, &stmt) != SQLITE_OK || !stmt) {
+    if (db.prepare(kPlaylistRowsSql, &stmt) != SQLITE_OK || !stmt ||
+        sqlite3_column_count(stmt) <= kLibraryColumnCount || !BeginsWithListColumns(stmt)) {
         if (stmt) sqlite3_finalize(stmt);
         return false;
     }

@@ -4,12 +4,21 @@
 #include "document/SQLite.h"
 #include <cstdint>
 
-// The statement whose rows ReadPlaylistRow reads: every column of `list` in table order,
-// then the rowid.
+// The statement whose rows ReadPlaylistRow reads: every column of `playlist`, then the
+// rowid of `list`.
 extern const wchar_t* const kPlaylistRowsSql;
 
-// Fills a record from the current row of that statement. Throws CSqlite_exception when a
-// text column is NULL (the record is then partly filled).
+// True when the statement's result begins with the 26 columns of `list` in table order
+// (names compared without regard to case): only such a result can be read into records. A
+// query may add columns after them.
+bool BeginsWithListColumns(sqlite3_stmt* stmt);
+
+// What the user is told about a query whose result does not begin with those columns.
+extern const wchar_t* const kPlaylistColumnsMessage;
+
+// Fills a record from the current row of that statement: the columns of `list` by position,
+// the rowid from the last column. Throws CSqlite_exception when a text column is NULL (the
+// record is then partly filled).
 bool ReadPlaylistRow(TrackRecord& record, sqlite3_stmt* stmt);
 
 // Totals of a loaded play list, for the status bar.
@@ -24,7 +33,7 @@ struct PlaylistSummary {
 
 // Reads `playlist` into the cache: rows with a NULL text column are left out; the row of
 // the now-playing track (matched by rowid, when its file name is set) becomes current.
-// False (and an empty cache) when the statement cannot be prepared. The rows are in query
-// order; sorting is the caller's.
+// False (and an empty cache) when the statement cannot be prepared or `playlist` does not
+// begin with the columns of `list`. The rows are in query order; sorting is the caller's.
 bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* nowPlaying,
                        PlaylistSummary* summary);

@@ -3,6 +3,7 @@
 // the engine, and the end-of-track message rules.
 
 #include "PlayerTestSupport.h"
+#include "document/PlaylistLoader.h"
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <ctime>
@@ -266,6 +267,28 @@ TEST_F(Player, PeakIsStoredOnlyWithoutEqualiserAndSeek) {
     ASSERT_TRUE(WaitForState(PlayStateStopped));
     EXPECT_EQ(4, PlayCount(row));
     EXPECT_GT(Gain(row), 15000);
+}
+
+// A saved query may add columns after those of `list`: the end of the track still counts
+// for the row that played.
+TEST_F(Player, StatisticsGoToTheRowThatPlayedWhateverTheQueryAdds) {
+    lib.settings.bass.repeatMode = PlayModeSingle;
+    const int64_t other = AddWavTrack(L"other.wav", 44100);
+    const int64_t played = AddWavTrack(L"played.wav", 4410);
+    // Read by position, the added column would give the played row's rowid as `other`'s.
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"UPDATE list SET playcount=" + std::to_wstring(other) +
+                                       L" WHERE rowid=" + std::to_wstring(played) + L";"));
+    ASSERT_TRUE(Doc().SetQuery(L"n", L"SELECT *, playcount AS n FROM list;", true));
+    ASSERT_TRUE(LoadPlaylistCache(lib.db(), List(), nullptr, nullptr));
+    ASSERT_EQ(2, List().size());
+    const int index = List().at(0)->rowid == played ? 0 : 1;
+    ASSERT_EQ(played, List().at(index)->rowid);
+    ASSERT_TRUE(Doc().Play(index, 0));
+    ASSERT_TRUE(WaitForState(PlayStateStopped));
+    EXPECT_EQ(other + 1, PlayCount(played));
+    EXPECT_EQ(0, PlayCount(other));
+    EXPECT_EQ(0, LastPlayed(other));
+    EXPECT_TRUE(lib.errors.messages.empty());
 }
 
 TEST_F(Player, EqualiserEffectsFollowTheSwitchAndThePreset) {

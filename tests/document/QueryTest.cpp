@@ -186,3 +186,77 @@ TEST_F(Queries, LoadingWithoutAPlaylistGivesAnEmptyCache) {
     EXPECT_FALSE(LoadPlaylistCache(lib.db(), cache, nullptr, nullptr));
     EXPECT_EQ(0, cache.size());
 }
+
+TEST_F(Queries, AQueryThatCannotRunKeepsThePlaylistAndHistory) {
+    struct Case {
+        const wchar_t* sql;
+        const wchar_t* sqliteText;   // part of SQLite's message
+    } cases[] = {
+        {L"SELECT * FROM list WHERE;", L"syntax error"},
+        {L"SELECT * FROM lst;", L"no such table"},
+        {L"SELECT * FROM list WHERE nosuch=1;", L"no such column"},
+    };
+    // Once over a view, once over the temporary table of a shuffled query.
+    for (const wchar_t* good : {L"SELECT * FROM list WHERE tagArtist='A';", L"SELECT * FROM list WHERE tagArtist='A' ORDER BY RANDOM();"}) {
+        ASSERT_TRUE(lib.doc.SetQuery(L"A", good, true));
+        const bool table = lib.doc.IsPlaylistTable();
+        const size_t entries = lib.doc.GetQueryHistory().entries.size();
+        const size_t titles = lib.host.titles.size();
+        for (const Case& c : cases) {
+            lib.errors.texts.clear();
+            EXPECT_FALSE(lib.doc.SetQuery(L"bad", c.sql, true)) << c.sql;
+            ASSERT_EQ(1u, lib.errors.texts.size()) << c.sql;
+            EXPECT_NE(std::wstring::npos, lib.errors.texts[0].find(c.sqliteText)) << lib.errors.texts[0];
+            EXPECT_EQ(2, Rows()) << c.sql;
+            EXPECT_EQ(table, lib.doc.IsPlaylistTable());
+            EXPECT_EQ(entries, lib.doc.GetQueryHistory().entries.size());
+            EXPECT_EQ(titles, lib.host.titles.size());
+        }
+    }
+    EXPECT_TRUE(lib.host.messages.empty());
+}
+
+TEST_F(Queries, OnlyAResultThatBeginsWithTheColumnsOfListBecomesThePlaylist) {
+    ASSERT_TRUE(lib.doc.SetQuery(L"B", L"SELECT * FROM list WHERE tagArtist='B';", true));
+    // Columns of its own after those of `list` are fine; the rowid still comes from `list`.
+    ASSERT_TRUE(lib.doc.SetQuery(L"n", L"SELECT *, playcount AS n, 'x' AS file_name2 FROM list ORDER BY file_name;", true));
+    PlaylistCache cache;
+    ASSERT_TRUE(LoadPlaylistCache(lib.db(), cache, nullptr, nullptr));
+    ASSERT_EQ(3, cache.size());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(lib.Scalar(L"SELECT rowid FROM list WHERE file_name='" + cache.at(i)->file_name + L"';"), cache.at(i)->rowid);
+
+    // Anything else is refused with a message, and the play list stays.
+    for (const wchar_t* sql : {L"SELECT file_name, tagTitle FROM list;", L"SELECT rowid, * FROM list;",
+                               L"SELECT tagArtist, COUNT(*) FROM list GROUP BY tagArtist;", L"DELETE FROM list;", L";"}) {
+        lib.host.messages.clear();
+        EXPECT_FALSE(lib.doc.SetQuery(L"bad", sql, true)) << sql;
+        ASSERT_EQ(1u, lib.host.messages.size()) << sql;
+        EXPECT_EQ(kPlaylistColumnsMessage, lib.host.messages[0].text);
+        EXPECT_EQ(3, Rows());
+        EXPECT_EQ(2u, lib.doc.GetQueryHistory().entries.size());
+    }
+    EXPECT_EQ(3, lib.Scalar(L"SELECT COUNT(*) FROM list;"));   // the DELETE never ran
+    EXPECT_TRUE(lib.errors.messages.empty());
+
+    // A view of another layout left in the database is not read by position.
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"DROP VIEW playlist;"));
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"CREATE VIEW playlist AS SELECT rowid AS id, * FROM list;"));
+    EXPECT_FALSE(LoadPlaylistCache(lib.db(), cache, nullptr, nullptr));
+    EXPECT_EQ(0, cache.size());
+}
+
+TEST_F(Queries, BusyRetryBelowOneCountsAsOne) {
+    for (int retry : {0, -5}) {
+        lib.settings.sqlite.busyRetry = retry;
+        ASSERT_TRUE(lib.doc.SetQuery(L"all", L"SELECT * FROM list;", true)) << retry;
+        ASSERT_TRUE(lib.doc.SetQuery(L"A", L"SELECT * FROM list WHERE tagArtist='A';", true)) << retry;
+        EXPECT_EQ(2, Rows());
+        ASSERT_TRUE(lib.doc.SetQuery(L"r", L"SELECT * FROM list ORDER BY RANDOM();", true)) << retry;
+        ASSERT_TRUE(lib.doc.SetQuery(L"all", L"SELECT * FROM list;", true)) << retry;
+        EXPECT_EQ(3, Rows());
+    }
+    EXPECT_TRUE(lib.errors.messages.empty());
+    EXPECT_EQ(1, lib.settings.sqlite.BusyTries());
+    EXPECT_EQ(-5, lib.settings.sqlite.busyRetry);   // kept as stored
+}
