@@ -4,6 +4,8 @@
 #include "app/ColorUtil.h"
 #include "app/ColumnModel.h"
 #include <array>
+#include <climits>
+#include <map>
 #include <cwchar>
 #include <cstdlib>
 #include <vector>
@@ -91,16 +93,53 @@ const SettingKey<Options> kMainWindowOptionsKeys[] = {
 
 using Search = CAppSettings::Search;
 
+// The number of a recent-word key: the part after "SearchRecent." as the key pattern writes
+// it ("%02d": at least two digits, no other leading zero). False for any other key.
+bool RecentWordNumber(const std::wstring& key, int& number) {
+    static const wchar_t kPrefix[] = L"SearchRecent.";
+    const size_t prefix = wcslen(kPrefix);
+    if (key.size() <= prefix || _wcsnicmp(key.c_str(), kPrefix, prefix) != 0) return false;
+    const std::wstring digits = key.substr(prefix);
+    if (digits.size() > 10 || digits.find_first_not_of(L"0123456789") != std::wstring::npos) return false;
+    const long long value = _wtoi64(digits.c_str());
+    if (value > INT_MAX) return false;
+    wchar_t text[16];
+    swprintf(text, 16, L"%02d", static_cast<int>(value));
+    if (digits != text) return false;
+    number = static_cast<int>(value);
+    return true;
+}
+
+std::wstring TrimBlanks(const std::wstring& text) {
+    const size_t first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return std::wstring();
+    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
 // One key per word, numbered by position; empty words are skipped, their numbers unused.
-void ReadRecentWords(const CIniFile& ini, const wchar_t* s, const wchar_t* pattern, Search& se) {
+// "SearchRecent.Max" may say anything up to 2147483647, so the words are taken from one read
+// of the section, not by asking for every number below it. A value reads as the profile
+// reader gives it: blanks trimmed, one pair of enclosing quotes removed.
+void ReadRecentWords(const CIniFile& ini, const wchar_t* s, const wchar_t*, Search& se) {
     se.searchRecent.clear();
-    for (int i = 0; i < se.searchRecentMax; ++i) {
-        wchar_t key[32];
-        swprintf(key, 32, pattern, i);
-        std::wstring word;
-        ini.GetString(word, s, key, L"");
-        if (!word.empty()) se.searchRecent.push_back(word);
+    std::map<int, std::wstring> words;
+    const std::wstring section = ini.GetSection(s);
+    for (size_t start = 0; start < section.size();) {
+        size_t end = section.find(L'\0', start);
+        if (end == std::wstring::npos) end = section.size();
+        const std::wstring line = section.substr(start, end - start);
+        start = end + 1;
+        const size_t equals = line.find(L'=');
+        int number = 0;
+        if (equals == std::wstring::npos || !RecentWordNumber(TrimBlanks(line.substr(0, equals)), number)) continue;
+        if (number >= se.searchRecentMax || words.count(number)) continue;   // the first of a key counts
+        std::wstring value = TrimBlanks(line.substr(equals + 1));
+        if (value.size() >= 2 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0])
+            value = value.substr(1, value.size() - 2);
+        words.emplace(number, value);
     }
+    for (const auto& word : words)
+        if (!word.second.empty()) se.searchRecent.push_back(word.second);
 }
 
 void WriteRecentWords(const CIniFile& ini, const wchar_t* s, const wchar_t* pattern, const Search& se) {

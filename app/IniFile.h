@@ -33,7 +33,7 @@ public:
     BOOL WriteStruct(const wchar_t* section, const wchar_t* key, const void* data, UINT size) const;
     BOOL EraseSection(const wchar_t* section) const;
 
-    // Creates the file with a UTF-16LE byte-order mark when it does not exist yet.
+    // Starts the file with a UTF-16LE byte-order mark when it is missing or empty.
     void EnsureUnicodeFile() const;
 
 protected:

@@ -121,18 +121,20 @@ bool LoadTextFile(TextFileLines& lines, const std::wstring& path) {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data.data());
     size_t size = data.size();
     size_t start = 0;
-    // A zero byte never occurs in UTF-8 or ANSI text, so test for it before anything else:
-    // UTF-16 text without a byte-order mark may well pass the UTF-8 test.
-    bool hasZero = memchr(bytes, 0, size) != nullptr;
-    bool utf16Bom = size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
-    if (hasZero || utf16Bom)
+    // A UTF-8 byte-order mark decides by itself. Otherwise a zero byte, which never occurs in
+    // UTF-8 or ANSI text, means UTF-16: such text without a byte-order mark may well pass the
+    // UTF-8 test.
+    const bool utf8Bom = size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
+    const bool hasZero = memchr(bytes, 0, size) != nullptr;
+    const bool utf16Bom = size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    if (utf8Bom) {
+        lines.encoding = TextFileLines::Utf8Bom;
+        start = 3;
+    } else if (hasZero || utf16Bom)
         lines.encoding = TextFileLines::Utf16Le;
     else if (size < 3)
         lines.encoding = TextFileLines::Short;
-    else if (bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        lines.encoding = TextFileLines::Utf8Bom;
-        start = 3;
-    } else if (IsValidUtf8(size, bytes))
+    else if (IsValidUtf8(size, bytes))
         lines.encoding = TextFileLines::Utf8;
     else
         lines.encoding = TextFileLines::Ansi;

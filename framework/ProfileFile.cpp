@@ -21,11 +21,19 @@ DWORD ReadProfileString(const std::wstring& file, const wchar_t* section, const 
 
 void CreateUnicodeProfileFile(const std::wstring& file) {
     if (file.empty()) return;
-    HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (::GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) &&
+        (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0))
+        return;   // a file with text keeps its encoding
+    // Missing, or there but empty: the profile writer would start either as ANSI.
+    HANDLE h = ::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;   // exists already, or cannot be created
-    static const unsigned char kBom[2] = {0xFF, 0xFE};
-    DWORD written = 0;
-    ::WriteFile(h, kBom, sizeof kBom, &written, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;   // cannot be created, or in use
+    LARGE_INTEGER size;
+    if (::GetFileSizeEx(h, &size) && size.QuadPart == 0) {
+        static const unsigned char kBom[2] = {0xFF, 0xFE};
+        DWORD written = 0;
+        ::WriteFile(h, kBom, sizeof kBom, &written, nullptr);
+    }
     ::CloseHandle(h);
 }

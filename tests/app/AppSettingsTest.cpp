@@ -415,6 +415,27 @@ TEST_F(SettingsFixture, RecentWordsAreRenumbered) {
     EXPECT_EQ(L"<missing>", ReadKey(L"Search", L"SearchRecent.03"));
 }
 
+// A hand-edited maximum costs nothing: only the keys in the file are read, in number order,
+// each as the profile reader would give it.
+TEST_F(SettingsFixture, RecentWordsWithAHugeMaximumAreReadFromTheKeysPresent) {
+    for (const wchar_t* max : {L"2147483647", L"99999999999"}) {
+        WriteConfig(std::wstring(L"[Search]\r\nSearchRecent.Max=") + max +
+                    L"\r\nSearchRecent.123=fourth\r\nSearchRecent.10=third\r\nSearchRecent.00=最初\r\n"
+                    L"searchrecent.02 = \"  second \"\r\nSearchRecent.5=not a key of the list\r\n"
+                    L"SearchRecent.007=nor this\r\nSearchRecent.03=\r\nSearchRecent.00=a second 00\r\n"
+                    L"SearchRecent.99999999999=too large\r\nSearchWay=4\r\n[Other]\r\nSearchRecent.01=elsewhere\r\n");
+        CAppSettings s;
+        Load(s);
+        EXPECT_EQ((std::vector<std::wstring>{L"最初", L"  second ", L"third", L"fourth"}), s.search.searchRecent) << max;
+        EXPECT_EQ(4, s.search.searchWay);
+    }
+    // Numbers at or past a small maximum still stay out.
+    WriteConfig(L"[Search]\r\nSearchRecent.Max=3\r\nSearchRecent.02=c\r\nSearchRecent.03=d\r\nSearchRecent.01='b'\r\n");
+    CAppSettings s;
+    Load(s);
+    EXPECT_EQ((std::vector<std::wstring>{L"b", L"c"}), s.search.searchRecent);
+}
+
 TEST(AppSettingsHeader, ParsesColumnItems) {
     CAppSettings s;
     s.playlistView.marginX = 2;

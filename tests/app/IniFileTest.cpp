@@ -1,4 +1,5 @@
 #include "app/IniFile.h"
+#include "framework/WinApp.h"
 #include "support/TestFiles.h"
 #include "Utf16TestText.h"
 #include <gtest/gtest.h>
@@ -152,4 +153,30 @@ TEST(IniFile, SectionsListAndErase) {
     std::wstring read;
     ini.GetString(read, L"B", L"k", L"");
     EXPECT_EQ(L"x", read);
+}
+
+// A file that is there but empty (0 bytes) is started like a new one, by the settings files
+// and by the framework's profile file alike.
+TEST(IniFile, EmptyFilesStartAsUtf16) {
+    TempDir dir;
+    const std::wstring text = L"曲名 \u1E9E \U0001F3B5";
+    for (const wchar_t* name : {L"config.ini", L"query.q"}) {
+        ASSERT_TRUE(WriteBytes(dir.file(name), ""));
+        CIniFile ini(dir.file(name));
+        ASSERT_TRUE(ini.WriteString(L"S", L"Key", text.c_str()));
+        EXPECT_EQ(0u, ReadBytes(ini.GetPath()).find("\xFF\xFE")) << name;
+        std::wstring read;
+        EXPECT_TRUE(CIniFile(ini.GetPath()).GetString(read, L"S", L"Key", L""));
+        EXPECT_EQ(text, read) << name;
+    }
+    ASSERT_TRUE(WriteBytes(dir.file(L"toolbar.ini"), ""));
+    CWinApp app;
+    app.SetProfileFile(dir.file(L"toolbar.ini"));
+    ASSERT_TRUE(app.WriteProfileString(L"Rebar", L"Name", text.c_str()));
+    EXPECT_EQ(0u, ReadBytes(dir.file(L"toolbar.ini")).find("\xFF\xFE"));
+    EXPECT_EQ(text, app.GetProfileString(L"Rebar", L"Name"));
+    // A file with text in it keeps its encoding.
+    ASSERT_TRUE(WriteBytes(dir.file(L"ansi.ini"), "[S]\r\n"));
+    CIniFile(dir.file(L"ansi.ini")).EnsureUnicodeFile();
+    EXPECT_EQ("[S]\r\n", ReadBytes(dir.file(L"ansi.ini")));
 }

@@ -141,3 +141,12 @@ TEST(LoadTextFile, MissingFileFails) {
     EXPECT_FALSE(LoadTextFile(t, dir.file(L"absent.txt")));
     EXPECT_TRUE(t.lines.empty());
 }
+
+TEST(LoadTextFile, Utf8ByteOrderMarkWinsOverAZeroByte) {
+    TempDir dir;
+    // "歌詞", a zero byte, "x", a break, "二行目".
+    TextFileLines t = LoadBytes(dir, std::string("\xEF\xBB\xBF\xE6\xAD\x8C\xE8\xA9\x9E", 9) + std::string(1, '\0') +
+                                         "x\r\n\xE4\xBA\x8C\xE8\xA1\x8C\xE7\x9B\xAE");
+    EXPECT_EQ(TextFileLines::Utf8Bom, t.encoding);
+    EXPECT_EQ((Lines{std::wstring(L"歌詞") + L'\0' + L"x\r\n", L"二行目"}), t.lines);
+}
