@@ -83,6 +83,7 @@ bool Engine::Free() {
     }
     for (const auto& channel : m_handles.TakeAllStreams()) channel->MarkFreed();
     output->Stop();
+    m_syncs.Stop();   // nothing posts any more: the sync thread ends with the engine
     return true;
 }
 

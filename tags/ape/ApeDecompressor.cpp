@@ -4,6 +4,7 @@
 #include <taglib/apeproperties.h>
 #include <taglib/apetag.h>
 #include <taglib/id3v1tag.h>
+#include <taglib/tfilestream.h>
 #include <windows.h>
 #include <cwctype>
 #include <mutex>
@@ -81,7 +82,9 @@ bool ApeTag::HasField(const wchar_t* name) const { return m_fields.count(Key(nam
 
 std::unique_ptr<ApeDecompressor> ApeDecompressor::Create(const std::wstring& path) {
     UseAnsiForId3v1();
-    TagLib::APE::File file(path.c_str(), true, TagLib::AudioProperties::Average);
+    // Read-only: several readers of one file may be at work at once.
+    TagLib::FileStream stream(path.c_str(), true);
+    TagLib::APE::File file(&stream, true, TagLib::AudioProperties::Average);
     if (!file.isOpen() || !file.isValid()) return nullptr;
     const TagLib::APE::Properties* props = file.audioProperties();
     if (!props || props->sampleRate() <= 0 || props->channels() <= 0) return nullptr;

@@ -4,9 +4,8 @@
 #include <taglib/asfpicture.h>
 #include <taglib/asfproperties.h>
 #include <taglib/asftag.h>
+#include <taglib/tfilestream.h>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 namespace asf {
 
@@ -78,18 +77,17 @@ Attribute Convert(const TagLib::String& name, const TagLib::ASF::Attribute& sour
     return a;
 }
 
-// What one open found; shared with the thread that parses, which may outlive a Close.
+// What one open found.
 struct ParsedHeader {
-    std::mutex mutex;
-    IReaderCallback* callback = nullptr;   // cleared by Close: no call after that
-    bool opened = false;
     OutputFormat format;
     std::vector<Attribute> attributes;
     std::vector<CodecInfo> codecs;
 };
 
 bool Parse(const std::wstring& path, ParsedHeader& out) {
-    TagLib::ASF::File file(path.c_str(), true, TagLib::AudioProperties::Average);
+    // Read-only: several readers of one file may be at work at once.
+    TagLib::FileStream stream(path.c_str(), true);
+    TagLib::ASF::File file(&stream, true, TagLib::AudioProperties::Average);
     if (!file.isOpen() || !file.isValid()) return false;
     const TagLib::ASF::Properties* props = file.audioProperties();
     TagLib::ASF::Tag* tag = file.tag();
@@ -134,11 +132,9 @@ bool Parse(const std::wstring& path, ParsedHeader& out) {
     if (!props->codecName().isEmpty() || !props->codecDescription().isEmpty())
         codecs.push_back({props->codecName().toWString(), props->codecDescription().toWString()});
 
-    std::lock_guard<std::mutex> lock(out.mutex);
     out.format = format;
     out.attributes.swap(attributes);
     out.codecs.swap(codecs);
-    out.opened = true;
     return true;
 }
 
@@ -146,79 +142,64 @@ class HeaderReader : public IHeaderReader {
 public:
     ~HeaderReader() override { Close(); }
 
+    // The header is parsed on the calling thread, so the status reaches the callback before
+    // Open returns and no thread is left behind.
     bool Open(const std::wstring& path, IReaderCallback* callback) override {
         Close();
         if (!callback) return false;
-        auto header = std::make_shared<ParsedHeader>();
-        header->callback = callback;
+        auto header = std::make_unique<ParsedHeader>();
+        bool parsed = false;
         try {
-            std::thread([header, path] {
-                long result = kResultFail;
-                try {
-                    result = Parse(path, *header) ? kResultOk : kResultFail;
-                } catch (...) {
-                }
-                std::lock_guard<std::mutex> lock(header->mutex);
-                if (header->callback) header->callback->OnStatus(StatusOpened, result);
-            }).detach();
+            parsed = Parse(path, *header);
         } catch (...) {
-            return false;
         }
-        m_header = header;
+        if (parsed) m_header = std::move(header);
+        callback->OnStatus(StatusOpened, parsed ? kResultOk : kResultFail);
         return true;
     }
 
-    void Close() override {
-        if (!m_header) return;
-        std::lock_guard<std::mutex> lock(m_header->mutex);
-        m_header->callback = nullptr;
-    }
+    void Close() override { m_header.reset(); }
 
     bool GetOutputFormat(int output, OutputFormat& format) override {
-        std::shared_ptr<ParsedHeader> h = Ready();
+        const ParsedHeader* h = Ready();
         if (!h || output != 0) return false;
         format = h->format;
         return true;
     }
 
     bool GetAttributeCount(int stream, int& count) override {
-        std::shared_ptr<ParsedHeader> h = Ready();
+        const ParsedHeader* h = Ready();
         if (!h) return false;
         count = stream == 0 ? static_cast<int>(h->attributes.size()) : 0;
         return true;
     }
 
     bool GetAttributeByIndex(int stream, int index, Attribute& attribute) override {
-        std::shared_ptr<ParsedHeader> h = Ready();
+        const ParsedHeader* h = Ready();
         if (!h || stream != 0 || index < 0 || index >= static_cast<int>(h->attributes.size())) return false;
         attribute = h->attributes[static_cast<size_t>(index)];
         return true;
     }
 
     bool GetCodecInfoCount(int& count) override {
-        std::shared_ptr<ParsedHeader> h = Ready();
+        const ParsedHeader* h = Ready();
         if (!h) return false;
         count = static_cast<int>(h->codecs.size());
         return true;
     }
 
     bool GetCodecInfo(int index, CodecInfo& info) override {
-        std::shared_ptr<ParsedHeader> h = Ready();
+        const ParsedHeader* h = Ready();
         if (!h || index < 0 || index >= static_cast<int>(h->codecs.size())) return false;
         info = h->codecs[static_cast<size_t>(index)];
         return true;
     }
 
 private:
-    // The parsed header once the open has succeeded, else null. After `opened` is set the
-    // parsing thread no longer writes the header.
-    std::shared_ptr<ParsedHeader> Ready() {
-        if (!m_header) return nullptr;
-        std::lock_guard<std::mutex> lock(m_header->mutex);
-        return m_header->opened ? m_header : nullptr;
-    }
+    // The parsed header once an open has succeeded, else null.
+    const ParsedHeader* Ready() const { return m_header.get(); }
 
-    std::shared_ptr<ParsedHeader> m_header;
+    std::unique_ptr<ParsedHeader> m_header;
 };
 
 }  // namespace

@@ -45,7 +45,7 @@ struct CodecInfo {
     std::wstring description;
 };
 
-// Told how an asynchronous open went.
+// Told how an open went.
 class IReaderCallback {
 public:
     virtual void OnStatus(ReaderStatus status, long result) = 0;
@@ -55,8 +55,9 @@ protected:
     ~IReaderCallback() = default;
 };
 
-// Reads the header of an ASF (Windows Media) file. Opening is asynchronous: the callback
-// gets StatusOpened with the result (0 success, negative failure) from another thread.
+// Reads the header of an ASF (Windows Media) file. The callback gets StatusOpened with the
+// result (0 success, negative failure); a reader may call it from another thread, after Open
+// has returned, or before Open returns, as this program's own reader does.
 class IHeaderReader {
 public:
     virtual ~IHeaderReader() = default;

@@ -2,6 +2,7 @@
 #include <taglib/mp4atom.h>
 #include <taglib/mp4file.h>
 #include <taglib/mp4tag.h>
+#include <taglib/tfilestream.h>
 
 namespace mp4 {
 
@@ -85,7 +86,9 @@ uint64_t Mp4File::DurationSeconds(const TrackInfo& track) {
 }
 
 std::unique_ptr<Mp4File> Mp4File::Open(const std::wstring& path) {
-    TagLib::MP4::File file(path.c_str(), false);
+    // Read-only: several readers of one file may be at work at once.
+    TagLib::FileStream stream(path.c_str(), true);
+    TagLib::MP4::File file(&stream, false);
     if (!file.isOpen() || !file.isValid()) return nullptr;
 
     std::unique_ptr<Mp4File> result(new Mp4File);

@@ -158,3 +158,57 @@ TEST_F(EngineTest, EndQueuedForAFreedStreamIsDropped) {
     ASSERT_TRUE(BASS_ChannelPlay(c, FALSE));
     EXPECT_TRUE(second.WaitFor(1));
 }
+
+namespace {
+
+// Keeps a handle to the thread that ran the callback, to see later whether it has ended.
+struct SyncThread {
+    std::atomic<HANDLE> thread{nullptr};
+    static void CALLBACK Proc(HSYNC, DWORD, DWORD, void* user) {
+        HANDLE self = nullptr;
+        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, SYNCHRONIZE, FALSE, 0);
+        static_cast<SyncThread*>(user)->thread = self;
+    }
+};
+
+}  // namespace
+
+TEST_F(EngineTest, EachStartOfTheSyncThreadRunsAndFreeingEndsIt) {
+    const std::wstring path = Wav(L"short.wav", 44100, 1, 441, audio_test::Sine(1000, 0.5, 44100));
+    for (int round = 0; round < 25; ++round) {
+        SyncThread sync;
+        const HSTREAM s = Open(path);
+        BASS_ChannelSetSync(s, BASS_SYNC_END, 0, &SyncThread::Proc, &sync);
+        ASSERT_TRUE(BASS_ChannelPlay(s, FALSE));
+        ASSERT_TRUE(audio_test::WaitUntil([&] { return sync.thread.load() != nullptr; })) << round;
+        ASSERT_TRUE(BASS_Free());
+        // Waited for by the free: it has ended.
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(sync.thread.load(), 0)) << round;
+        CloseHandle(sync.thread.load());
+        ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+    }
+}
+
+TEST_F(EngineTest, ASyncThreadFreedInsideItsCallbackEndsAfterIt) {
+    static BlockingSync blocking;
+    SyncThread after;
+    const std::wstring path = Wav(L"cb.wav", 44100, 1, 441, audio_test::Sine(1000, 0.5, 44100));
+    HSTREAM s = Open(path);
+    BASS_ChannelSetSync(s, BASS_SYNC_END, 0, &SyncThread::Proc, &after);
+    BASS_ChannelSetSync(s, BASS_SYNC_END, 0, &BlockingSync::Proc, &blocking);
+    ASSERT_TRUE(BASS_ChannelPlay(s, FALSE));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(blocking.entered, 10000));
+    ASSERT_TRUE(audio_test::WaitUntil([&] { return after.thread.load() != nullptr; }));
+    ASSERT_TRUE(BASS_Free());   // returns although the callback still runs
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(after.thread.load(), 0));
+    SetEvent(blocking.release);
+    // Once the callback returns the thread ends by itself, and a new engine gets a new thread.
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(after.thread.load(), 10000));
+    CloseHandle(after.thread.load());
+    ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+    SyncCounter counter;
+    s = Open(path);
+    BASS_ChannelSetSync(s, BASS_SYNC_END, 0, &SyncCounter::Proc, &counter);
+    ASSERT_TRUE(BASS_ChannelPlay(s, FALSE));
+    EXPECT_TRUE(counter.WaitFor(1));
+}

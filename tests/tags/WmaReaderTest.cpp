@@ -6,6 +6,9 @@
 #include "tags/asf/AsfHeaderReader.h"
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 using namespace tagReader;
 using namespace testing_support;
@@ -190,4 +193,25 @@ TEST(WmaPicture, FirstPictureAttributeOfTheHeader) {
     FakeHeaderReader lying;
     lying.attributes = {Attr(L"WM/Picture", asf::TypeBinary, PictureValue("SHORT", 5000))};
     EXPECT_FALSE(ReadWmaPictureFrom(L"C:\\x.wma", lying, 1000, picture));
+}
+
+// Reads run on whatever threads call them, many at once, and each one answers.
+TEST(WmaReader, ManyReadsOnSeveralThreadsAtOnce) {
+    const std::wstring path = TestDataPath(L"tags/tags.wma");
+    std::atomic<int> read{0}, wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 40; ++i) {
+                TTagInfo info;
+                if (info.Read(path) == 1 && info.formatCode == 6 && info.GetTag(L"TITLE"))
+                    ++read;
+                else
+                    ++wrong;
+            }
+        });
+    }
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(320, read.load());
+    EXPECT_EQ(0, wrong.load());
 }
