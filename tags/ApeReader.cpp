@@ -1,4 +1,5 @@
 #include "tags/ApeReader.h"
+#include "tags/StreamNumber.h"
 #include "tags/TagReaders.h"
 #include "tags/ape/ApeDecompressor.h"
 #include <vector>
@@ -24,10 +25,11 @@ int ReadApeInfo(TTagInfo& info, const std::wstring& path) {
     if (!decompressor) return TagReadCannotOpen;
 
     info.vbr = 1;
-    info.channels = static_cast<int>(decompressor->GetInfo(ape::InfoChannels));
-    info.samplingRate = static_cast<int>(decompressor->GetInfo(ape::InfoSampleRate));
-    info.seconds = static_cast<int>(decompressor->GetInfo(ape::InfoLengthMs) / 1000);
-    info.bitRate = static_cast<int>(decompressor->GetInfo(ape::InfoAverageBitrate) * 1000);
+    info.channels = StreamNumber(decompressor->GetInfo(ape::InfoChannels));
+    info.samplingRate = StreamNumber(decompressor->GetInfo(ape::InfoSampleRate));
+    info.seconds = StreamNumber(decompressor->GetInfo(ape::InfoLengthMs) / 1000);
+    const long long kilobits = decompressor->GetInfo(ape::InfoAverageBitrate);
+    info.bitRate = kilobits >= 0 && kilobits <= INT_MAX / 1000 ? StreamNumber(kilobits * 1000) : 0;
 
     const ape::ApeTag* tag = decompressor->GetTag();
     if (tag && (tag->HasId3Tag() || tag->HasApeTag())) {

@@ -1,3 +1,4 @@
+#include "tags/StreamNumber.h"
 #include "tags/TagReaders.h"
 #include "tags/TagText.h"
 #include <windows.h>
@@ -54,15 +55,15 @@ int ReadFlacInfo(TTagInfo& info, const std::wstring& path) {
 
     unsigned long long size = 0;
     GetFileSize64(path, size);
-    info.channels = static_cast<int>(si.channels);
-    info.samplingRate = static_cast<int>(si.sample_rate);
+    info.channels = StreamNumber(si.channels);
+    info.samplingRate = StreamNumber(si.sample_rate);
     info.formatCode = FormatFlac;
     info.vbr = 1;
     if (si.sample_rate != 0 && si.total_samples != 0) {
         long double millis = static_cast<long double>(si.total_samples) * 1000.0L / si.sample_rate;
         long double bitRate = static_cast<long double>(size) * 8.0L / millis * 1000.0L;
-        info.bitRate = bitRate <= INT_MAX ? static_cast<int>(bitRate) : 0;   // none for a lying sample count
-        info.seconds = static_cast<int>(si.total_samples / si.sample_rate);
+        info.bitRate = StreamNumber(bitRate);   // none for a lying sample count
+        info.seconds = StreamNumber(si.total_samples / si.sample_rate);
     }
     info.tagType = TagFlacVorbis;
 

@@ -1,3 +1,4 @@
+#include "tags/StreamNumber.h"
 #include "tags/TagReaders.h"
 #include "tags/TagText.h"
 #include "tags/mp4/Mp4File.h"
@@ -23,10 +24,10 @@ int ReadMp4Info(TTagInfo& info, const std::wstring& path) {
 
     if (file->TrackCount() > 0) {
         const mp4::TrackInfo& track = file->Track(0);
-        info.seconds = static_cast<int>(mp4::Mp4File::DurationSeconds(track));
-        info.bitRate = static_cast<int>(track.bitRate);
-        info.samplingRate = static_cast<int>(track.timeScale);
-        info.channels = track.channels;
+        info.seconds = StreamNumber(mp4::Mp4File::DurationSeconds(track));
+        info.bitRate = StreamNumber(track.bitRate);
+        info.samplingRate = StreamNumber(track.timeScale);
+        info.channels = StreamNumber(track.channels);
         if (_stricmp(track.mediaDataName.c_str(), "mp4a") == 0)
             info.formatCode = FormatMp4;
         else if (_stricmp(track.mediaDataName.c_str(), "alac") == 0)

@@ -1,5 +1,6 @@
 #include "tags/Id3Frames.h"
 #include "tags/StreamInfoSource.h"
+#include "tags/StreamNumber.h"
 #include "tags/TagReaders.h"
 #include <id3tag.h>
 #include <climits>
@@ -28,8 +29,8 @@ void StoreStreamNumbers(TTagInfo& info, const std::wstring& path) {
     IStreamInfoSource* source = GetStreamInfoSource();
     StreamInfo stream;
     if (!source || !source->QueryStreamInfo(path, stream)) return;
-    info.channels = stream.channels;
-    info.samplingRate = stream.samplingRate;
+    info.channels = StreamNumber(stream.channels);
+    info.samplingRate = StreamNumber(stream.samplingRate);
     info.bitRate = 0;
     if (stream.seconds > 0.0) {
         // Kilobits per second to the nearest whole number; an unknown file end (the engine
@@ -37,7 +38,7 @@ void StoreStreamNumbers(TTagInfo& info, const std::wstring& path) {
         double kilobits = std::trunc(static_cast<double>(stream.fileEnd) / (stream.seconds * 125.0) + 0.5);
         if (kilobits * 1000.0 <= INT_MAX) info.bitRate = static_cast<int>(kilobits) * 1000;
     }
-    info.seconds = static_cast<int>(stream.seconds);
+    info.seconds = StreamNumber(stream.seconds);
 }
 
 int ReadId3File(TTagInfo& info, const std::wstring& path, bool tta) {

@@ -1,3 +1,4 @@
+#include "tags/StreamNumber.h"
 #include "tags/TagReaders.h"
 #include "tags/TagText.h"
 #include <cstdio>
@@ -34,10 +35,10 @@ int ReadOggInfo(TTagInfo& info, const std::wstring& path) {
     info.formatCode = FormatOgg;
     if (vi) {
         ogg_int64_t samples = ov_pcm_total(&vf, -1);
-        info.seconds = (vi->rate > 0 && samples > 0) ? static_cast<int>(samples / vi->rate) : 0;
-        info.bitRate = static_cast<int>(vi->bitrate_nominal);
-        info.channels = vi->channels;
-        info.samplingRate = static_cast<int>(vi->rate);
+        info.seconds = (vi->rate > 0 && samples > 0) ? StreamNumber(samples / vi->rate) : 0;
+        info.bitRate = StreamNumber(vi->bitrate_nominal);
+        info.channels = StreamNumber(vi->channels);
+        info.samplingRate = StreamNumber(vi->rate);
     }
     info.vbr = 1;
     info.tagType = TagOggVorbis;

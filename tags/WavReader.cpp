@@ -1,8 +1,9 @@
+#include "tags/StreamNumber.h"
 #include "tags/TagReaders.h"
 #include "tags/TagText.h"
 #include <windows.h>
 #include <mmsystem.h>
-#include <climits>
+#include <algorithm>
 
 namespace tagReader {
 
@@ -85,6 +86,10 @@ int ReadWavInfo(TTagInfo& info, const std::wstring& path) {
     if (mmioDescend(h, &riff, nullptr, 0) != MMSYSERR_NOERROR) return TagReadNotThatFormat;
     if (riff.ckid != FOURCC_RIFF || riff.fccType != mmioFOURCC('W', 'A', 'V', 'E'))
         return TagReadNotThatFormat;
+    // A RIFF size past the end of the file (0xFFFFFFFF in a streamed file) would end the
+    // search for the chunks inside it at once: it counts up to the end of the file.
+    if (static_cast<LONGLONG>(riff.dwDataOffset) + riff.cksize > fileSize)
+        riff.cksize = static_cast<DWORD>(std::max<LONGLONG>(0, fileSize - riff.dwDataOffset));
 
     MMCKINFO fmt{};
     fmt.ckid = mmioFOURCC('f', 'm', 't', ' ');
@@ -101,20 +106,22 @@ int ReadWavInfo(TTagInfo& info, const std::wstring& path) {
     MMCKINFO data{};
     data.ckid = mmioFOURCC('d', 'a', 't', 'a');
     if (mmioDescend(h, &data, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR) return TagReadNotThatFormat;
-    if (static_cast<LONGLONG>(data.dwDataOffset) + data.cksize > fileSize) return TagReadNotThatFormat;
+    // A data chunk that claims more than the file holds (a file cut short, or one written to
+    // a pipe with sizes 0xFFFFFFFF) counts with the bytes that are there.
+    const LONGLONG dataBytes = std::min<LONGLONG>(data.cksize, std::max<LONGLONG>(0, fileSize - data.dwDataOffset));
 
     info.formatCode = FormatWav;
     WaveFormatName(format.wFormatTag, info.codecText);
     info.tagType = TagRiffWave;
-    info.channels = format.nChannels;
-    info.samplingRate = static_cast<int>(format.nSamplesPerSec);
+    info.channels = StreamNumber(format.nChannels);
+    info.samplingRate = StreamNumber(format.nSamplesPerSec);
     // A header whose numbers multiply beyond an int gives no bit rate.
     long long bitRate = format.wFormatTag == WAVE_FORMAT_PCM ? static_cast<long long>(format.nChannels) *
                                                                   format.wBitsPerSample * format.nSamplesPerSec
                                                             : 0;
-    info.bitRate = bitRate <= INT_MAX ? static_cast<int>(bitRate) : 0;
+    info.bitRate = StreamNumber(bitRate);
     info.vbr = 0;
-    info.seconds = format.nAvgBytesPerSec ? static_cast<int>(data.cksize / format.nAvgBytesPerSec) : 0;
+    info.seconds = format.nAvgBytesPerSec ? StreamNumber(dataBytes / format.nAvgBytesPerSec) : 0;
     return TagReadOk;
 }
 

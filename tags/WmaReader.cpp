@@ -1,4 +1,5 @@
 #include "tags/WmaReader.h"
+#include "tags/StreamNumber.h"
 #include "tags/TagReaders.h"
 #include "tags/WmaCallback.h"
 #include "tags/asf/AsfHeaderReader.h"
@@ -91,8 +92,8 @@ int ReadWmaInfoFrom(TTagInfo& info, const std::wstring& path, asf::IHeaderReader
     asf::OutputFormat format;
     if (!reader.GetOutputFormat(0, format)) return TagReadCannotOpen;
     if (!format.isAudio) return TagReadNotThatFormat;
-    info.channels = format.channels;
-    info.samplingRate = format.samplingRate;
+    info.channels = StreamNumber(format.channels);
+    info.samplingRate = StreamNumber(format.samplingRate);
 
     int count = 0;
     if (!reader.GetAttributeCount(0, count)) return TagReadNotThatFormat;
@@ -101,11 +102,11 @@ int ReadWmaInfoFrom(TTagInfo& info, const std::wstring& path, asf::IHeaderReader
         if (!reader.GetAttributeByIndex(0, i, a)) return TagReadNotThatFormat;
         info.SetTag(a.name, AttributeText(a));
         if (_wcsicmp(a.name.c_str(), L"Bitrate") == 0 && a.type == asf::TypeDword && a.value.size() >= 4)
-            info.bitRate = static_cast<int>(static_cast<unsigned>(LittleEndian(a.value, 4)));
+            info.bitRate = StreamNumber(LittleEndian(a.value, 4));
         else if (_wcsicmp(a.name.c_str(), L"IsVBR") == 0 && a.type == asf::TypeBool && !a.value.empty())
             info.vbr = a.value[0] != 0 ? 1 : info.vbr;
         else if (_wcsicmp(a.name.c_str(), L"Duration") == 0 && a.type == asf::TypeQword && a.value.size() >= 8)
-            info.seconds = static_cast<int>(LittleEndian(a.value, 8) / 10000000ULL);
+            info.seconds = StreamNumber(LittleEndian(a.value, 8) / 10000000ULL);
     }
 
     int codecs = 0;

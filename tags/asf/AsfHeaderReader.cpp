@@ -105,12 +105,16 @@ bool Parse(const std::wstring& path, ParsedHeader& out) {
     Attribute duration;
     duration.name = L"Duration";
     duration.type = TypeQword;
-    PutLe(duration.value, static_cast<unsigned long long>(props->lengthInMilliseconds()) * 10000ULL, 8);
+    // A play duration shorter than its preroll leaves a negative length: unknown, 0.
+    const int milliseconds = props->lengthInMilliseconds();
+    PutLe(duration.value, milliseconds > 0 ? static_cast<unsigned long long>(milliseconds) * 10000ULL : 0, 8);
     attributes.push_back(duration);
     Attribute bitrate;
     bitrate.name = L"Bitrate";
     bitrate.type = TypeDword;
-    PutLe(bitrate.value, static_cast<unsigned long long>(props->bitrate()) * 1000ULL, 4);
+    // Bits per second that a signed DWORD cannot hold (a damaged byte rate) are unknown, 0.
+    const long long bitsPerSecond = static_cast<long long>(props->bitrate()) * 1000;
+    PutLe(bitrate.value, bitsPerSecond > 0 && bitsPerSecond <= 0x7FFFFFFF ? bitsPerSecond : 0, 4);
     attributes.push_back(bitrate);
     if (!stored.contains("IsVBR")) {
         Attribute vbr;

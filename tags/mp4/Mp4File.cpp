@@ -8,6 +8,12 @@ namespace mp4 {
 
 namespace {
 
+// bytes × 8 over the duration in time-scale units, without overflowing on the way.
+uint64_t BitsPerSecond(uint64_t bytes, uint32_t timeScale, uint64_t duration) {
+    const long double bits = static_cast<long double>(bytes) * 8.0L * timeScale / duration;
+    return bits < 18446744073709551615.0L ? static_cast<uint64_t>(bits) : UINT64_MAX;
+}
+
 uint32_t Be32(const TagLib::ByteVector& d, size_t at) {
     return (static_cast<uint32_t>(static_cast<unsigned char>(d[at])) << 24) |
            (static_cast<uint32_t>(static_cast<unsigned char>(d[at + 1])) << 16) |
@@ -101,7 +107,7 @@ std::unique_ptr<Mp4File> Mp4File::Open(const std::wstring& path) {
         ReadSampleDescription(file, trak, track);
         uint64_t bytes = TotalSampleBytes(file, trak);
         if (track.duration != 0 && track.timeScale != 0)
-            track.bitRate = static_cast<uint32_t>(bytes * 8 * track.timeScale / track.duration);
+            track.bitRate = BitsPerSecond(bytes, track.timeScale, track.duration);
         result->m_tracks.push_back(track);
     }
 

@@ -10,7 +10,7 @@ namespace mp4 {
 struct TrackInfo {
     uint64_t duration = 0;     // in the track's time scale
     uint32_t timeScale = 0;    // units per second
-    uint32_t bitRate = 0;      // average, bits per second
+    uint64_t bitRate = 0;      // average, bits per second (UINT64_MAX when it does not fit)
     int channels = 0;          // of the first sample description
     std::string mediaDataName; // four-character type of the first sample description, e.g. "mp4a"
 };

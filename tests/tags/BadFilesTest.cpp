@@ -76,8 +76,14 @@ TEST(BadFiles, TruncatedFilesOfEveryExtension) {
             ASSERT_TRUE(WriteBytes(path, good.substr(0, size)));
             TTagInfo info;
             int result = info.Read(path);
-            EXPECT_TRUE(result == 3 || result == 4) << path << " gave " << result;
             EXPECT_TRUE(info.tags.empty());
+            // A wave file cut after its 44-byte header reads with the samples it still holds.
+            if (std::wstring(s.extension) == L".wav" && size > 44) {
+                EXPECT_EQ(1, result) << path;
+                EXPECT_EQ(0, info.seconds);
+                continue;
+            }
+            EXPECT_TRUE(result == 3 || result == 4) << path << " gave " << result;
         }
     }
 }
