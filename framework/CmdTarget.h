@@ -121,6 +121,15 @@ protected:                                                           \
 #define ON_NOTIFY(code, id, fn) \
     {WM_NOTIFY, (UINT)(code), (UINT)(id), (UINT)(id), nullptr, \
      LARK_HANDLER((self_->*(fn))(reinterpret_cast<NMHDR*>(lParam_), &result_); return true;)},
+// WM_NOTIFY from any id in a range: void fn(UINT id, NMHDR*, LRESULT*). Tips of window tools
+// (TTF_IDISHWND) carry a window handle as their id: take them with the range 0 to 0xFFFFFFFF.
+#define ON_NOTIFY_RANGE(code, idFirst, idLast, fn) \
+    {WM_NOTIFY, (UINT)(code), (UINT)(idFirst), (UINT)(idLast), nullptr, \
+     LARK_HANDLER((self_->*(fn))((UINT)wParam_, reinterpret_cast<NMHDR*>(lParam_), &result_); return true;)},
+// The same with BOOL fn(UINT id, NMHDR*, LRESULT*): FALSE leaves the notification to others.
+#define ON_NOTIFY_EX_RANGE(code, idFirst, idLast, fn) \
+    {WM_NOTIFY, (UINT)(code), (UINT)(idFirst), (UINT)(idLast), nullptr, \
+     LARK_HANDLER(return (self_->*(fn))((UINT)wParam_, reinterpret_cast<NMHDR*>(lParam_), &result_) != FALSE;)},
 // Any message: LRESULT fn(WPARAM, LPARAM)
 #define ON_MESSAGE(msg, fn) \
     {(UINT)(msg), 0, 0, 0, nullptr, \

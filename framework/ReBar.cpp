@@ -72,7 +72,8 @@ SIZE CReBar::CalcFixedLayout(BOOL stretch, BOOL horz) {
         // The control has already fitted its height to its rows of bands.
         RECT r{};
         ::GetWindowRect(m_hWnd, &r);
-        size.cy = m_ctrl.GetBandCount() > 0 ? r.bottom - r.top : 0;
+        // No row shown (no band, or every band hidden) takes no room.
+        size.cy = m_ctrl.GetRowCount() > 0 ? r.bottom - r.top : 0;
         size.cx = r.right - r.left;
     }
     size.cx += m_cxLeftBorder + m_cxRightBorder;

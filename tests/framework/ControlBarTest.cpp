@@ -273,6 +273,59 @@ TEST_F(ControlBarTest, NextAndPreviousPaneCycleThroughTheViews) {
     EXPECT_FALSE(Update(ID_NEXT_PANE).m_enabled);
 }
 
+// A bar of its own window class, as the menu bar is.
+class OwnClassBar : public CControlBar {
+public:
+    bool created = false;
+    int paints = 0;
+    int OnCreate(LPCREATESTRUCTW) {
+        created = true;
+        return 0;
+    }
+    SIZE CalcFixedLayout(BOOL stretch, BOOL horz) override {
+        return horz ? SIZE{stretch ? 32767 : 200, 24} : SIZE{120, stretch ? 32767 : 300};
+    }
+    void DoPaint(HDC) override { ++paints; }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(OwnClassBar, CControlBar)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+TEST_F(ControlBarTest, BarsOfTheirOwnClassCreatePaintAndTakeALeftEdge) {
+    const wchar_t* cls = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW),
+                                             ::GetSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(cls, AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW),
+                                       ::GetSysColorBrush(COLOR_BTNFACE)));
+    OwnClassBar bar;
+    ASSERT_TRUE(bar.Create(cls, L"Side", WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT | CBRS_GRIPPER | CBRS_SIZE_FIXED,
+                           RECT{0, 0, 0, 0}, frame, 0x7400));
+    EXPECT_TRUE(bar.created);
+    EXPECT_EQ(bar.GetBarStyle(), CBRS_ALIGN_LEFT | CBRS_GRIPPER | CBRS_SIZE_FIXED);
+    EXPECT_FALSE(::GetWindowLongPtrW(bar.m_hWnd, GWL_STYLE) & WS_DLGFRAME);   // the gripper bit is the bar's
+    EXPECT_EQ(frame->GetControlBars().back(), &bar);
+
+    frame->RecalcLayout();
+    const RECT rebar = frame->ChildRect(frame->rebar.m_hWnd);
+    const RECT side = frame->ChildRect(bar.m_hWnd);
+    const RECT status = frame->ChildRect(frame->status.m_hWnd);
+    EXPECT_EQ(side.left, 0);
+    EXPECT_EQ(side.right, 120);
+    EXPECT_EQ(side.top, rebar.bottom);
+    EXPECT_EQ(side.bottom, status.top);
+    EXPECT_EQ(frame->ChildRect(frame->view->m_hWnd).left, 120);
+
+    ::SendMessageW(bar.m_hWnd, WM_PAINT, 0, 0);
+    EXPECT_EQ(bar.paints, 1);
+
+    // Every band hidden: the rebar takes no room.
+    frame->ShowControlBar(&frame->first, FALSE, FALSE);
+    frame->ShowControlBar(&frame->second, FALSE, FALSE);
+    EXPECT_EQ(frame->ChildRect(bar.m_hWnd).top, 0);
+    bar.DestroyWindow();
+    EXPECT_EQ(frame->GetControlBars().size(), 4u);
+}
+
 struct FakeMenuPresenter : IPopupMenuPresenter {
     int calls = 0;
     HMENU menu = nullptr;
