@@ -115,8 +115,12 @@ LRESULT CControlBar::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return CWnd::WindowProc(msg, wParam, lParam);
 }
 
+// Commands and notifications go on to the parent, which offers them to the control that sent
+// them (reflection) before its own map. The bar does not reflect them itself: a control would
+// see the same notification once at every level up to the frame.
 BOOL CControlBar::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (CWnd::OnCommand(wParam, lParam)) return TRUE;
+    const UINT code = lParam == 0 ? CN_COMMAND : HIWORD(wParam);
+    if (OnCmdMsg(LOWORD(wParam), code, nullptr)) return TRUE;
     HWND parent = ::GetParent(m_hWnd);
     if (!parent) return FALSE;
     ::SendMessageW(parent, WM_COMMAND, wParam, lParam);
@@ -124,11 +128,15 @@ BOOL CControlBar::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CControlBar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    if (CWnd::OnNotify(wParam, lParam, result)) return TRUE;
     auto* nm = reinterpret_cast<NMHDR*>(lParam);
+    if (!nm) return FALSE;
+    if (const MessageMapEntry* e = FindEntry(WM_NOTIFY, nm->code, static_cast<UINT>(nm->idFrom))) {
+        *result = 0;
+        if (e->invoke(this, nm->idFrom, lParam, *result)) return TRUE;
+    }
     // A tip of this bar's own tools reads its text from the string table unless a handler
     // above gave one.
-    if (nm && nm->code == TTN_NEEDTEXTW && AfxDefaultToolTipText(nm)) {
+    if (nm->code == TTN_NEEDTEXTW && AfxDefaultToolTipText(nm)) {
         *result = 0;
         return TRUE;
     }

@@ -7,6 +7,7 @@ BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
     ON_MESSAGE(WM_SETTEXT, &CStatusBar::OnSetText)
     ON_MESSAGE(WM_GETTEXT, &CStatusBar::OnGetText)
     ON_MESSAGE(WM_GETTEXTLENGTH, &CStatusBar::OnGetTextLength)
+    ON_WM_DRAWITEM_REFLECT()
 END_MESSAGE_MAP()
 
 namespace {

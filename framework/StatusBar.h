@@ -41,7 +41,8 @@ public:
     // The pane's rectangle in the bar's client area.
     void GetItemRect(int index, RECT* rect) const;
 
-    // Draws an owner-drawn pane; the record's itemID is the pane index.
+    // Draws an owner-drawn pane; the record's itemID is the pane index. The frame hands the
+    // control's WM_DRAWITEM back to the bar.
     virtual void DrawItem(LPDRAWITEMSTRUCT dis);
 
     SIZE CalcFixedLayout(BOOL stretch, BOOL horz) override;

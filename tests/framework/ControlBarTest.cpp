@@ -7,6 +7,7 @@
 #include "framework/WinApp.h"
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 using namespace bar_test;
 
@@ -271,6 +272,45 @@ TEST_F(ControlBarTest, NextAndPreviousPaneCycleThroughTheViews) {
     Command(ID_PREV_PANE);
     EXPECT_EQ(frame->GetActiveView(), frame->view);
     EXPECT_FALSE(Update(ID_NEXT_PANE).m_enabled);
+}
+
+// A status bar that draws a pane itself, as the main window's does.
+class DrawnStatusBar : public CStatusBar {
+public:
+    std::vector<UINT> drawn;
+    std::wstring text;
+    void DrawItem(LPDRAWITEMSTRUCT dis) override {
+        drawn.push_back(dis->itemID);
+        text = GetPaneText(static_cast<int>(dis->itemID));
+    }
+};
+
+TEST_F(ControlBarTest, OwnerDrawnPanesAreDrawnByTheirStatusBar) {
+    DrawnStatusBar bar;
+    ASSERT_TRUE(bar.Create(frame, WS_CHILD | CBRS_BOTTOM, 0x7700));
+    const UINT indicators[] = {ID_SEPARATOR, ID_TEST_C};
+    bar.SetIndicators(indicators, 2);
+    bar.SetPaneInfo(1, ID_TEST_C, SBPS_OWNERDRAW, 60);
+    bar.SetPaneText(1, L"12 曲 / 40:00");
+    ::SetWindowPos(bar.m_hWnd, nullptr, 0, 0, 300, 20, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // The control asks its parent, the frame, to draw the owner-drawn pane (it paints only
+    // while shown, so the request is made here as the control makes it); the frame hands it
+    // back to the bar.
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_STATIC;
+    dis.CtlID = 0x7700;
+    dis.itemID = 1;
+    dis.hwndItem = bar.m_hWnd;
+    dis.hDC = ::GetDC(bar.m_hWnd);
+    bar.GetItemRect(1, &dis.rcItem);
+    EXPECT_TRUE(::SendMessageW(frame->m_hWnd, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis)));
+    ::ReleaseDC(bar.m_hWnd, dis.hDC);
+
+    ASSERT_EQ(bar.drawn.size(), 1u);
+    EXPECT_EQ(bar.drawn[0], 1u);
+    EXPECT_EQ(bar.text, L"12 曲 / 40:00");
+    bar.DestroyWindow();
 }
 
 // A bar of its own window class, as the menu bar is.
