@@ -36,6 +36,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_LOCK_TOOLBARS, &CMainFrame::OnLockToolbars)
     ON_UPDATE_COMMAND_UI(ID_LOCK_TOOLBARS, &CMainFrame::OnUpdateLockToolbars)
     ON_CONTROL(CBN_SELCHANGE, IDC_SEARCH_TEXT, &CMainFrame::StoreSearchWay)
+    ON_COMMAND(IDC_SEEK_TIME, &CMainFrame::OnToggleTimeDisplay)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() { FillKanaBaseTable(); }

@@ -8,6 +8,7 @@
 #include "framework/ToolBar.h"
 #include "ui/controls/EditEx.h"
 #include "ui/controls/XPMenuBar.h"
+#include "ui/views/SliderBar.h"
 #include "ui/views/StatusBarOD.h"
 #include "ui/views/ToolBarNavigate.h"
 #include "ui/views/ToolBarSearch.h"
@@ -33,8 +34,10 @@ public:
     bool IsInTray() override { return false; }
     void ShowTrayBalloon(const std::wstring&, const std::wstring&, DWORD) override {}
     void UpdateTrayInfo(const TrackRecord*) override {}
-    void OnPlayStateChanged() override {}
-    bool GetSeekBarListener(PlayerStatusCallback&, void*&) override { return false; }
+    // The seek bar takes the player's status: play started, stopped or failed.
+    void OnPlayStateChanged() override;
+    // The seek bar's status listener; false while the seek bar does not exist.
+    bool GetSeekBarListener(PlayerStatusCallback& callback, void*& user) override;
     // The repeat-mode button shows the image of play mode `mode` (0-4).
     void SetRepeatModeButton(int mode) override;
     // The status bar's volume trackbar follows the volume and the bar redraws at once.
@@ -60,6 +63,7 @@ public:
     CToolBar m_wndToolBarLibrary;
     CToolBar m_wndToolBarPlayback;
     CStatusBarOD m_wndStatusBar;
+    CSliderBar m_wndSliderBar;
     CToolBarNavigate m_wndToolBarNavigate;
     CToolBarSearch m_wndToolBarSearch;
     // In the search toolbar: the search mode (32929) and the search text (32930); in the
@@ -95,6 +99,7 @@ protected:
     void OnUpdateViewMenuBar(CCmdUI* ui);
     void OnUpdateViewNavigateBar(CCmdUI* ui);
     void OnUpdateViewSearchBar(CCmdUI* ui);
+    void OnToggleTimeDisplay();
     void OnLockToolbars();
     void OnUpdateLockToolbars(CCmdUI* ui);
     // "SearchWay" := the way of the selected search mode.

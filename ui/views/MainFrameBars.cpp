@@ -2,6 +2,7 @@
 // status bar, and the band layout kept in "toolbar.ini".
 #include "ui/views/MainFrame.h"
 #include "app/AppSettings.h"
+#include "document/Larkspur2006Doc.h"
 #include "framework/CmdUpdate.h"
 #include "framework/PopupMenu.h"
 #include "framework/WinApp.h"
@@ -97,6 +98,7 @@ bool CMainFrame::CreateBars() {
     m_wndToolBarPlayback.CreateEx(this, TBSTYLE_FLAT, barStyle, RECT{0, 0, 0, 0}, IDW_PLAYBACK_BAR);
     m_wndToolBarNavigate.CreateEx(this, TBSTYLE_FLAT | TBSTYLE_LIST, barStyle, RECT{0, 0, 0, 0}, IDW_NAVIGATE_BAR);
     m_wndToolBarSearch.CreateEx(this, TBSTYLE_FLAT, barStyle, RECT{0, 0, 0, 0}, IDW_SEARCH_BAR);
+    m_wndSliderBar.Create(this, IDD_SEEKBAR, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_TOOLTIPS, IDW_SEEK_BAR);
     for (CToolBar* bar : std::initializer_list<CToolBar*>{&m_wndToolBarPlayback, &m_wndToolBarNavigate, &m_wndToolBarSearch})
         bar->GetToolBarCtrl().SetExtendedStyle(TBSTYLE_EX_DRAWDDARROWS);
 
@@ -212,6 +214,7 @@ CControlBar* CMainFrame::BandBar(UINT bandId) {
     case BandSearch: return &m_wndToolBarSearch;
     case BandLibrary: return &m_wndToolBarLibrary;
     case BandPlayback: return &m_wndToolBarPlayback;
+    case BandSeek: return &m_wndSliderBar;
     default: return nullptr;
     }
 }
@@ -315,12 +318,12 @@ void CMainFrame::CheckSystemMenuItem() {
 }
 
 void CMainFrame::OnViewPlaybackBar() { ShowBar(m_wndToolBarPlayback, !IsBarShown(m_wndToolBarPlayback)); }
-void CMainFrame::OnViewSeekBar() {}
+void CMainFrame::OnViewSeekBar() { ShowBar(m_wndSliderBar, !IsBarShown(m_wndSliderBar)); }
 void CMainFrame::OnViewNavigateBar() { ShowBar(m_wndToolBarNavigate, !IsBarShown(m_wndToolBarNavigate)); }
 void CMainFrame::OnViewSearchBar() { ShowBar(m_wndToolBarSearch, !IsBarShown(m_wndToolBarSearch)); }
 void CMainFrame::OnViewMenuBar() { ShowMenuBar(!IsBarShown(m_wndMenuBar)); }
 void CMainFrame::OnUpdateViewPlaybackBar(CCmdUI* ui) { ui->SetCheck(IsBarShown(m_wndToolBarPlayback)); }
-void CMainFrame::OnUpdateViewSeekBar(CCmdUI*) {}
+void CMainFrame::OnUpdateViewSeekBar(CCmdUI* ui) { ui->SetCheck(IsBarShown(m_wndSliderBar)); }
 void CMainFrame::OnUpdateViewNavigateBar(CCmdUI* ui) { ui->SetCheck(IsBarShown(m_wndToolBarNavigate)); }
 void CMainFrame::OnUpdateViewSearchBar(CCmdUI* ui) { ui->SetCheck(IsBarShown(m_wndToolBarSearch)); }
 void CMainFrame::OnUpdateViewMenuBar(CCmdUI* ui) { ui->SetCheck(IsBarShown(m_wndMenuBar)); }
@@ -366,4 +369,20 @@ BOOL CMainFrame::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
         return TRUE;
     }
     return CFrameWnd::OnNotify(wParam, lParam, result);
+}
+
+// ---- The seek bar ------------------------------------------------------------------------
+
+void CMainFrame::OnToggleTimeDisplay() { m_wndSliderBar.ToggleTimeDisplay(); }
+
+void CMainFrame::OnPlayStateChanged() {
+    CLarkspur2006Doc* doc = GetDocument();
+    if (doc && m_wndSliderBar.m_hWnd) m_wndSliderBar.OnPlayStateChanged(doc->GetPlayerStatus());
+}
+
+bool CMainFrame::GetSeekBarListener(PlayerStatusCallback& callback, void*& user) {
+    if (!m_wndSliderBar.m_hWnd) return false;
+    callback = &CSliderBar::OnPlayerStatus;
+    user = &m_wndSliderBar;
+    return true;
 }

@@ -121,16 +121,18 @@ TEST_F(MainFrameTest, FrameBuildsItsRebarToolbarsAndStatusBar) {
     const std::vector<UINT> ids = BandIds();
     ASSERT_GE(ids.size(), 5u);
     EXPECT_EQ(std::vector<UINT>(ids.begin(), ids.begin() + 5), (std::vector<UINT>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(ids.size(), 6u);
     const HWND children[] = {frame->m_wndMenuBar.m_hWnd, frame->m_wndToolBarNavigate.m_hWnd,
                              frame->m_wndToolBarSearch.m_hWnd, frame->m_wndToolBarLibrary.m_hWnd,
-                             frame->m_wndToolBarPlayback.m_hWnd};
-    for (UINT id = 0; id < 5; ++id) {
+                             frame->m_wndToolBarPlayback.m_hWnd, frame->m_wndSliderBar.m_hWnd};
+    for (UINT id = 0; id < 6; ++id) {
         EXPECT_NE(children[id], nullptr) << id;
         EXPECT_EQ(Band(id).hwndChild, children[id]) << id;
         EXPECT_EQ(Band(id).fStyle & RBBS_NOGRIPPER, 0u) << id;
     }
     EXPECT_EQ(Band(BandNavigate).cxMinChild, 150u);
     EXPECT_EQ(Band(BandSearch).cxMinChild, 150u);
+    EXPECT_EQ(Band(BandSeek).cyMinChild, 31u);
     EXPECT_EQ(frame->m_wndMenuBar.GetItemCount(), 7) << "the top-level entries of menu 128";
 
     // Buttons in order with their images; the play modes are hidden; the repeat-mode button

@@ -1,4 +1,4 @@
-// The status bar (and the seek bar) with a track playing on the no-sound device.
+// The seek bar and the status bar with a track playing on the no-sound device.
 #include "document/DocTestSupport.h"
 #include "document/PlayerTestSupport.h"
 #include "framework/DocTemplate.h"
@@ -59,6 +59,24 @@ protected:
     }
 
 
+    // Puts the cursor over the seek trackbar at `fraction` of the thumb's travel (or `dx`
+    // pixels beyond the channel's ends) and tells the bar the thumb was set there.
+    void ClickSeekBar(double fraction, int dx = 0) {
+        CSliderEx& slider = frame->m_wndSliderBar.GetSlider();
+        RECT channel, thumb;
+        slider.GetChannelRect(&channel);
+        slider.GetThumbRect(&thumb);
+        const int half = (thumb.right - thumb.left) / 2;
+        const int travel = channel.right - channel.left - (thumb.right - thumb.left);
+        POINT p{channel.left + half + static_cast<int>(fraction * travel) + dx, (channel.top + channel.bottom) / 2};
+        ::ClientToScreen(slider.m_hWnd, &p);
+        ::SetCursorPos(p.x, p.y);
+        ::SendMessageW(frame->m_wndSliderBar.m_hWnd, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 0),
+                       reinterpret_cast<LPARAM>(slider.m_hWnd));
+    }
+
+    int64_t PlayedBytes() { return static_cast<int64_t>(BASS_ChannelGetPosition(doc->GetStream(), BASS_POS_BYTE)); }
+
     CWinApp app;
     testing_support::TempDir dir;
     CAppSettings settings;
@@ -69,6 +87,53 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(PlayingFrameTest, SeekBarFollowsThePlayingTrackAndSeeksWhereClicked) {
+    ASSERT_NE(frame, nullptr);
+    CSliderBar& bar = frame->m_wndSliderBar;
+    CSliderEx& slider = bar.GetSlider();
+    EXPECT_FALSE(::IsWindowEnabled(slider.m_hWnd)) << "nothing plays yet";
+    EXPECT_EQ(slider.GetRangeMax(), 0);
+
+    AddTrack(20.0);
+    ASSERT_TRUE(doc->Play(0, 0));
+    const int64_t length = doc->GetPlayerStatus().lengthBytes;
+    ASSERT_GT(length, 0);
+    EXPECT_TRUE(::IsWindowEnabled(slider.m_hWnd));
+    EXPECT_EQ(slider.GetRangeMax(), static_cast<int>(length));
+    ASSERT_TRUE(PumpUntil([&] { return slider.GetPos() > 0; })) << "the status listener moves the thumb";
+    EXPECT_NE(bar.GetTimeText().find(L" / 00:20"), std::wstring::npos) << bar.GetTimeText();
+
+    // A click three quarters along seeks there; one left of the channel seeks to the start.
+    ClickSeekBar(0.75);
+    EXPECT_NEAR(static_cast<double>(PlayedBytes()), 0.75 * length, 0.03 * length);
+    ClickSeekBar(0.0, -40);
+    EXPECT_LT(PlayedBytes(), length / 20);
+    ClickSeekBar(1.0, 40);
+    EXPECT_GT(PlayedBytes(), length - length / 20) << "past the end: the end, never beyond";
+
+    // Dragging: status updates leave the thumb where the user holds it.
+    ClickSeekBar(0.1);
+    ::SendMessageW(bar.m_hWnd, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 0), reinterpret_cast<LPARAM>(slider.m_hWnd));
+    EXPECT_TRUE(bar.IsDragging());
+    slider.SetPos(static_cast<int>(length / 2));
+    player_test::Pump(200);
+    EXPECT_EQ(slider.GetPos(), static_cast<int>(length / 2));
+    ::SendMessageW(bar.m_hWnd, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider.m_hWnd));
+    EXPECT_FALSE(bar.IsDragging());
+
+    // The time display switches between elapsed and remaining time on its command.
+    EXPECT_EQ(bar.GetTimeDisplayMode(), 0);
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SEEK_TIME, BN_CLICKED), 0);
+    EXPECT_EQ(bar.GetTimeDisplayMode(), 1);
+    EXPECT_EQ(bar.GetTimeText().front(), L'-');
+
+    // Stopping leaves the trackbar disabled at 0.
+    doc->Stop(true);
+    EXPECT_FALSE(::IsWindowEnabled(slider.m_hWnd));
+    EXPECT_EQ(slider.GetPos(), 0);
+    EXPECT_EQ(slider.GetRangeMax(), 0);
+}
 
 TEST_F(PlayingFrameTest, SpeakerPaneMutesAndTheVolumeTrackbarSetsTheVolume) {
     ASSERT_NE(frame, nullptr);
