@@ -2,6 +2,7 @@
 // read with the tag readers and written with a bare prepared INSERT, one commit per row:
 //   addfolder_bench.exe [files]      (default 2000)
 #include "app/AppSettings.h"
+#include "bench/support/BenchHost.h"
 #include "document/AddLibraryWorker.h"
 #include "document/DBError.h"
 #include "document/Larkspur2006Doc.h"
@@ -87,35 +88,14 @@ std::vector<std::wstring> MakeMusicFolder(const std::wstring& root, int count) {
 }
 
 CAppSettings BenchSettings(const std::wstring& folder) {
-    CAppSettings s;
-    s.appTitle = L"Spur";
-    s.userFolder = folder;
-    s.sqlite.pragmaSynchronous = L"OFF";    // the defaults of config.ini
-    s.sqlite.pragmaTempstore = L"MEMORY";
-    s.sqlite.busyTimeout = 500;
-    s.sqlite.busyRetry = 3;
-    s.generic.checkFileModify = true;
+    CAppSettings s = bench_support::BenchSettings(folder);
     s.bass.device = 0;                      // no sound
     s.bass.frequency = 44100;
     return s;
 }
 
-class SilentHost : public IDocumentHost {
-public:
-    int ShowMessage(const std::wstring& text, UINT) override {
-        fwprintf(stderr, L"message: %ls\n", text.c_str());
-        return IDOK;
-    }
-    bool ShowFileDialog(const FileDialogRequest&, FileDialogResult&) override { return false; }
-    void SetQueryTitle(const std::wstring&) override {}
-    int BrowseForFolder(std::wstring&, bool&) override { return 2; }
-    bool ChooseFontName(std::wstring&) override { return false; }
-};
-
-class SilentErrors : public IDBErrorSink {
-public:
-    void ShowDBError(const wchar_t*, const wchar_t* text) override { fwprintf(stderr, L"database error: %ls\n", text); }
-};
+using bench_support::SilentHost;
+using bench_support::SilentErrors;
 
 // The dialog's side of the status texts without a window: each text is stored under a lock
 // and the worker waits until the user-interface thread has taken it, as a sent message makes

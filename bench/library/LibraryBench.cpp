@@ -4,6 +4,7 @@
 #include "BareRows.h"
 #include "SyntheticLibrary.h"
 #include "app/AppSettings.h"
+#include "bench/support/BenchHost.h"
 #include "app/SqlEscape.h"
 #include "document/DBError.h"
 #include "document/Larkspur2006Doc.h"
@@ -41,37 +42,10 @@ SIZE_T WorkingSet() {
     return counters.WorkingSetSize;
 }
 
-CAppSettings BenchSettings(const std::wstring& folder) {
-    CAppSettings s;
-    s.appTitle = L"Spur";
-    s.userFolder = folder;
-    s.sqlite.pragmaSynchronous = L"OFF";
-    s.sqlite.pragmaTempstore = L"MEMORY";
-    s.sqlite.busyTimeout = 500;
-    s.sqlite.busyRetry = 3;
-    s.generic.checkFileModify = true;
-    return s;
-}
+using bench_support::BenchSettings;
 
-// Never shows anything: the benchmark runs unattended.
-class SilentHost : public IDocumentHost {
-public:
-    int ShowMessage(const std::wstring& text, UINT) override {
-        fwprintf(stderr, L"message: %ls\n", text.c_str());
-        return IDOK;
-    }
-    bool ShowFileDialog(const FileDialogRequest&, FileDialogResult&) override { return false; }
-    void SetQueryTitle(const std::wstring&) override {}
-    int BrowseForFolder(std::wstring&, bool&) override { return 2; }
-    bool ChooseFontName(std::wstring&) override { return false; }
-};
-
-class SilentErrors : public IDBErrorSink {
-public:
-    void ShowDBError(const wchar_t*, const wchar_t* text) override {
-        fwprintf(stderr, L"database error: %ls\n", text);
-    }
-};
+using bench_support::SilentHost;
+using bench_support::SilentErrors;
 
 // Reads every row once so that both sides start with the same warm caches.
 void WarmUp(sqlite3* db) {

@@ -1,4 +1,5 @@
 // The plain file dialogs behind the document: a choice is parsed, a cancel is silent, and a
+#include "support/MessageBoxRecorder.h"
 // selection that does not fit or a failing dialog is reported, never taken for a cancel.
 
 #include "document/IDocumentHost.h"
@@ -9,21 +10,7 @@
 
 namespace {
 
-class Boxes : public IMessageBoxPresenter {
-public:
-    Boxes() { m_previous = AfxSetMessageBoxPresenter(this); }
-    ~Boxes() override { AfxSetMessageBoxPresenter(m_previous); }
-    int Show(HWND, const std::wstring& text, const std::wstring&, UINT type) override {
-        texts.push_back(text);
-        types.push_back(type);
-        return IDOK;
-    }
-    std::vector<std::wstring> texts;
-    std::vector<UINT> types;
-
-private:
-    IMessageBoxPresenter* m_previous = nullptr;
-};
+using Boxes = testing_support::MessageBoxRecorder;
 
 // Writes a dialog's answer, with its embedded zeros, into the dialog's buffer.
 void Answer(OPENFILENAMEW& ofn, const std::wstring& names) {

@@ -1,4 +1,5 @@
 // The folder chooser, driven through its dialog runner: a stand-in dialog laid out like
+#include "support/MessageBoxRecorder.h"
 // Wine's, and once the shell's own dialog, closed from its callback.
 #include "ui/controls/BrowseForFolder.h"
 #include "framework/MessageBox.h"
@@ -16,19 +17,7 @@ namespace {
 const bool kOle = (testing_support::InstallOleEnvironment(), true);
 const int kTreeId = 14145;
 
-class RecordingPresenter : public IMessageBoxPresenter {
-public:
-    RecordingPresenter() { m_previous = AfxSetMessageBoxPresenter(this); }
-    ~RecordingPresenter() override { AfxSetMessageBoxPresenter(m_previous); }
-    int Show(HWND, const std::wstring& text, const std::wstring&, UINT) override {
-        texts.push_back(text);
-        return IDOK;
-    }
-    std::vector<std::wstring> texts;
-
-private:
-    IMessageBoxPresenter* m_previous = nullptr;
-};
+using RecordingPresenter = testing_support::MessageBoxRecorder;
 
 class RunnerScope {
 public:

@@ -1,32 +1,28 @@
 #pragma once
 #include "framework/Dialog.h"
-#include "framework/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
+#include "ui/dialogs/ImportReaders.h"
 #include "ui/dialogs/PropertyRows.h"
+#include <map>
 #include <deque>
 #include <string>
 #include <vector>
 
 namespace lib_test {
 
-// Answers message boxes from a queue (IDOK when empty) and records them.
-class MessageRecorder : public IMessageBoxPresenter {
-public:
-    MessageRecorder() { m_previous = AfxSetMessageBoxPresenter(this); }
-    ~MessageRecorder() override { AfxSetMessageBoxPresenter(m_previous); }
-    int Show(HWND, const std::wstring& text, const std::wstring&, UINT type) override {
-        texts.push_back(text);
-        types.push_back(type);
-        if (answers.empty()) return IDOK;
-        int a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::vector<std::wstring> texts;
-    std::vector<UINT> types;
-    std::deque<int> answers;
+using MessageRecorder = testing_support::MessageBoxRecorder;
 
-private:
-    IMessageBoxPresenter* m_previous = nullptr;
+// A media item with a fixed set of attributes; any other name fails to read.
+class FakeItem : public IWmpMediaItem {
+public:
+    explicit FakeItem(std::map<std::wstring, std::wstring> a) : attributes(std::move(a)) {}
+    bool GetItemInfo(const wchar_t* name, std::wstring& value) override {
+        auto it = attributes.find(name);
+        if (it == attributes.end()) return false;
+        value = it->second;
+        return true;
+    }
+    std::map<std::wstring, std::wstring> attributes;
 };
 
 // Runs every modal dialog of its life through `script`, hidden.

@@ -1,4 +1,5 @@
 #include "ui/dialogs/DlgImage.h"
+#include "support/GdiplusSession.h"
 #include "ui/dialogs/DlgLyrics.h"
 #include "ui/dialogs/FloatingWindow.h"
 #include "ui/views/NowPlayingData.h"
@@ -10,14 +11,6 @@
 
 namespace {
 
-struct GdiplusSession {
-    GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    }
-    ~GdiplusSession() { Gdiplus::GdiplusShutdown(token); }
-    ULONG_PTR token = 0;
-};
 
 CAppSettings FloatingSettings(int alpha) {
     CAppSettings s;
@@ -85,7 +78,7 @@ TEST(DlgLyrics, TakesTheWorkersTextAndEscapeHidesItForTheNextStart) {
 }
 
 TEST(DlgImage, PicturesOpenAtTheirZoomWithTheSizeInTheTitle) {
-    GdiplusSession gdiplus;
+    testing_support::GdiplusSession gdiplus;
     CAppSettings s = FloatingSettings(100);
     CWnd owner;
     owner.CreateEx(0, nullptr, L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, 0);

@@ -18,17 +18,7 @@ using lib_test::ScriptedDialogs;
 
 namespace {
 
-class FakeItem : public IWmpMediaItem {
-public:
-    explicit FakeItem(std::map<std::wstring, std::wstring> a) : attributes(std::move(a)) {}
-    bool GetItemInfo(const wchar_t* name, std::wstring& value) override {
-        auto it = attributes.find(name);
-        if (it == attributes.end()) return false;
-        value = it->second;
-        return true;
-    }
-    std::map<std::wstring, std::wstring> attributes;
-};
+using lib_test::FakeItem;
 
 class FakeCollection : public IWmpMediaCollection {
 public:

@@ -1,4 +1,5 @@
 // The import readers' mapping: URL decoding, dates, iTunes keys, Media Player attributes.
+#include "DialogTestSupport.h"
 #include "ui/dialogs/ImportReaders.h"
 #include <gtest/gtest.h>
 #include <ctime>
@@ -25,18 +26,7 @@ Pairs FileTrack(const std::wstring& location) {
             {L"Location", location}};
 }
 
-// A media item with a fixed set of attributes; any other name fails to read.
-class FakeItem : public IWmpMediaItem {
-public:
-    explicit FakeItem(std::map<std::wstring, std::wstring> a) : attributes(std::move(a)) {}
-    bool GetItemInfo(const wchar_t* name, std::wstring& value) override {
-        auto it = attributes.find(name);
-        if (it == attributes.end()) return false;
-        value = it->second;
-        return true;
-    }
-    std::map<std::wstring, std::wstring> attributes;
-};
+using lib_test::FakeItem;
 
 class FakeCollection : public IWmpMediaCollection {
 public:

@@ -1,4 +1,6 @@
 #include "ui/views/DlgInfo.h"
+#include "PlayerTestSupport.h"
+#include "support/GdiplusSession.h"
 #include "app/ViewHints.h"
 #include "document/DocTestSupport.h"
 #include "resources/resource.h"
@@ -8,25 +10,7 @@
 
 namespace {
 
-struct Gdiplus_ {
-    Gdiplus_() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    }
-    ~Gdiplus_() { Gdiplus::GdiplusShutdown(token); }
-    ULONG_PTR token = 0;
-};
 
-bool Pump(const std::function<bool()>& done) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > 20000) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-    }
-    return true;
-}
 
 // The pane in a hidden top-level window, on a real library.
 struct PaneFixture {
@@ -51,7 +35,7 @@ struct PaneFixture {
         NowPlayingLockGuard lock;
         pane.Data().track = t;
     }
-    Gdiplus_ gdiplus;
+    testing_support::GdiplusSession gdiplus;
     doc_test::Library lib;
     CWnd host;
     CDlgInfo pane;
@@ -70,19 +54,19 @@ TEST(DlgInfo, StartsItsSpectrumWindowsAndWorkersAndEndsThemCleanly) {
     PaneFixture f;
     ASSERT_TRUE(f.created);
     ASSERT_TRUE(f.pane.SpectrumThread());
-    HWND spec = f.pane.SpectrumThread()->window();
-    ASSERT_TRUE(::IsWindow(spec));
-    EXPECT_EQ(IDC_SPECTRUM, ::GetDlgCtrlID(spec));
+    HWND spectrum = f.pane.SpectrumThread()->window();
+    ASSERT_TRUE(::IsWindow(spectrum));
+    EXPECT_EQ(IDC_SPECTRUM, ::GetDlgCtrlID(spectrum));
     EXPECT_TRUE(::IsWindow(f.pane.LyricsWindow().m_hWnd));
     EXPECT_TRUE(::IsWindow(f.pane.CoverWindow().m_hWnd));
     // The layout places the spectrum window once its thread has taken the move.
-    ASSERT_TRUE(Pump([&] {
+    ASSERT_TRUE(player_test::PumpUntil([&] {
         RECT r;
-        ::GetWindowRect(spec, &r);
+        ::GetWindowRect(spectrum, &r);
         return r.right - r.left == 180;
-    }));
+    }, 20000));
     f.pane.DestroyWindow();
-    EXPECT_FALSE(::IsWindow(spec));
+    EXPECT_FALSE(::IsWindow(spectrum));
 }
 
 TEST(DlgInfo, RatingClickWritesTheRowAndAFailedWriteRestoresTheOldRating) {

@@ -1,4 +1,5 @@
 #include "ui/views/DlgOutput.h"
+#include "support/MessageBoxRecorder.h"
 #include "document/DocTestSupport.h"
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
@@ -8,19 +9,7 @@
 
 namespace {
 
-class RecordingBoxes : public IMessageBoxPresenter {
-public:
-    RecordingBoxes() { m_previous = AfxSetMessageBoxPresenter(this); }
-    ~RecordingBoxes() override { AfxSetMessageBoxPresenter(m_previous); }
-    int Show(HWND, const std::wstring& text, const std::wstring&, UINT) override {
-        texts.push_back(text);
-        return IDOK;
-    }
-    std::vector<std::wstring> texts;
-
-private:
-    IMessageBoxPresenter* m_previous;
-};
+using RecordingBoxes = testing_support::MessageBoxRecorder;
 
 }  // namespace
 

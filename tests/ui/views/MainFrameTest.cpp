@@ -1,4 +1,5 @@
 // The main frame as the document's window: the document's start and close, the end of a
+#include "support/MessageBoxRecorder.h"
 // track handed over through "BassSyncMsg".
 #include "document/PlayerTestSupport.h"
 #include "framework/DocTemplate.h"
@@ -66,21 +67,7 @@ private:
     Record& m_record;
 };
 
-class MessageRecorder : public IMessageBoxPresenter {
-public:
-    MessageRecorder() { m_previous = AfxSetMessageBoxPresenter(this); }
-    ~MessageRecorder() override { AfxSetMessageBoxPresenter(m_previous); }
-    int Show(HWND, const std::wstring& text, const std::wstring&, UINT type) override {
-        texts.push_back(text);
-        types.push_back(type);
-        return IDOK;
-    }
-    std::vector<std::wstring> texts;
-    std::vector<UINT> types;
-
-private:
-    IMessageBoxPresenter* m_previous = nullptr;
-};
+using MessageRecorder = testing_support::MessageBoxRecorder;
 
 // The program's document template with a test document and view, in a hidden frame.
 class FrameFixture : public ::testing::Test {

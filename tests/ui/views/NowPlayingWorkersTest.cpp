@@ -1,4 +1,6 @@
 #include "ui/views/NowPlayingWorkers.h"
+#include "PlayerTestSupport.h"
+#include "support/GdiplusSession.h"
 #include "ui/views/CoverPicture.h"
 #include "document/DocTestSupport.h"
 #include "framework/SentMessageWait.h"
@@ -10,15 +12,6 @@
 
 namespace {
 
-// GDI+ for the test program, as the application starts it.
-struct GdiplusSession {
-    GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    }
-    ~GdiplusSession() { Gdiplus::GdiplusShutdown(token); }
-    ULONG_PTR token = 0;
-};
 
 // Stands in for the pane, the lyrics window and the cover window: records what arrives.
 class Receiver : public CWnd {
@@ -94,17 +87,8 @@ public:
     SIZE size;
 };
 
-// Answers messages until `done` holds (or a long safety limit passes).
-bool PumpUntil(const std::function<bool()>& done) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > 20000) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-    }
-    return true;
-}
+// The workers' safety limit is generous: a loaded machine may decode the pictures slowly.
+bool PumpUntil(const std::function<bool()>& done) { return player_test::PumpUntil(done, 20000); }
 
 const COLORREF kBackground = RGB(10, 20, 30);
 
@@ -149,7 +133,7 @@ struct WorkersFixture {
         return n;
     }
 
-    GdiplusSession gdiplus;
+    testing_support::GdiplusSession gdiplus;
     doc_test::Library library;
     MemoryJacket jacket;
     NowPlayingData data;
