@@ -11,6 +11,7 @@ BEGIN_MESSAGE_MAP(CLarkspur2006Doc, CDocument)
     ON_COMMAND(ID_LIBRARY_PROPERTIES, &CLarkspur2006Doc::OnLibraryProperties)
     ON_COMMAND(ID_IMPORT_DATABASE, &CLarkspur2006Doc::OnImport)
     ON_UPDATE_COMMAND_UI(ID_IMPORT_DATABASE, &CLarkspur2006Doc::OnUpdateImport)
+    ON_COMMAND(ID_TABLE_HELP, &CLarkspur2006Doc::OnTableHelp)
     ON_UPDATE_COMMAND_UI(ID_EXPORT_DATABASE, &CLarkspur2006Doc::OnUpdateExportDatabase)
     ON_COMMAND(ID_PLAY, &CLarkspur2006Doc::OnPlay)
     ON_COMMAND(ID_PAUSE, &CLarkspur2006Doc::OnPause)
@@ -87,6 +88,8 @@ void CLarkspur2006Doc::OnImport() {
 }
 
 void CLarkspur2006Doc::OnUpdateImport(CCmdUI* ui) { ui->Enable(TRUE); }
+
+void CLarkspur2006Doc::OnTableHelp() { GetHost().RunTableHelp(); }
 
 // ---- Playback ------------------------------------------------------------------------
 

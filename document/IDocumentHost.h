@@ -50,6 +50,8 @@ public:
     // true when it ended with OK after writing rows.
     virtual bool RunLibraryProperties(CLarkspur2006Doc& doc) { (void)doc; return false; }
     virtual bool RunImport(CLarkspur2006Doc& doc) { (void)doc; return false; }
+    // The SQL table help, modal over the window that is active (the query editor, say).
+    virtual void RunTableHelp() {}
 };
 
 class CDocumentHostDefault : public IDocumentHost {

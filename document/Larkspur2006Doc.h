@@ -144,6 +144,8 @@ public:
     void OnLibraryProperties();
     void OnImport();
     void OnUpdateImport(CCmdUI* ui);
+    // "テーブルヘルプ(&T)": the host shows the table help.
+    void OnTableHelp();
     void OnUpdateExportDatabase(CCmdUI* ui);
     void OnPlay();
     void OnPause();

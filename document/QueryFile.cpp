@@ -37,10 +37,11 @@ bool CQueryFile::Save(const std::wstring& filePath) {
     SetPath(filePath);
     EnsureUnicodeFile();
     EraseSection(L"Query");
-    WriteString(L"Query", L"SQL", OneLine(sql).c_str());
-    WriteInt(L"Query", L"SortBy", sortColumn);
-    WriteInt(L"Query", L"SortOrder", ascending ? 1 : 0);
-    return true;
+    // False when any key could not be written (a folder that is gone or read-only, say).
+    const bool wroteSql = WriteString(L"Query", L"SQL", OneLine(sql).c_str()) != FALSE;
+    const bool wroteSort = WriteInt(L"Query", L"SortBy", sortColumn) != FALSE;
+    const bool wroteOrder = WriteInt(L"Query", L"SortOrder", ascending ? 1 : 0) != FALSE;
+    return wroteSql && wroteSort && wroteOrder;
 }
 
 bool CQueryFile::GetTitle(std::wstring& title) const {

@@ -12,6 +12,7 @@ public:
 
     // False when the file holds no SQL text. A missing final ";" is added.
     bool Load(const std::wstring& path);
+    // False when the file could not be written.
     bool Save(const std::wstring& path);
     // The file's title (name without folder and extension): the query's display name.
     bool GetTitle(std::wstring& title) const;

@@ -185,3 +185,44 @@
 #define IDC_IMPORT_SOURCE            1005
 #define IDC_IMPORT_LIST              1006
 #define IDC_IMPORT_RUN               1007
+
+// ---- Browsing: query editor and table help, query tree, grouping bar, group view ----
+#define IDD_QUERY                    186     // "クエリ編集"
+#define IDC_QUERY_SORT               1055
+#define IDC_QUERY_NAME               1057
+#define IDC_QUERY_ORDER              1058
+#define IDC_QUERY_SQL_GROUP          1059
+#define IDC_QUERY_SQL                1060
+#define IDD_TABLE_HELP               178     // "SQLテーブルヘルプ"
+#define IDC_TABLE_HELP_LIST          1039
+#define IDI_QUERY                    204     // a saved query
+#define IDI_PLAYLIST_FILE            172     // a play-list file
+#define IDI_QUERY_FOLDER             141     // a folder (the library toolbar's folder image)
+#define IDR_QUERY_MENU               192     // the query tree's context menu
+#define ID_QUERY_NEW                 32833
+#define ID_QUERY_EDIT                32834
+#define ID_QUERY_DELETE              32835
+#define ID_QUERY_REFRESH             32851
+#define ID_QUERY_NEW_FOLDER          32881
+#define ID_QUERY_RENAME_FOLDER       32970
+#define IDI_GROUP_ARTIST             164
+#define IDI_GROUP_ALBUM              163
+#define IDI_GROUP_GENRE              171
+#define ID_GROUP_BY_ARTIST           32951
+#define ID_GROUP_BY_ALBUM            32952
+#define ID_GROUP_BY_GENRE            32953
+#define ID_GROUP_BY_OTHER            32954
+#define IDR_GROUP_OTHER_MENU         208     // the grouping bar's other keys
+#define ID_GROUP_BY_DATE             32956
+#define ID_GROUP_BY_COMMENT          32957
+#define ID_GROUP_BY_RATING           32960
+#define ID_GROUP_BY_TRACK            32961
+#define ID_GROUP_BY_PLAYCOUNT        32963
+#define IDR_GROUP_MENU               136     // the group view's context menu
+#define ID_GROUP_LIBRARY_UPDATE      32795
+#define ID_GROUP_LIBRARY_DELETE      32796
+#define ID_GROUP_SUB_NONE            33035
+#define ID_GROUP_SUB_AVERAGE         33038
+#define ID_GROUP_SUB_FILES           33040
+#define IDI_GROUP_COLLAPSED          193
+#define IDI_GROUP_EXPANDED           195

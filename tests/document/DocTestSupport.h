@@ -95,6 +95,7 @@ public:
         ++importRuns;
         return importWritesRows;
     }
+    void RunTableHelp() override { ++tableHelpRuns; }
 
     std::deque<int> answers;
     std::deque<FileDialogResult> dialogResults;
@@ -107,6 +108,7 @@ public:
     int fontDialogs = 0;
     int propertiesRuns = 0;
     int importRuns = 0;
+    int tableHelpRuns = 0;
     bool propertiesChangeLibrary = false;
     bool importWritesRows = false;
 };

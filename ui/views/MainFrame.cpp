@@ -5,6 +5,7 @@
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
 #include "ui/controls/BrowseForFolder.h"
+#include "ui/dialogs/DlgTableHelp.h"
 #include "ui/dialogs/LibraryDialogs.h"
 #include "ui/controls/OdMenu.h"
 #include "ui/views/KanaBaseTable.h"
@@ -204,3 +205,10 @@ bool CMainFrame::ChooseFontName(std::wstring& faceName) { return m_dialogs.Choos
 bool CMainFrame::RunLibraryProperties(CLarkspur2006Doc& doc) { return RunDatabaseProperties(doc); }
 
 bool CMainFrame::RunImport(CLarkspur2006Doc& doc) { return RunImportDialog(doc); }
+
+// Over the popup that was active last, so the help opens on top of the query editor.
+void CMainFrame::RunTableHelp() {
+    HWND owner = ::GetLastActivePopup(m_hWnd);
+    CDlgTableHelp dialog(CWnd::FromHandle(owner ? owner : m_hWnd));
+    dialog.DoModal();
+}

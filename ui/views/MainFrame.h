@@ -51,6 +51,7 @@ public:
     bool ChooseFontName(std::wstring& faceName) override;
     bool RunLibraryProperties(CLarkspur2006Doc& doc) override;
     bool RunImport(CLarkspur2006Doc& doc) override;
+    void RunTableHelp() override;
 
     // The caption is the player's own ("AppTitle"): the document's title never enters it.
     void OnUpdateFrameTitle(BOOL addToTitle) override;
