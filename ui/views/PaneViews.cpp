@@ -1,11 +1,17 @@
 #include "ui/views/PaneViews.h"
 #include "ui/views/InfoView.h"
 #include "ui/views/Larkspur2006View.h"
+#include "ui/views/MidView.h"
+#include "ui/views/TagQueryView.h"
 
 CView* CreateMainPaneView(MainPane pane) {
     switch (pane) {
     case MainPane::Information:
         return new CInfoView;
+    case MainPane::GroupingBar:
+        return new CMidView;
+    case MainPane::GroupView:
+        return new CTagQueryView;
     case MainPane::Playlist:
         return new CLarkspur2006View;
     default:
