@@ -9,6 +9,7 @@
 #include "ui/dialogs/LibraryDialogs.h"
 #include "ui/controls/OdMenu.h"
 #include "ui/views/KanaBaseTable.h"
+#include "ui/views/PaneViews.h"
 #include "ui/views/WheelRoute.h"
 #include <shellapi.h>
 
@@ -61,6 +62,34 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
 }
 
 void CMainFrame::OnUpdateFrameTitle(BOOL) {}
+
+BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTW, CCreateContext* context) {
+    const INT32* s = Settings().mainWindow.placement.paneSizes;
+    const auto view = [](MainPane pane) { return [pane] { return MakeMainPaneView(pane); }; };
+    if (!m_wndSplitter.CreateStatic(this, 1, 2)) return FALSE;
+    if (!m_wndSplitterLeft.CreateStatic(&m_wndSplitter, 3, 1, WS_CHILD | WS_VISIBLE, m_wndSplitter.IdFromRowCol(0, 0)) ||
+        !m_wndSplitterRight.CreateStatic(&m_wndSplitter, 2, 1, WS_CHILD | WS_VISIBLE, m_wndSplitter.IdFromRowCol(0, 1)))
+        return FALSE;
+    if (!m_wndSplitterLeft.CreateView(0, 0, view(MainPane::QueryTree), SIZE{s[0], s[1]}, context) ||
+        !m_wndSplitterLeft.CreateView(1, 0, view(MainPane::GroupingBar), SIZE{0, 0}, context) ||
+        !m_wndSplitterLeft.CreateView(2, 0, view(MainPane::GroupView), SIZE{s[2], s[3]}, context) ||
+        !m_wndSplitterRight.CreateView(0, 0, view(MainPane::Information), SIZE{s[4], s[5]}, context) ||
+        !m_wndSplitterRight.CreateView(1, 0, view(MainPane::Playlist), SIZE{s[6], s[7]}, context))
+        return FALSE;
+
+    m_wndSplitter.SetColumnInfo(0, s[0], 0);
+    m_wndSplitter.SetColumnInfo(1, s[4], 0);
+    m_wndSplitterLeft.SetRowInfo(0, s[1], 0);
+    m_wndSplitterLeft.SetRowInfo(1, 22, 0);
+    m_wndSplitterLeft.SetRowInfo(2, s[3], 0);
+    // The information pane is as high as its cover image needs, whatever was stored.
+    m_wndSplitterRight.SetRowInfo(0, Settings().informationView.imageSize + 34, 0);
+
+    // The grouping bar and the information pane keep their height.
+    m_wndSplitterLeft.SetRowResizable(1, false);
+    m_wndSplitterRight.SetRowResizable(0, false);
+    return TRUE;
+}
 
 BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
     if (m_wndMenuBar.m_hWnd && m_wndMenuBar.TranslateFrameMessage(msg)) return TRUE;
@@ -156,6 +185,7 @@ void CMainFrame::OnDestroy() {
         m_wndSearchEdit.UnsubclassWindow();
     }
     StorePlacement();
+    StorePaneSizes();
     StoreSearchWay();
 }
 
@@ -163,6 +193,24 @@ void CMainFrame::StorePlacement() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (::GetWindowPlacement(m_hWnd, &placement)) Settings().mainWindow.placement.placement = placement;
+}
+
+void CMainFrame::StorePaneSizes() {
+    if (!m_wndSplitter.m_hWnd || !m_wndSplitterLeft.m_hWnd || !m_wndSplitterRight.m_hWnd) return;
+    // Splitters never laid out (a start that failed) have no sizes worth keeping.
+    RECT client{};
+    ::GetClientRect(m_wndSplitter.m_hWnd, &client);
+    if (::IsRectEmpty(&client)) return;
+    INT32* s = Settings().mainWindow.placement.paneSizes;
+    int size = 0, minimum = 0;
+    m_wndSplitter.GetColumnInfo(0, size, minimum);
+    s[0] = size;
+    m_wndSplitterLeft.GetRowInfo(0, size, minimum);
+    s[1] = size;
+    m_wndSplitterLeft.GetRowInfo(2, size, minimum);
+    s[3] = size;
+    m_wndSplitterRight.GetRowInfo(0, size, minimum);
+    s[5] = size;
 }
 
 LRESULT CMainFrame::OnBassSync(WPARAM stream, LPARAM) {

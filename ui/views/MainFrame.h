@@ -7,6 +7,7 @@
 #include "framework/Controls.h"
 #include "framework/ToolBar.h"
 #include "ui/controls/EditEx.h"
+#include "ui/controls/FlatSplitterWnd.h"
 #include "ui/controls/XPMenuBar.h"
 #include "ui/views/SliderBar.h"
 #include "ui/views/StatusBarOD.h"
@@ -58,6 +59,12 @@ public:
     // The menu bar sees every message first; the wheel scrolls the pane under the cursor.
     BOOL PreTranslateMessage(MSG* msg) override;
 
+    // The pane layout: the outer splitter holds the left splitter (query tree, grouping bar,
+    // group view) and the right one (information pane, play list).
+    CFlatSplitterWnd m_wndSplitter;
+    CFlatSplitterWnd m_wndSplitterLeft;
+    CFlatSplitterWnd m_wndSplitterRight;
+
     // The bars, open to the views and the document.
     CReBar m_wndReBar;
     CXPMenuBar m_wndMenuBar;
@@ -78,6 +85,8 @@ public:
 protected:
     // The window has no menu of its own: the menu bar shows menu 128.
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    // The five panes in three splitters, sized from the stored pane sizes.
+    BOOL OnCreateClient(LPCREATESTRUCTW cs, CCreateContext* context) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     // Owner-drawn menus and the status bar's own panes, before the message map.
     BOOL OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -110,6 +119,8 @@ protected:
 private:
     // Keeps the window placement in "Placement" (the settings reach "config.ini" at exit).
     void StorePlacement();
+    // Keeps the splitters' sizes in the pane sizes stored after the placement.
+    void StorePaneSizes();
 
     // MainFrameBars.cpp
     bool CreateBars();

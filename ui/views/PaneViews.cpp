@@ -18,3 +18,17 @@ CView* CreateMainPaneView(MainPane pane) {
         return new CPlaceholderView(pane);
     }
 }
+
+namespace {
+MainPaneViewFactory& InstalledFactory() {
+    static MainPaneViewFactory factory;
+    return factory;
+}
+}  // namespace
+
+CView* MakeMainPaneView(MainPane pane) {
+    const MainPaneViewFactory& factory = InstalledFactory();
+    return factory ? factory(pane) : CreateMainPaneView(pane);
+}
+
+void SetMainPaneViewFactory(MainPaneViewFactory factory) { InstalledFactory() = std::move(factory); }

@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/View.h"
+#include <functional>
 
 // The five panes of the main window's splitter layout.
 enum class MainPane {
@@ -13,6 +14,12 @@ enum class MainPane {
 // The view of one pane, made on the heap (the view deletes itself with its window). A pane
 // whose view is not written yet gets a CPlaceholderView.
 CView* CreateMainPaneView(MainPane pane);
+
+// What the main frame calls to fill a pane: CreateMainPaneView unless a test has put a factory
+// of its own in place (an empty one puts CreateMainPaneView back).
+using MainPaneViewFactory = std::function<CView*(MainPane)>;
+CView* MakeMainPaneView(MainPane pane);
+void SetMainPaneViewFactory(MainPaneViewFactory factory);
 
 // An empty view that holds a pane's place.
 class CPlaceholderView : public CView {

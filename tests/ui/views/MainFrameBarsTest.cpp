@@ -361,3 +361,73 @@ TEST_F(MainFrameTest, RepeatButtonAndToolbarRightClickOpenTheirSubmenus) {
     ASSERT_EQ(popups.firstIds.size(), 2u);
     EXPECT_EQ(popups.firstIds[1], (UINT)ID_VIEW_MENU_BAR) << "View > toolbars";
 }
+
+TEST_F(MainFrameTest, FivePanesAreLaidOutFromTheStoredSizesAndTheirSizesAreKept) {
+    const INT32 sizes[8] = {180, 150, 200, 260, 0, 148, 0, 0};
+    std::copy(std::begin(sizes), std::end(sizes), settings.mainWindow.placement.paneSizes);
+    settings.informationView.imageSize = 120;
+    ASSERT_NE(Open(), nullptr);
+    ::MoveWindow(frame->m_hWnd, 0, 0, 900, 700, FALSE);
+    frame->InitialUpdateFrame(frame->GetActiveDocument(), FALSE);
+
+    // Each pane holds the view the factory makes for it.
+    const struct {
+        CFlatSplitterWnd& splitter;
+        int row;
+        MainPane pane;
+    } panes[] = {{frame->m_wndSplitterLeft, 0, MainPane::QueryTree}, {frame->m_wndSplitterLeft, 1, MainPane::GroupingBar},
+                 {frame->m_wndSplitterLeft, 2, MainPane::GroupView}, {frame->m_wndSplitterRight, 0, MainPane::Information},
+                 {frame->m_wndSplitterRight, 1, MainPane::Playlist}};
+    for (const auto& p : panes) {
+        CWnd* view = p.splitter.GetPane(p.row, 0);
+        ASSERT_NE(view, nullptr) << static_cast<int>(p.pane);
+        std::unique_ptr<CView> expected(CreateMainPaneView(p.pane));
+        EXPECT_EQ(typeid(*view), typeid(*expected)) << static_cast<int>(p.pane);
+        if (auto* placeholder = dynamic_cast<CPlaceholderView*>(view)) EXPECT_EQ(placeholder->GetPane(), p.pane);
+    }
+
+    int size = 0, minimum = 0;
+    frame->m_wndSplitter.GetColumnInfo(0, size, minimum);
+    EXPECT_EQ(size, 180);
+    frame->m_wndSplitterLeft.GetRowInfo(0, size, minimum);
+    EXPECT_EQ(size, 150);
+    frame->m_wndSplitterLeft.GetRowInfo(1, size, minimum);
+    EXPECT_EQ(size, 22);
+    frame->m_wndSplitterRight.GetRowInfo(0, size, minimum);
+    EXPECT_EQ(size, 120 + 34) << "the cover image decides, not the stored height";
+
+    // The bars below the grouping bar and the information pane cannot be dragged; the others can.
+    const auto barBelow = [](CFlatSplitterWnd& splitter, int row) {
+        const RECT pane = splitter.GetPaneRect(row, 0);
+        return splitter.HitTest(POINT{(pane.left + pane.right) / 2, pane.bottom + 2});
+    };
+    EXPECT_EQ(barBelow(frame->m_wndSplitterLeft, 0), CSplitterWnd::hSplitterBar1);
+    EXPECT_EQ(barBelow(frame->m_wndSplitterLeft, 1), CSplitterWnd::noHit);
+    EXPECT_EQ(barBelow(frame->m_wndSplitterRight, 0), CSplitterWnd::noHit);
+
+    // What the user set is stored when the window closes and comes back on the next start.
+    frame->m_wndSplitter.SetColumnInfo(0, 240, 0);
+    frame->m_wndSplitterLeft.SetRowInfo(0, 130, 0);
+    frame->m_wndSplitter.RecalcLayout();
+    frame->m_wndSplitterLeft.RecalcLayout();
+    Close();
+    const INT32* stored = settings.mainWindow.placement.paneSizes;
+    const INT32 expected[8] = {240, 130, 200, 0, 0, 154, 0, 0};
+    for (int i : {0, 1, 2, 4, 5, 6, 7}) EXPECT_EQ(stored[i], expected[i]) << "s" << i;
+    EXPECT_GT(stored[3], 0) << "the group view takes the rest of the left column";
+
+    ASSERT_NE(Open(), nullptr);
+    ::MoveWindow(frame->m_hWnd, 0, 0, 900, 700, FALSE);
+    frame->InitialUpdateFrame(frame->GetActiveDocument(), FALSE);
+    frame->m_wndSplitter.GetColumnInfo(0, size, minimum);
+    EXPECT_EQ(size, 240);
+}
+
+TEST_F(MainFrameTest, PaneSizesOfAWindowNeverLaidOutAreNotStored) {
+    ASSERT_NE(Open(), nullptr);
+    ::MoveWindow(frame->m_hWnd, 0, 0, 0, 0, FALSE);
+    frame->RecalcLayout();
+    Close();
+    const INT32 defaults[8] = {200, 200, 200, 200, 0, 148, 0, 0};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(settings.mainWindow.placement.paneSizes[i], defaults[i]) << "s" << i;
+}

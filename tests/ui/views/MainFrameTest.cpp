@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "ui/controls/BrowseForFolder.h"
 #include "ui/views/MainFrame.h"
+#include "ui/views/PaneViews.h"
 #include <shlobj.h>
 #include <clocale>
 #include <cstring>
@@ -74,13 +75,21 @@ class FrameFixture : public ::testing::Test {
 protected:
     FrameFixture() {
         app.m_nCmdShow = SW_HIDE;
+        // The play list's pane holds a view that records what reaches it.
+        SetMainPaneViewFactory([this](MainPane pane) -> CView* {
+            if (pane == MainPane::Playlist) return new TestView(record);
+            return new CPlaceholderView(pane);
+        });
         settings = MakeSettings(dir.path());
         settings.bass.device = 0;   // the no-sound device
         settings.bass.frequency = 44100;
         settings.bass.masterVolume = 100;
         settings.thread.watchWait = 16;
     }
-    ~FrameFixture() override { CloseFrame(); }
+    ~FrameFixture() override {
+        CloseFrame();
+        SetMainPaneViewFactory(nullptr);
+    }
 
     // Creates the document and the frame as the program's start does.
     TestDoc* Open() {
