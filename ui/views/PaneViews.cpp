@@ -1,6 +1,7 @@
 #include "ui/views/PaneViews.h"
 #include "ui/views/InfoView.h"
 #include "ui/views/Larkspur2006View.h"
+#include "ui/views/LeftView.h"
 #include "ui/views/MidView.h"
 #include "ui/views/TagQueryView.h"
 
@@ -8,6 +9,8 @@ CView* CreateMainPaneView(MainPane pane) {
     switch (pane) {
     case MainPane::Information:
         return new CInfoView;
+    case MainPane::QueryTree:
+        return new CLeftView;
     case MainPane::GroupingBar:
         return new CMidView;
     case MainPane::GroupView:
