@@ -1,5 +1,6 @@
 // How the now-playing pane answers the mouse: ratings, links, menus, tips and the cursor.
 #include "ui/views/DlgInfo.h"
+#include "ui/dialogs/LibraryDialogs.h"
 #include "app/ViewHints.h"
 #include "document/Larkspur2006Doc.h"
 #include "document/WaitCursor.h"
@@ -158,8 +159,6 @@ void CDlgInfo::OnRButtonUp(UINT, POINT point) {
     const UINT linkState = found ? MF_ENABLED : MF_GRAYED;
     ::EnableMenuItem(popup, ID_INFO_LINK, MF_BYCOMMAND | linkState);
     ::EnableMenuItem(popup, ID_INFO_COPY, MF_BYCOMMAND | linkState);
-    // The property dialog is not part of this program yet.
-    ::EnableMenuItem(popup, ID_INFO_PROPERTIES, MF_BYCOMMAND | MF_GRAYED);
     POINT screen = point;
     ClientToScreen(&screen);
     const UINT command = static_cast<UINT>(AfxTrackPopupMenu(popup, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON,
@@ -170,6 +169,13 @@ void CDlgInfo::OnRButtonUp(UINT, POINT point) {
     } else if (command == ID_INFO_COPY && found) {
         CopyToClipboard(spot.value);
         InvalidateRect(&spot.rect, FALSE);
+    } else if (command == ID_INFO_PROPERTIES && m_doc) {
+        int64_t rowid;
+        {
+            NowPlayingLockGuard lock;
+            rowid = m_data.track.rowid;
+        }
+        RunTrackProperties(*m_doc, rowid);
     }
 }
 

@@ -4,6 +4,9 @@
 #include "app/ViewHints.h"
 #include "document/DocTestSupport.h"
 #include "resources/resource.h"
+#include "framework/Dialog.h"
+#include "framework/PopupMenu.h"
+#include "ui/dialogs/DlgProperty.h"
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 #include <functional>
@@ -141,3 +144,49 @@ TEST(DlgInfo, ClearedTrackEmptiesTheExtraRowsAndTheLyricsLineFollowsThePosition)
     EXPECT_EQ(L"two", f.pane.CurrentLyricsLine());
 }
 
+
+namespace {
+// Chooses one command in every popup instead of running a menu loop.
+class ChoosingPopups : public IPopupMenuPresenter {
+public:
+    explicit ChoosingPopups(UINT command) : m_command(command) { m_previous = AfxSetPopupMenuPresenter(this); }
+    ~ChoosingPopups() override { AfxSetPopupMenuPresenter(m_previous); }
+    BOOL Track(HMENU menu, UINT, int, int, HWND, const TPMPARAMS*) override {
+        enabled = !(::GetMenuState(menu, m_command, MF_BYCOMMAND) & MF_GRAYED);
+        return enabled ? static_cast<BOOL>(m_command) : 0;
+    }
+    bool enabled = false;
+
+private:
+    UINT m_command;
+    IPopupMenuPresenter* m_previous = nullptr;
+};
+}  // namespace
+
+TEST(DlgInfo, PropertiesOfTheContextMenuShowTheNowPlayingRow) {
+    PaneFixture f;
+    ASSERT_TRUE(f.created);
+    TrackRecord t = doc_test::MakeTrack(f.lib.dir.path() + L"a.mp3", L"夜明けの歌", L"歌手");
+    ASSERT_TRUE(f.lib.Insert(t));
+    t.rowid = f.lib.Scalar(L"SELECT rowid FROM list;");
+    f.SetTrack(t);
+
+    std::wstring caption;
+    int rows = 0;
+    bool titleShown = false;
+    CScriptedDialogRunner runner([&](CDialog& dialog) {
+        caption = dialog.GetWindowText();
+        const PropertyRows& shown = static_cast<CDlgProperty&>(dialog).GetRows();
+        rows = static_cast<int>(shown.size());
+        for (const PropertyRow& row : shown) titleShown = titleShown || row.value == L"夜明けの歌";
+        dialog.EndDialog(IDCANCEL);
+    });
+    IDialogRunner* previous = AfxSetDialogRunner(&runner);
+    ChoosingPopups popups(ID_INFO_PROPERTIES);
+    f.pane.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    AfxSetDialogRunner(previous);
+    EXPECT_TRUE(popups.enabled);
+    EXPECT_EQ(caption, L"プロパティ");
+    EXPECT_GT(rows, 0);
+    EXPECT_TRUE(titleShown) << "the dialog reads the now-playing row";
+}

@@ -1,6 +1,9 @@
 #include "ui/views/DlgOutput.h"
 #include "support/MessageBoxRecorder.h"
 #include "document/DocTestSupport.h"
+#include "document/PlayerTestSupport.h"
+#include "audio/bass.h"
+#include <commctrl.h>
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
 #include <gtest/gtest.h>
@@ -80,4 +83,60 @@ TEST(DlgOutput, TheTextInputDialogNamesANewPresetAndRefusesTakenNames) {
     EXPECT_EQ(1u, lib.settings.eq.presets.count(L"Pop"));
     out.DestroyWindow();
     host.DestroyWindow();
+}
+
+namespace {
+using OutputPanePlaying = player_test::PlayerFixture;
+}
+
+TEST_F(OutputPanePlaying, APresetMadeInThePaneIsHeardAndComesBackAfterARestart) {
+    InitEqPreset(lib.settings.eq.presets[L"Default"], 0);
+    lib.settings.eq.selectedEq = L"Default";
+    lib.settings.bass.enableEq = true;
+    StartPlayer();
+    AddWavTrack(L"tone.wav", 8 * 44100, 0.1);   // 1 kHz
+    ASSERT_TRUE(Doc().Play(0, 0));
+    const auto level = [&] { return static_cast<int>(LOWORD(BASS_ChannelGetLevel(Doc().GetStream()))); };
+    ASSERT_TRUE(player_test::PumpUntil([&] { return level() > 3000; }));
+    EXPECT_LT(level(), 3500) << "the flat preset leaves the tone as it is";
+
+    CWnd parent;
+    parent.CreateEx(0, nullptr, L"host", WS_POPUP, 0, 0, 800, 200, nullptr, 0);
+    CDlgOutput out;
+    out.SetDocument(&Doc());
+    out.SetPresetNameAsker([](std::wstring& name, const std::function<bool(const std::wstring&)>& accept) {
+        name = L"Jazz";
+        return accept(name);
+    });
+    ASSERT_TRUE(out.Create(IDD_OUTPUT, &parent));
+    out.OnNewPreset();
+    HWND presets = ::GetDlgItem(out.m_hWnd, IDC_OUT_PRESET);
+    const LRESULT jazz = ::SendMessageW(presets, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Jazz"));
+    ASSERT_GE(jazz, 0);
+    ::SendMessageW(presets, CB_SETCURSEL, jazz, 0);
+    out.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_OUT_PRESET, CBN_SELCHANGE), reinterpret_cast<LPARAM>(presets));
+    EXPECT_EQ(lib.settings.eq.selectedEq, L"Jazz");
+
+    // The 1 kHz slider up by 12 dB (the trackbar counts downwards).
+    HWND band = ::GetDlgItem(out.m_hWnd, IDC_OUT_GAIN6);
+    ::SendMessageW(band, TBM_SETPOS, TRUE, -12);
+    out.SendMessage(WM_VSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(band));
+    EXPECT_TRUE(player_test::PumpUntil([&] { return level() > 9000; }, 3000)) << "heard at once";
+    out.DestroyWindow();
+    parent.DestroyWindow();
+
+    // At exit the settings reach "config.ini"; the next start reads them back and plays with them.
+    lib.settings.SetPath(lib.dir.file(L"config.ini"));
+    ASSERT_TRUE(CAppSettings::Save(lib.settings));
+    CAppSettings next;
+    CAppSettings::Load(L"Spur", next, lib.dir.path());
+    EXPECT_EQ(next.eq.selectedEq, L"Jazz");
+    ASSERT_EQ(next.eq.presets.count(L"Jazz"), 1u);
+    EXPECT_FLOAT_EQ(next.eq.presets[L"Jazz"].bands[5].gain, 12.0f);
+    EXPECT_FLOAT_EQ(next.eq.presets[L"Jazz"].bands[5].centre, 1000.0f);
+
+    Doc().Stop(false);
+    lib.settings.eq = next.eq;
+    ASSERT_TRUE(Doc().Play(0, 0));
+    EXPECT_TRUE(player_test::PumpUntil([&] { return level() > 9000; }, 3000));
 }
