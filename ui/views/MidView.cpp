@@ -51,7 +51,7 @@ void CMidView::OnInitialUpdate() {
         m_toolBar.m_view = this;
         m_toolBar.CreateEx(this, TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS,
                            WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, RECT{0, 0, 0, 0}, kToolBarId);
-        m_toolBar.GetToolBarCtrl().SetExtendedStyle(TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS);
+        m_toolBar.GetToolBarCtrl().SetExtendedStyle(TBSTYLE_EX_DRAWDDARROWS);
         m_images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 10);
         const HINSTANCE inst = ::GetModuleHandleW(nullptr);
         for (UINT id : {IDI_GROUP_ARTIST, IDI_GROUP_ALBUM, IDI_GROUP_GENRE, IDI_QUERY}) {
