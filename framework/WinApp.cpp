@@ -29,7 +29,13 @@ CWinApp::~CWinApp() {
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
     ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
     ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
+    ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
 END_MESSAGE_MAP()
+
+void CWinApp::OnAppExit() {
+    // Closing the main window ends the program the way its close box does.
+    if (m_pMainWnd && m_pMainWnd->m_hWnd) m_pMainWnd->SendMessage(WM_CLOSE);
+}
 
 BOOL CWinApp::InitInstance() {
     if (m_appTitle.empty()) m_appTitle = AfxLoadString(AFX_IDS_APP_TITLE);

@@ -53,6 +53,8 @@ public:
 protected:
     void OnFileNew();
     void OnFileOpen();
+    // "Exit": closes the main window.
+    void OnAppExit();
     DECLARE_MESSAGE_MAP()
 
     std::wstring m_appTitle;

@@ -1,4 +1,5 @@
 // Message maps and command routing, driven with real windows.
+#include "framework/FrameIds.h"
 #include "framework/CommandLineInfo.h"
 #include "framework/Document.h"
 #include "framework/DocTemplate.h"
@@ -202,15 +203,21 @@ TEST_F(FrameworkTest, RegisteredAndPlainMessagesAndHandlerExceptionsStayInsideTh
 }
 
 TEST_F(FrameworkTest, ClosingTheFrameClosesAndDeletesTheDocumentAndEndsTheLoop) {
-    ASSERT_NE(app.GetDocTemplate()->OpenDocumentFile(nullptr), nullptr);
-    g_log.clear();
-    SendMessageW(Frame()->m_hWnd, WM_CLOSE, 0, 0);
-    EXPECT_EQ(app.m_pMainWnd, nullptr);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"doc-close", "doc-deleted"}));
-    MSG m;
-    bool quit = false;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) quit = quit || m.message == WM_QUIT;
-    EXPECT_TRUE(quit);
+    // The close box and the menu's exit command end the program the same way.
+    for (bool byCommand : {false, true}) {
+        ASSERT_NE(app.GetDocTemplate()->OpenDocumentFile(nullptr), nullptr);
+        g_log.clear();
+        if (byCommand)
+            Command(ID_APP_EXIT);
+        else
+            SendMessageW(Frame()->m_hWnd, WM_CLOSE, 0, 0);
+        EXPECT_EQ(app.m_pMainWnd, nullptr) << byCommand;
+        EXPECT_EQ(g_log, (std::vector<std::string>{"doc-close", "doc-deleted"})) << byCommand;
+        MSG m;
+        bool quit = false;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) quit = quit || m.message == WM_QUIT;
+        EXPECT_TRUE(quit) << byCommand;
+    }
 }
 
 // A view that refuses to be created fails the frame's creation and with it the shell command.
