@@ -1,4 +1,5 @@
 #include "ui/views/LeftView.h"
+#include "ui/views/DdData.h"
 #include "app/AppSettings.h"
 #include "app/PathParts.h"
 #include "app/ViewHints.h"
@@ -43,7 +44,6 @@ bool ValidFolderName(const std::wstring& text, void*) { return IsPlainFileName(t
 
 }  // namespace
 
-const wchar_t* const CLeftView::kDropFormatName = L"Larkspur2006 DDData";
 
 BEGIN_MESSAGE_MAP(CLeftView, CTreeView)
     ON_WM_DESTROY()
@@ -384,8 +384,7 @@ HTREEITEM CLeftView::FolderAt(POINT point) const {
 }
 
 bool CLeftView::OffersCell(COleDataObject* data) const {
-    static const CLIPFORMAT format = static_cast<CLIPFORMAT>(::RegisterClipboardFormatW(kDropFormatName));
-    return data && data->IsDataAvailable(format);
+    return data && data->IsDataAvailable(GetDdDataFormat());
 }
 
 DWORD CLeftView::OnDragEnter(COleDataObject* data, DWORD keyState, POINT point) {
@@ -401,27 +400,8 @@ DWORD CLeftView::OnDragOver(COleDataObject* data, DWORD keyState, POINT point) {
 BOOL CLeftView::OnDrop(COleDataObject* data, DWORD effect, POINT point) {
     HTREEITEM folder = FolderAt(point);
     if (!folder || !OffersCell(data)) return CTreeView::OnDrop(data, effect, point);
-    static const CLIPFORMAT format = static_cast<CLIPFORMAT>(::RegisterClipboardFormatW(kDropFormatName));
-    HGLOBAL memory = data->GetGlobalData(format);
-    if (!memory) return FALSE;
-    int64_t rowid = -1;
-    int column = -1;
-    bool read = false;
-    // Only a block of the whole size is read.
-    if (::GlobalSize(memory) >= 16) {
-        if (const BYTE* p = static_cast<const BYTE*>(::GlobalLock(memory))) {
-            uint64_t id = 0;
-            uint32_t type = 0;
-            for (int i = 7; i >= 0; --i) id = (id << 8) | p[i];
-            for (int i = 11; i >= 8; --i) type = (type << 8) | p[i];
-            rowid = static_cast<int64_t>(id);
-            column = static_cast<int>(type);
-            read = true;
-            ::GlobalUnlock(memory);
-        }
-    }
-    ::GlobalFree(memory);
-    if (!read) return FALSE;
-    NewQuery(folder, rowid, column);
+    DdDataCell cell;
+    if (!ReadDdData(*data, cell)) return FALSE;
+    NewQuery(folder, cell.rowid, cell.columnType);
     return TRUE;
 }

@@ -50,8 +50,6 @@ public:
     using DeleteOperation = std::function<bool(const std::wstring& path)>;
     static DeleteOperation SetDeleteOperation(DeleteOperation operation);
 
-    static const wchar_t* const kDropFormatName;
-
 protected:
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     BOOL OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
