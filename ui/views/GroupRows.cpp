@@ -305,6 +305,12 @@ bool BuildGroupFilesQuery(const std::wstring& key, const std::vector<const Group
     return true;
 }
 
+int GroupAverageBarWidth(int boxWidth, double average) {
+    if (boxWidth <= 0 || !(average > 0)) return 0;
+    const double share = average >= 50 ? 1.0 : average / 50.0;
+    return static_cast<int>(boxWidth * share);
+}
+
 std::wstring GroupInfoTip(const GroupItem& item, size_t bufferChars) {
     wchar_t number[64];
     std::wstring tip = L"「" + item.text + L"」\r\n";

@@ -92,6 +92,10 @@ bool BuildGroupSelectionQuery(const std::wstring& key, const std::wstring& keyCa
 // The query of the file names of selected rows; false when there is nothing to collect.
 bool BuildGroupFilesQuery(const std::wstring& key, const std::vector<const GroupItem*>& selected, std::wstring& sql);
 
+// The width of the average-rating bar in a box `boxWidth` wide: the share of 50, never more
+// than the box nor less than nothing.
+int GroupAverageBarWidth(int boxWidth, double average);
+
 // The tip of a row, cut to fit `bufferChars` with its terminating zero (ending in "...").
 std::wstring GroupInfoTip(const GroupItem& item, size_t bufferChars);
 

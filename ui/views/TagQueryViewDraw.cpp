@@ -80,10 +80,8 @@ void CTagQueryView::DrawRow(HDC dc, const RECT& rc, int row, bool selected, bool
             const int width = box.right - box.left;
             if (item.average > 0) {
                 Fill(dc, box, view.colorBackground);
-                // A value above the scale still stays inside its box.
-                const double share = std::min(1.0, item.average / 50.0);
                 RECT bar = box;
-                bar.right = bar.left + static_cast<int>(width * share);
+                bar.right = bar.left + GroupAverageBarWidth(width, item.average);
                 Fill(dc, bar, m_shades[3]);
                 Frame(dc, box, m_shades[5]);
             } else {

@@ -177,3 +177,12 @@ TEST(GroupRows, TipsShowTheCountsAndAreCutWithoutSplittingACharacter) {
     const std::wstring pairCut = GroupInfoTip(pairs, 8);   // "「" + 3 units would fit before "..."
     EXPECT_EQ(L"「\U0002000B...", pairCut);
 }
+
+TEST(GroupRows, TheAverageBarStaysInsideItsBox) {
+    EXPECT_EQ(0, GroupAverageBarWidth(36, 0));
+    EXPECT_EQ(21, GroupAverageBarWidth(36, 30));   // 36 x 30 / 50 = 21.6, truncated
+    EXPECT_EQ(36, GroupAverageBarWidth(36, 50));
+    EXPECT_EQ(36, GroupAverageBarWidth(36, 255)) << "a rating written above 50 by another program";
+    EXPECT_EQ(0, GroupAverageBarWidth(36, -10));
+    EXPECT_EQ(0, GroupAverageBarWidth(-4, 30));
+}

@@ -223,6 +223,26 @@ TEST_F(GroupViewTest, ContextMenuSetsTheSubColumnAndDeletesTheSelectionFromTheLi
     EXPECT_LT(FindRow(L"さくら", GroupItemValue), 0) << "the view regrouped";
 }
 
+TEST(GroupView, AStoredKeyThatIsNoColumnGroupsByAlbum) {
+    doc_test::Library lib;
+    lib.settings.groupView.tagKey = L"tagAlbum FROM list; DELETE FROM list; --";
+    lib.settings.groupView.fontSize = 9;
+    ASSERT_TRUE(lib.Insert(doc_test::MakeTrack(L"C:\\m\\a.mp3", L"a", L"artist", L"アルバム")));
+    CWnd host;
+    host.CreateEx(0, nullptr, L"host", WS_POPUP, 0, 0, 200, 200, nullptr, 0);
+    CCreateContext context;
+    context.document = &lib.doc;
+    auto* view = new CTagQueryView;
+    ASSERT_TRUE(view->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 200, 200}, host.m_hWnd, AFX_IDW_PANE_FIRST, &context));
+    view->OnInitialUpdate();
+    EXPECT_EQ(L"tagAlbum", view->GetTagKey());
+    EXPECT_EQ(1, lib.Scalar(L"SELECT count(*) FROM list;"));
+    ASSERT_GE(view->GetRows().size(), 3u);
+    EXPECT_EQ(L"アルバム", view->GetRows().back().text);
+    host.DestroyWindow();
+    EXPECT_EQ(L"tagAlbum", lib.settings.groupView.tagKey) << "the key in use is kept at destroy";
+}
+
 TEST(GroupingBar, ButtonsAndTheOtherMenuChooseTheKeyAndTellTheGroupView) {
     doc_test::Library lib;
     lib.settings.groupView.tagKey = L"TAGGENRE";
