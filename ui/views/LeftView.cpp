@@ -1,5 +1,4 @@
 #include "ui/views/LeftView.h"
-#include "ui/views/DdData.h"
 #include "app/AppSettings.h"
 #include "app/PathParts.h"
 #include "app/ViewHints.h"
@@ -13,6 +12,7 @@
 #include "ui/dialogs/DlgInput.h"
 #include "ui/dialogs/DlgQuery.h"
 #include "ui/dialogs/FileNameRules.h"
+#include "ui/views/DdData.h"
 #include <shellapi.h>
 #include <algorithm>
 
@@ -43,7 +43,6 @@ std::wstring FolderOf(const std::wstring& path) {
 bool ValidFolderName(const std::wstring& text, void*) { return IsPlainFileName(text); }
 
 }  // namespace
-
 
 BEGIN_MESSAGE_MAP(CLeftView, CTreeView)
     ON_WM_DESTROY()
@@ -383,9 +382,7 @@ HTREEITEM CLeftView::FolderAt(POINT point) const {
     return record && (record->kind == QueryItemRoot || record->kind == QueryItemFolder) ? hit : nullptr;
 }
 
-bool CLeftView::OffersCell(COleDataObject* data) const {
-    return data && data->IsDataAvailable(GetDdDataFormat());
-}
+bool CLeftView::OffersCell(COleDataObject* data) const { return data && data->IsDataAvailable(GetDdDataFormat()); }
 
 DWORD CLeftView::OnDragEnter(COleDataObject* data, DWORD keyState, POINT point) {
     if (OffersCell(data)) return DROPEFFECT_LINK;
@@ -400,6 +397,7 @@ DWORD CLeftView::OnDragOver(COleDataObject* data, DWORD keyState, POINT point) {
 BOOL CLeftView::OnDrop(COleDataObject* data, DWORD effect, POINT point) {
     HTREEITEM folder = FolderAt(point);
     if (!folder || !OffersCell(data)) return CTreeView::OnDrop(data, effect, point);
+    // A block shorter than the format's size is not read.
     DdDataCell cell;
     if (!ReadDdData(*data, cell)) return FALSE;
     NewQuery(folder, cell.rowid, cell.columnType);

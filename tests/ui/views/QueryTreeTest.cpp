@@ -12,6 +12,7 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/TestDataObject.h"
 #include "support/TestFiles.h"
+#include "ui/views/DdData.h"
 #include "ui/views/LeftView.h"
 #include "ui/views/QueryFolder.h"
 #include <gtest/gtest.h>
@@ -281,12 +282,14 @@ TEST_F(QueryTreeTest, QueriesAreCreatedAndEditedFromTheMenuAndADroppedCellPropos
     row->rowid = (int64_t{1} << 33) + 5;
     row->rating = 30;
     lib.doc.GetPlaylistCache().rows.push_back(std::move(row));
-    const CLIPFORMAT format = static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Larkspur2006 DDData"));
+    const CLIPFORMAT format = GetDdDataFormat();
     auto* data = new testing_support::TestDataObject;
-    std::string block(16, '\0');
-    const uint64_t rowid = (uint64_t{1} << 33) + 5;
-    for (int i = 0; i < 8; ++i) block[i] = static_cast<char>((rowid >> (8 * i)) & 0xFF);
-    block[8] = 15;
+    DdDataCell cell;
+    cell.rowid = (int64_t{1} << 33) + 5;
+    cell.columnType = 15;
+    unsigned char packed[kDdDataBlockSize];
+    PackDdDataBlock(cell, packed);
+    const std::string block(reinterpret_cast<const char*>(packed), sizeof packed);
     data->SetBytes(format, block);
     COleDataObject object;
     object.Attach(data);
