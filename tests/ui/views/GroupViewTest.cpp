@@ -199,6 +199,19 @@ TEST_F(GroupViewTest, OnlyColumnsOfTheLibraryRegroupAndLettersJumpToTheirHeaders
         EXPECT_LT(id, static_cast<UINT>(ID_GROUP_LIBRARY_UPDATE));
 }
 
+TEST_F(GroupViewTest, TheGroupingBarRegroupsTheViewBesideIt) {
+    CCreateContext context;
+    context.document = &lib.doc;
+    auto* bar = new CMidView;
+    ASSERT_TRUE(bar->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 300, 22}, host.m_hWnd, AFX_IDW_PANE_FIRST + 1, &context));
+    bar->OnInitialUpdate();
+    EXPECT_TRUE(bar->GetToolBar().GetToolBarCtrl().IsButtonChecked(ID_GROUP_BY_ALBUM));
+    bar->SendMessage(WM_COMMAND, ID_GROUP_BY_ARTIST, 0);
+    EXPECT_EQ(L"tagArtist", view->GetTagKey());
+    EXPECT_EQ(7, view->GetRows()[2].itemCount);
+    EXPECT_GE(FindRow(L"アーティスト3", GroupItemValue), 0);
+}
+
 TEST_F(GroupViewTest, ContextMenuSetsTheSubColumnAndDeletesTheSelectionFromTheLibrary) {
     ScriptedPopups popups;
     popups.answers = {ID_GROUP_SUB_FILES};
