@@ -293,6 +293,14 @@ TEST(GroupingBar, ButtonsAndTheOtherMenuChooseTheKeyAndTellTheGroupView) {
     EXPECT_EQ(std::vector<UINT>{ID_GROUP_BY_RATING}, popups.checked);
     EXPECT_EQ(L"rating", bar->GetGroupColumn()) << "no choice changes nothing";
 
+    // Tips: the text after the "\n" of the command's string.
+    NMTTDISPINFOW tip{};
+    tip.hdr.code = TTN_NEEDTEXTW;
+    tip.hdr.idFrom = ID_GROUP_BY_ALBUM;
+    bar->SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    ASSERT_NE(nullptr, tip.lpszText);
+    EXPECT_EQ(std::wstring(L"アルバム"), tip.lpszText);
+
     lib.settings.groupView.tagKey = L"file_name";
     bar->SetGroupColumn(L"file_name");
     EXPECT_TRUE(tb.IsButtonChecked(ID_GROUP_BY_OTHER));
