@@ -178,14 +178,12 @@ void BuildIndexGroupRows(std::vector<GroupValue> values, int totalFiles, const s
 
 void SortGroupRows(GroupRowList& rows, bool grouped, int column, bool ascending, bool numeric, int headerMode) {
     if (column == 1 && headerMode != 1 && headerMode != 2) return;
-    std::vector<std::wstring> normal;   // per row, for text comparisons
     auto less = [&](const GroupItem& a, const GroupItem& b) {
         if (column == 1) {
             if (headerMode == 1) return a.average < b.average;
             return a.fileCount < b.fileCount;
         }
-        if (numeric) return NumberOf(a.text) < NumberOf(b.text);
-        return Normalized(a.text) < Normalized(b.text);
+        return NumberOf(a.text) < NumberOf(b.text);   // texts are compared below, normalised once
     };
     auto sortRange = [&](size_t first, size_t last) {
         if (last - first < 2) return;
