@@ -57,8 +57,9 @@ public:
     void MapDialogRect(RECT* r) const { ::MapDialogRect(m_hWnd, r); }
 
     // For runners: the system's modal loop, and a hidden modeless run that EndDialog ends.
-    INT_PTR RunSystemModal(HWND owner);
-    BOOL CreateForScript(HWND owner);
+    // Windows that are dialogs of another kind (property sheets) run their own way.
+    virtual INT_PTR RunSystemModal(HWND owner);
+    virtual BOOL CreateForScript(HWND owner);
     bool HasEnded() const { return m_ended; }
     INT_PTR GetModalResult() const { return m_modalResult; }
 
@@ -67,6 +68,8 @@ public:
 protected:
     virtual void OnOK();
     virtual void OnCancel();
+    // A new run has not ended yet.
+    void ResetModalResult() { m_ended = false; m_modalResult = -1; }
     DECLARE_MESSAGE_MAP()
 
 private:

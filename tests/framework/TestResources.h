@@ -9,3 +9,5 @@
 #define IDC_TEST_SLIDER     3013
 #define IDC_TEST_LIST       3014
 #define IDC_TEST_LABEL      3015
+#define IDD_TEST_PAGE1      3004
+#define IDD_TEST_PAGE2      3005
