@@ -10,6 +10,8 @@ BEGIN_MESSAGE_MAP(CLarkspur2006Doc, CDocument)
     ON_COMMAND(ID_LIBRARY_ADD_FOLDER, &CLarkspur2006Doc::OnAddDirectory)
     ON_COMMAND(ID_LIBRARY_PROPERTIES, &CLarkspur2006Doc::OnLibraryProperties)
     ON_COMMAND(ID_IMPORT_DATABASE, &CLarkspur2006Doc::OnImport)
+    ON_COMMAND(ID_APP_OPTIONS, &CLarkspur2006Doc::OnSettings)
+    ON_COMMAND(ID_MAINFRAME_APP_ABOUT, &CLarkspur2006Doc::OnAppAbout)
     ON_UPDATE_COMMAND_UI(ID_IMPORT_DATABASE, &CLarkspur2006Doc::OnUpdateImport)
     ON_COMMAND(ID_TABLE_HELP, &CLarkspur2006Doc::OnTableHelp)
     ON_UPDATE_COMMAND_UI(ID_EXPORT_DATABASE, &CLarkspur2006Doc::OnUpdateExportDatabase)
@@ -90,6 +92,10 @@ void CLarkspur2006Doc::OnImport() {
 void CLarkspur2006Doc::OnUpdateImport(CCmdUI* ui) { ui->Enable(TRUE); }
 
 void CLarkspur2006Doc::OnTableHelp() { GetHost().RunTableHelp(); }
+
+void CLarkspur2006Doc::OnSettings() { GetHost().RunOptions(*this); }
+
+void CLarkspur2006Doc::OnAppAbout() { GetHost().RunAbout(*this); }
 
 // ---- Playback ------------------------------------------------------------------------
 

@@ -52,6 +52,9 @@ public:
     virtual bool RunImport(CLarkspur2006Doc& doc) { (void)doc; return false; }
     // The SQL table help, modal over the window that is active (the query editor, say).
     virtual void RunTableHelp() {}
+    // The options sheet (hot keys suspended while it is open) and the About sheet.
+    virtual void RunOptions(CLarkspur2006Doc& doc) { (void)doc; }
+    virtual void RunAbout(CLarkspur2006Doc& doc) { (void)doc; }
 };
 
 class CDocumentHostDefault : public IDocumentHost {

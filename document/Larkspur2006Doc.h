@@ -143,6 +143,8 @@ public:
     // library reloads the views.
     void OnLibraryProperties();
     void OnImport();
+    void OnSettings();
+    void OnAppAbout();
     void OnUpdateImport(CCmdUI* ui);
     // "テーブルヘルプ(&T)": the host shows the table help.
     void OnTableHelp();

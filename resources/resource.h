@@ -226,3 +226,117 @@
 #define ID_GROUP_SUB_FILES           33040
 #define IDI_GROUP_COLLAPSED          193
 #define IDI_GROUP_EXPANDED           195
+
+// ---- Options sheet: its seven pages, the hot-key editor, the version resource ----
+#define IDD_PP_DEFAULT               107     // "基本設定"
+#define IDD_PP_VISUAL                219     // "表示 1"
+#define IDD_PP_HOTKEY                220     // "ホットキー"
+#define IDD_PP_INFORMATION           221     // "表示 2"
+#define IDD_PP_WINDOW                222     // "画像と歌詞"
+#define IDD_HOTKEY                   223     // "ホットキーの設定"
+#define IDD_PP_ABOUT                 224     // "バージョン情報"
+#define IDD_PP_MINI                  225     // "タスクトレイ"
+// Basic page
+#define IDC_PPD_DATE_PREVIEW         1067
+#define IDC_PPD_DATE_FORMAT          1068
+#define IDC_PPD_INTERPOLATION        1069
+#define IDC_PPD_APP_TITLE            1070
+#define IDC_PPD_RATING_PREVIEW       1071
+#define IDC_PPD_RATING_TYPE          1072
+#define IDC_PPD_STAR_FULL            1073
+#define IDC_PPD_STAR_EMPTY           1074
+#define IDC_PPD_BROWSE_FULL          1075
+#define IDC_PPD_BROWSE_EMPTY         1076
+#define IDC_PPD_STAR_FULL_LABEL      1077
+#define IDC_PPD_STAR_EMPTY_LABEL     1078
+#define IDC_PPD_FORMAT_HELP          1079
+#define IDC_PPD_STAR_NOTE            1080
+#define IDC_PPD_TRIGGER_START        1081
+#define IDC_PPD_TRIGGER_STOP         1082
+#define IDC_PPD_RESTORE              1121
+#define IDC_PPD_CHECK_MODIFY         1122
+// Visual page (query view, group view, play list)
+#define IDC_PPV_QV_PREVIEW           1062
+#define IDC_PPV_QV_FONT              1063
+#define IDC_PPV_QV_TEXT              1073
+#define IDC_PPV_QV_BACK              1072
+#define IDC_PPV_GV_PREVIEW           1064
+#define IDC_PPV_GV_FONT              1065
+#define IDC_PPV_GV_TEXT              1075
+#define IDC_PPV_GV_HEADER            1085
+#define IDC_PPV_GV_BACK              1074
+#define IDC_PPV_GV_GRAPH             1089
+#define IDC_PPV_GV_BORDER1           1083
+#define IDC_PPV_GV_BORDER2           1084
+#define IDC_PPV_GV_ALPHABET          1086
+#define IDC_PPV_GV_KANA              1087
+#define IDC_PPV_GV_KANJI             1088
+#define IDC_PPV_PL_PREVIEW           1068
+#define IDC_PPV_PL_FONT              1069
+#define IDC_PPV_PL_BACK              1080
+#define IDC_PPV_PL_TEXT              1077
+#define IDC_PPV_PL_PLAYING           1078
+#define IDC_PPV_PL_LIST1             1076
+#define IDC_PPV_PL_LIST2             1079
+#define IDC_PPV_PL_GRID_TYPE         1066
+#define IDC_PPV_PL_GRID              1081
+#define IDC_PPV_PL_MARGIN            1082
+// Now-playing display page
+#define IDC_PPI_PREVIEW              1079
+#define IDC_PPI_BACK                 1085
+#define IDC_PPI_TEXT                 1086
+#define IDC_PPI_HEADER               1091
+#define IDC_PPI_TEXT2                1092
+#define IDC_PPI_STATUS               1088
+#define IDC_PPI_FONT                 1081
+#define IDC_PPI_FONT_BIG             1082
+#define IDC_PPI_FONT_SMALL           1083
+#define IDC_PPI_SPEC_MAX             1093
+#define IDC_PPI_SPEC_MIN             1094
+#define IDC_PPI_FRAME_RATE           1102
+#define IDC_PPI_IMAGE_BACK           1095
+#define IDC_PPI_IMAGE_FRAME          1101
+#define IDC_PPI_FADE                 1096
+#define IDC_PPI_ZOOM                 1089
+#define IDC_PPI_DRAW_FRAME           1097
+#define IDC_PPI_DRAW_SHADOW          1098
+#define IDC_PPI_RELATED_FONT         1084
+#define IDC_PPI_ALPHA_OUT            1099
+#define IDC_PPI_ALPHA_IN             1100
+// Images and lyrics page
+#define IDC_PPW_PICTURE_PATTERN      1100
+#define IDC_PPW_LYRICS_PATTERN       1101
+#define IDC_PPW_IMAGE_PREVIEW        1110
+#define IDC_PPW_IMAGE_BACK           1102
+#define IDC_PPW_IMAGE_TEXT           1103
+#define IDC_PPW_IMAGE_FONT           1109
+#define IDC_PPW_IMAGE_ALPHA          1104
+#define IDC_PPW_LYRICS_PREVIEW       1111
+#define IDC_PPW_LYRICS_BACK          1105
+#define IDC_PPW_LYRICS_TEXT          1106
+#define IDC_PPW_LYRICS_FONT          1108
+#define IDC_PPW_LYRICS_ALPHA         1107
+// Task-tray page
+#define IDC_PPM_TYPE                 1123
+#define IDC_PPM_CLICK                1124
+#define IDC_PPM_BALLOON              1125
+#define IDC_PPM_DBLCLICK             1126
+#define IDC_PPM_RCLICK               1127
+#define IDC_PPM_MCLICK               1128
+#define IDC_PPM_MDBLCLICK            1129
+#define IDC_PPM_TIMEOUT              1130
+#define IDC_PPM_TITLE                1132
+#define IDC_PPM_TEXT                 1133
+#define IDC_PPM_BALLOON_CLICK        1134
+// Hot-key page and editor
+#define IDC_PPH_ENABLE               1111
+#define IDC_PPH_LIST                 1112
+#define IDC_PPH_CLEAR                1122
+#define IDC_HOTKEY_KEY               1113
+#define IDC_HOTKEY_LABEL             1114
+#define IDC_HOTKEY_GLOBAL            1136
+// About page
+#define IDC_ABOUT_CREDITS            1116
+#define IDC_ABOUT_LINK               1118
+#define IDC_ABOUT_TITLE              1119
+#define IDC_ABOUT_ADDONS             1120

@@ -53,6 +53,8 @@ public:
     bool RunLibraryProperties(CLarkspur2006Doc& doc) override;
     bool RunImport(CLarkspur2006Doc& doc) override;
     void RunTableHelp() override;
+    // The About sheet (MainFrameOptions.cpp).
+    void RunAbout(CLarkspur2006Doc& doc) override;
 
     // The caption is the player's own ("AppTitle"): the document's title never enters it.
     void OnUpdateFrameTitle(BOOL addToTitle) override;
