@@ -158,7 +158,12 @@ void Link(const DRAWITEMSTRUCT& item, HFONT pageFont) {
     const int n = ::GetWindowTextLengthW(item.hwndItem);
     std::wstring caption(static_cast<size_t>(n) + 1, L'\0');
     caption.resize(static_cast<size_t>(::GetWindowTextW(item.hwndItem, &caption[0], n + 1)));
-    Fill(item.hDC, item.rcItem, ::GetSysColor(COLOR_BTNFACE));
+    // The page's own background (themed pages are not the button face colour).
+    HBRUSH background = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(item.hwndItem), WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(item.hDC),
+                                                               reinterpret_cast<LPARAM>(item.hwndItem)));
+    if (background) ::FillRect(item.hDC, &item.rcItem, background);
+    else Fill(item.hDC, item.rcItem, ::GetSysColor(COLOR_BTNFACE));
     ::SetBkMode(item.hDC, TRANSPARENT);
     HGDIOBJ old = ::SelectObject(item.hDC, font);
     ::SetTextColor(item.hDC, RGB(0, 0, 255));
