@@ -29,6 +29,16 @@ struct HotKeyEntry {
     bool isGlobal = true;
 };
 
+// An action that a hot key can run, with the name the settings list it under (actions 35 and
+// 36 put the seek seconds in their "%d").
+struct HotKeyAction {
+    int action;
+    const wchar_t* name;
+};
+// Every such action, in ascending code order.
+const HotKeyAction* HotKeyActionsBegin();
+const HotKeyAction* HotKeyActionsEnd();
+
 // The main window's placement and its eight pane sizes, stored as one structure.
 struct MainWindowPlacement {
     WINDOWPLACEMENT placement;

@@ -2,13 +2,9 @@
 #include "app/AppSettings.h"
 #include <cwchar>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
-
-struct HotKeyAction {
-    int action;
-    const wchar_t* name;   // actions 35 and 36 take the seek seconds
-};
 
 const HotKeyAction kActions[] = {
     {10, L"ウインドウの表示"},
@@ -52,6 +48,9 @@ const SettingKey<GlobalHotkey> kGlobalHotkeyKeys[] = {
 };
 
 }  // namespace
+
+const HotKeyAction* HotKeyActionsBegin() { return std::begin(kActions); }
+const HotKeyAction* HotKeyActionsEnd() { return std::end(kActions); }
 
 // The plain keys first, then one "Hotkey.%04d" key per action.
 void CAppSettings::LoadGlobalHotkey() {

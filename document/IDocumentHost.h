@@ -57,6 +57,7 @@ public:
     virtual void RunAbout(CLarkspur2006Doc& doc) { (void)doc; }
 };
 
+
 class CDocumentHostDefault : public IDocumentHost {
 public:
     int ShowMessage(const std::wstring& text, UINT type) override;

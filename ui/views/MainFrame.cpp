@@ -39,6 +39,21 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_LOCK_TOOLBARS, &CMainFrame::OnUpdateLockToolbars)
     ON_CONTROL(CBN_SELCHANGE, IDC_SEARCH_TEXT, &CMainFrame::StoreSearchWay)
     ON_COMMAND(IDC_SEEK_TIME, &CMainFrame::OnToggleTimeDisplay)
+    // Actions, hot keys, tray icon, media keys, quick search and history (MainFrame*.cpp).
+    ON_WM_SIZE()
+    ON_MESSAGE(WM_HOTKEY, &CMainFrame::OnHotKey)
+    ON_MESSAGE(WM_APPCOMMAND, &CMainFrame::OnAppCommand)
+    ON_MESSAGE(WM_POWERBROADCAST, &CMainFrame::OnPowerBroadcast)
+    ON_MESSAGE(WM_TIMER, &CMainFrame::OnTimerMessage)
+    ON_REGISTERED_MESSAGE(CMainFrame::s_msgRunCommand, &CMainFrame::OnRunCommand)
+    ON_REGISTERED_MESSAGE(CMainFrame::s_msgTaskTrayNotify, &CMainFrame::OnTrayNotify)
+    ON_REGISTERED_MESSAGE(CMainFrame::s_msgTaskbarCreated, &CMainFrame::OnTaskbarCreated)
+    ON_REGISTERED_MESSAGE(CMainFrame::s_msgComboEditReflect, &CMainFrame::OnSearchEnter)
+    ON_COMMAND(ID_FOCUS_SEARCH, &CMainFrame::OnFocusSearch)
+    ON_COMMAND(ID_QUICK_SEARCH, &CMainFrame::RunQuickSearch)
+    ON_CONTROL(CBN_EDITCHANGE, IDC_SEARCH_TEXT, &CMainFrame::OnSearchTextEdited)
+    ON_CONTROL(CBN_SELCHANGE, IDC_SEARCH_MODE, &CMainFrame::OnSearchWayChosen)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_HISTORY_FIRST, ID_HISTORY_LAST, &CMainFrame::OnUpdateHistoryItem)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() { FillKanaBaseTable(); }
@@ -156,6 +171,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
     m_dialogs.owner = m_hWnd;
     if (!CreateBars()) return -1;
+    RegisterHotKeys();
     LoadBarLayout();
     if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) {
         ::InsertMenuW(system, SC_CLOSE, MF_BYCOMMAND | MF_STRING, ID_VIEW_MENU_BAR, L"メニュー(&M)");
@@ -163,6 +179,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
         CheckSystemMenuItem();
     }
     ::DragAcceptFiles(m_hWnd, TRUE);
+    ApplyTrayIconSetting();
+    InstallKeyboardHook();
     // The document starts after this: its audio engine and end-of-track messages need the window.
     if (CLarkspur2006Doc* doc = GetDocument()) {
         doc->SetPlayerHost(this);
@@ -179,7 +197,10 @@ void CMainFrame::OnDestroy() {
         doc->SetPlayerHost(nullptr);
         doc->SetHost(nullptr);
     }
+    RemoveKeyboardHook();
+    RemoveTrayIcon();
     SaveBarLayout();
+    UnregisterHotKeys();
     if (m_wndSearchEdit.m_hWnd) {
         m_wndSearchEdit.RevokeDropTarget();
         m_wndSearchEdit.UnsubclassWindow();

@@ -7,12 +7,14 @@
 #include "framework/Controls.h"
 #include "framework/ToolBar.h"
 #include "ui/controls/EditEx.h"
+#include "ui/dialogs/OptionsSheet.h"
 #include "ui/controls/FlatSplitterWnd.h"
 #include "ui/controls/XPMenuBar.h"
 #include "ui/views/SliderBar.h"
 #include "ui/views/StatusBarOD.h"
 #include "ui/views/ToolBarNavigate.h"
 #include "ui/views/ToolBarSearch.h"
+#include <functional>
 
 class CAppSettings;
 class CLarkspur2006Doc;
@@ -21,7 +23,7 @@ class CLarkspur2006Doc;
 // the player's window: the end of a track ("BassSyncMsg") reaches the document through it.
 // Its one rebar holds the menu bar, the navigate, search, library and playback toolbars and
 // the seek bar; the status bar is below the panes.
-class CMainFrame : public CFrameWnd, public IPlayerHost, public IDocumentHost {
+class CMainFrame : public CFrameWnd, public IPlayerHost, public IDocumentHost, public IOptionsHost {
 public:
     CMainFrame();
 
@@ -32,9 +34,12 @@ public:
     // IPlayerHost
     HWND GetMainWindow() override { return m_hWnd; }
     void SetCaption(const std::wstring& text) override { SetWindowText(text); }
-    bool IsInTray() override { return false; }
-    void ShowTrayBalloon(const std::wstring&, const std::wstring&, DWORD) override {}
-    void UpdateTrayInfo(const TrackRecord*) override {}
+    // Minimised with the tray icon shown.
+    bool IsInTray() override;
+    // A balloon with the caller's title, text and icon, the tip updated.
+    void ShowTrayBalloon(const std::wstring& title, const std::wstring& text, DWORD icon) override;
+    // The tip for the track (null: none) and, with balloons on, its balloon.
+    void UpdateTrayInfo(const TrackRecord* track) override;
     // The seek bar takes the player's status: play started, stopped or failed.
     void OnPlayStateChanged() override;
     // The seek bar's status listener; false while the seek bar does not exist.
@@ -47,7 +52,8 @@ public:
     // IDocumentHost
     int ShowMessage(const std::wstring& text, UINT type) override;
     bool ShowFileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
-    void SetQueryTitle(const std::wstring&) override {}
+    // The navigate toolbar's query title, repainted at once (MainFrameNavigate.cpp).
+    void SetQueryTitle(const std::wstring& title) override;
     int BrowseForFolder(std::wstring& folder, bool& subfolders) override;
     bool ChooseFontName(std::wstring& faceName) override;
     bool RunLibraryProperties(CLarkspur2006Doc& doc) override;
@@ -55,6 +61,37 @@ public:
     void RunTableHelp() override;
     // The About sheet (MainFrameOptions.cpp).
     void RunAbout(CLarkspur2006Doc& doc) override;
+    // The options sheet, with the hot keys suspended while it is open (MainFrameHotKeys.cpp).
+    void RunOptions(CLarkspur2006Doc& doc) override;
+
+    // IOptionsHost. The global hot keys are registered on this window with the action code
+    // as identifier; a key that cannot be registered is cleared in the settings.
+    void RegisterHotKeys() override;
+    void UnregisterHotKeys() override;
+    // The keyboard hook acts on local hot keys only while this is set.
+    void SetHookEnabled(bool enabled) override { m_hookEnabled = enabled ? 1 : 0; }
+    bool IsHookEnabled() const { return m_hookEnabled != 0; }
+    // The keyboard hook: a local hot key runs its action and is swallowed.
+    static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+    // ---- Actions, tray icon and quick search -------------------------------------------
+    // Runs an action code (MainFrameActions.cpp); false without a document or for a code
+    // that is not an action.
+    BOOL ExecuteAction(int code);
+    // The tray icon (MainFrameTray.cpp). ApplyTrayIconSetting shows it for "TaskTray.Type"
+    // 1 and 2 and removes it otherwise.
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void ApplyTrayIconSetting() override;
+    bool HasTrayIcon() const { return m_trayIconId != 0; }
+    // Updates the icon's tip (`updateTip`) and shows a balloon: the caller's title and text
+    // when given, else the track's (null track and texts: a balloon on screen goes down).
+    void UpdateTrayInfo(const TrackRecord* track, bool updateTip, const wchar_t* title, const wchar_t* text,
+                        DWORD iconFlags);
+    // Every notification to the shell goes through this (empty: Shell_NotifyIconW).
+    std::function<BOOL(DWORD message, NOTIFYICONDATAW& data)> trayNotifier;
+    // Turns the search box's text and mode into the play list (MainFrameSearch.cpp).
+    void RunQuickSearch();
 
     // The caption is the player's own ("AppTitle"): the document's title never enters it.
     void OnUpdateFrameTitle(BOOL addToTitle) override;
@@ -84,6 +121,13 @@ public:
     CEditEx m_wndSearchEdit;
     CStatic m_wndQueryTitle;
 
+    // The registered messages of the tray icon, of a restarted shell and of other programs.
+    static const UINT s_msgTaskTrayNotify;
+    static const UINT s_msgTaskbarCreated;
+    static const UINT s_msgRunCommand;
+    // What the search edit sends on Enter.
+    static const UINT s_msgComboEditReflect;
+
 protected:
     // The window has no menu of its own: the menu bar shows menu 128.
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
@@ -99,6 +143,8 @@ protected:
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
     LRESULT OnEndSession(WPARAM ending, LPARAM);
     LRESULT OnSysCommand(WPARAM command, LPARAM lParam);
+    // A minimised window hides into the tray for "TaskTray.Type" 2 and 3 (MainFrameTray.cpp).
+    void OnSize(UINT type, int cx, int cy);
 
     // Bar toggles and the toolbar lock (MainFrameBars.cpp).
     void OnViewPlaybackBar();
@@ -146,7 +192,58 @@ private:
     // Opens submenu `submenu` of top-level menu `topLevel` of the menu bar's menu.
     void TrackMenuBarSubmenu(int topLevel, int submenu, POINT at, UINT flags);
 
+    // MainFrameHotKeys.cpp: the keyboard hook of the UI thread, from creation to destruction.
+    void InstallKeyboardHook();
+    void RemoveKeyboardHook();
+    // True while the search box has the keyboard focus: hot keys stay out of typing then.
+    bool SearchHasFocus() const;
+    LRESULT OnHotKey(WPARAM id, LPARAM);
+
+    // MainFrameActions.cpp
+    LRESULT OnRunCommand(WPARAM, LPARAM code);
+    LRESULT OnAppCommand(WPARAM, LPARAM lParam);
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
+    LRESULT OnTimerMessage(WPARAM id, LPARAM);
+    void OnFocusSearch();
+    // Action 10: out of the tray and minimised state, to the foreground.
+    void ShowMainWindow();
+    // Actions 17-20: the pane at (row) of the left or right splitter becomes the active view.
+    void ActivatePane(bool left, int row);
+
+    // MainFrameTray.cpp
+    LRESULT OnTrayNotify(WPARAM, LPARAM mouse);
+    LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    void OnTrayTimer(UINT_PTR id);
+    BOOL NotifyTray(DWORD message, NOTIFYICONDATAW& data);
+    void FillTrayRecord(NOTIFYICONDATAW& data) const;
+    bool IsWindows2000() const;
+
+    // MainFrameSearch.cpp and MainFrameNavigate.cpp
+    LRESULT OnSearchEnter(WPARAM, LPARAM);
+    void OnSearchTextEdited();
+    void OnSearchWayChosen();
+    void OnUpdateHistoryItem(CCmdUI* ui);
+    // The drop-downs of the search button and of back and forward.
+    void ShowSearchOptions(const NMTOOLBARW& button);
+    void ShowHistoryMenu(const NMTOOLBARW& button, bool back);
+    // The recent words into the search-text combo, newest first.
+    void FillRecentWords();
+
+    // The frame's timers: pending single clicks on the tray icon (left, right, middle), the
+    // balloon's lifetime and the pause in typing that starts an incremental search.
+    enum : UINT_PTR {
+        kTimerTrayLeftClick = 100,
+        kTimerTrayRightClick = 101,
+        kTimerTrayMiddleClick = 102,
+        kTimerBalloon = 200,
+        kTimerIncrementalSearch = 300,
+    };
+    static const UINT kTrayIconId = 0x1234;
+
     CDocumentHostDefault m_dialogs;
+    HHOOK m_hook = nullptr;
+    BYTE m_hookEnabled = 0;
+    UINT m_trayIconId = 0;
     CImageList m_imageListA;
     CImageList m_imageListB;
 };

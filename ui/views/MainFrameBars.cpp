@@ -358,6 +358,12 @@ BOOL CMainFrame::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
             *result = TBDDRET_DEFAULT;
             return TRUE;
         }
+        if (tb->iItem == ID_QUERY_BACK || tb->iItem == ID_QUERY_FORWARD || tb->iItem == ID_QUICK_SEARCH) {
+            if (tb->iItem == ID_QUICK_SEARCH) ShowSearchOptions(*tb);
+            else ShowHistoryMenu(*tb, tb->iItem == ID_QUERY_BACK);
+            *result = TBDDRET_DEFAULT;
+            return TRUE;
+        }
     }
     if (nm && nm->code == NM_RCLICK &&
         (nm->hwndFrom == m_wndToolBarLibrary.m_hWnd || nm->hwndFrom == m_wndToolBarNavigate.m_hWnd ||

@@ -12,8 +12,19 @@ public:
     void InitSearchModes(HWND textCombo, HWND modeCombo);
     // The caption of a search way ("単語検索", "タイトル", ...); empty for an unknown way.
     std::wstring GetModeCaption(int way) const;
+    // True while the mode combo's list is dropped down.
+    bool IsModeListOpen() const { return m_listOpen; }
+
+protected:
+    // Sizing (the text combo takes the width the other buttons leave), the mode combo's
+    // owner-drawn items and its list tracking.
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void OnSizeBar(int width);
+    void DrawModeItem(const DRAWITEMSTRUCT& item);
+    int ItemHeight() const;
+
     std::map<int, std::wstring> m_searchModes;
     HWND m_modeCombo = nullptr;
     HWND m_textCombo = nullptr;

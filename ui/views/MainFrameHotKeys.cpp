@@ -1,0 +1,69 @@
+// The main frame's hot keys: global ones registered with the system.
+#include "ui/views/MainFrame.h"
+#include "app/AppSettings.h"
+#include "ui/views/HotKeyMatch.h"
+
+void CMainFrame::RegisterHotKeys() {
+    CAppSettings& settings = Settings();
+    if (!m_hWnd || !settings.globalHotkey.enable) return;
+    for (auto& [code, entry] : settings.globalHotkey.hotKeys) {
+        if (!entry.isGlobal || entry.hotKey == 0) continue;
+        // A key that another program holds is lost until the user sets it again.
+        if (!::RegisterHotKey(m_hWnd, code, GlobalHotKeyModifiers(entry.hotKey), HotKeyVirtualKey(entry.hotKey)))
+            entry.hotKey = 0;
+    }
+}
+
+void CMainFrame::UnregisterHotKeys() {
+    if (!m_hWnd) return;
+    for (const auto& [code, entry] : Settings().globalHotkey.hotKeys)
+        if (entry.isGlobal) ::UnregisterHotKey(m_hWnd, code);
+}
+
+// ---- Local hot keys: a keyboard hook of the UI thread ------------------------------------
+
+namespace {
+// The frame whose hook runs; there is one main window.
+CMainFrame* g_hookFrame = nullptr;
+}  // namespace
+
+void CMainFrame::InstallKeyboardHook() {
+    g_hookFrame = this;
+    if (!m_hook) m_hook = ::SetWindowsHookExW(WH_KEYBOARD, &CMainFrame::KeyboardHookProc, nullptr, ::GetCurrentThreadId());
+    m_hookEnabled = 1;
+}
+
+void CMainFrame::RemoveKeyboardHook() {
+    if (m_hook) ::UnhookWindowsHookEx(m_hook);
+    m_hook = nullptr;
+    if (g_hookFrame == this) g_hookFrame = nullptr;
+}
+
+bool CMainFrame::SearchHasFocus() const {
+    HWND focus = ::GetFocus();
+    return focus && ((m_wndSearchEdit.m_hWnd && focus == m_wndSearchEdit.m_hWnd) ||
+                     (m_wndSearchText.m_hWnd && focus == m_wndSearchText.m_hWnd));
+}
+
+LRESULT CALLBACK CMainFrame::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    CMainFrame* frame = g_hookFrame;
+    const bool keyDown = (lParam & 0x80000000) == 0;   // auto-repeats included
+    if (code == HC_ACTION && frame && frame->m_hookEnabled && keyDown && !frame->SearchHasFocus() &&
+        frame->Settings().globalHotkey.enable) {
+        const int flags = KeystrokeFlags(::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0,
+                                         ::GetKeyState(VK_MENU) < 0, (lParam & 0x01000000) != 0);
+        const int action = FindLocalHotKey(frame->Settings().globalHotkey.hotKeys, static_cast<UINT>(wParam), flags);
+        if (action >= 0) {
+            frame->ExecuteAction(action);
+            return 1;
+        }
+    }
+    return ::CallNextHookEx(frame ? frame->m_hook : nullptr, code, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnHotKey(WPARAM id, LPARAM) {
+    if (!SearchHasFocus()) ExecuteAction(static_cast<int>(id));
+    return 0;
+}
+
+void CMainFrame::RunOptions(CLarkspur2006Doc& doc) { RunOptionsSheet(doc, *this); }
