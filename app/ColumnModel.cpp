@@ -111,6 +111,24 @@ bool GetColumnCaption(int type, std::wstring& text) {
     return true;
 }
 
+int GetColumnAlignment(int type) {
+    switch (type) {
+    case ColTrackNumber:
+    case ColChannels:
+        return AlignCentre;
+    case ColYear:
+    case ColFileSize:
+    case ColBitrate:
+    case ColSamplingRate:
+    case ColLength:
+    case ColPlayCount:
+    case ColLastPlayed:
+        return AlignRight;
+    default:
+        return AlignLeft;
+    }
+}
+
 bool GetCodecName(int code, std::wstring& text) {
     static const wchar_t* const names[] = {L"MP1", L"MP2", L"MP3", L"OGG",  L"WAV", L"WMA",
                                            L"AAC", L"MP4", L"ALAC", L"Flac", L"TTA", L"APE"};

@@ -42,6 +42,9 @@ struct TrackSortKey {
 
 // Caption of a column type; false and an empty text for a type above 18.
 bool GetColumnCaption(int type, std::wstring& text);
+// Alignment of a column type in the list: 0 left, 1 right, 2 centre.
+enum ColumnAlignment { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
+int GetColumnAlignment(int type);
 // Display text of one cell; for an unknown type the text is left unchanged.
 void GetColumnText(const TrackRecord& track, int type, std::wstring& text,
                    const std::wstring& dateFormat);

@@ -9,3 +9,18 @@ bool CLarkspur2006Doc::WriteRating(int64_t rowid, int rating) {
     ShowDBError(m_db.errmsg());
     return false;
 }
+
+bool CLarkspur2006Doc::WriteRating(const std::vector<int64_t>& rowids, int rating) {
+    if (rowids.empty()) return true;
+    wchar_t part[64];
+    swprintf(part, 64, L"UPDATE list SET rating=%d WHERE rowid IN (", rating);
+    std::wstring sql = part;
+    for (size_t i = 0; i < rowids.size(); ++i) {
+        swprintf(part, 64, i ? L",%lld" : L"%lld", static_cast<long long>(rowids[i]));
+        sql += part;
+    }
+    sql += L");";
+    if (m_db.exec(sql) == 0) return true;
+    ShowDBError(m_db.errmsg());
+    return false;
+}

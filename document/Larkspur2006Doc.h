@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CCmdUI;
 
@@ -64,6 +65,8 @@ public:
     // Writes one row's rating (0-50) with its own UPDATE. False, after the database error
     // message, when the row could not be written (DocRating.cpp).
     bool WriteRating(int64_t rowid, int rating);
+    // The same for several rows with one UPDATE (no rows: nothing written, true).
+    bool WriteRating(const std::vector<int64_t>& rowids, int rating);
 
     // ---- Queries, play lists and history (DocQuery.cpp) ---------------------------------
     // Replaces `playlist` by the result of the SQL text and, with `record`, records it in

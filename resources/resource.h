@@ -340,3 +340,38 @@
 #define IDC_ABOUT_LINK               1118
 #define IDC_ABOUT_TITLE              1119
 #define IDC_ABOUT_ADDONS             1120
+// ---- Play list: its row menu 144 and its column menu 215 ----
+#define IDR_PLAYLIST_MENU            144
+#define IDR_PLAYLIST_COLUMN_MENU     215
+#define ID_PL_LIBRARY_UPDATE         32795   // "ライブラリの更新(&R)"
+#define ID_PL_LIBRARY_REMOVE         32796   // "ライブラリから削除(&D)"
+#define ID_PL_PROPERTIES             32802   // "プロパティ(&P)"
+#define ID_PL_RESET_PLAYCOUNT        32864   // "再生回数(&P)" (the row menu's own use of 32864)
+#define ID_PL_RESET_LASTPLAYED       32865   // "最後に再生した日時(&L)"
+#define ID_PL_RATING_50              32866
+#define ID_PL_RATING_40              32868
+#define ID_PL_RATING_30              32870
+#define ID_PL_RATING_20              32872
+#define ID_PL_RATING_10              32874
+#define ID_PL_RATING_0               32876
+#define ID_PL_OPEN_FOLDER            33058   // "エクスプローラで場所を開く(&O)"
+#define ID_PL_COPY                   33073   // "コピー(&C)"
+#define ID_PL_COLUMN_TRACK           32997
+#define ID_PL_COLUMN_TITLE           32998
+#define ID_PL_COLUMN_ARTIST          33000
+#define ID_PL_COLUMN_ALBUM           33002
+#define ID_PL_COLUMN_GENRE           33004
+#define ID_PL_COLUMN_COMMENT         33006
+#define ID_PL_COLUMN_YEAR            33008
+#define ID_PL_COLUMN_FILE_NAME       33010
+#define ID_PL_COLUMN_FILE_PATH       33012
+#define ID_PL_COLUMN_FILE_SIZE       33014
+#define ID_PL_COLUMN_BITRATE         33018
+#define ID_PL_COLUMN_CHANNELS        33020
+#define ID_PL_COLUMN_SAMPLING_RATE   33022
+#define ID_PL_COLUMN_RATING          33024
+#define ID_PL_COLUMN_LENGTH          33026
+#define ID_PL_COLUMN_PLAY_COUNT      33028
+#define ID_PL_COLUMN_LAST_PLAYED     33030
+#define ID_PL_COLUMN_CODEC           33031
+#define ID_PL_COLUMN_RESET           33033   // "標準に戻す(&I)"

@@ -262,3 +262,10 @@ TEST(ColumnModel, DefaultColumnSet) {
     EXPECT_EQ(columns.begin() + 4, FindColumnEntry(columns, 15));
     EXPECT_EQ(columns.end(), FindColumnEntry(columns, 14));
 }
+
+TEST(ColumnModel, AlignmentOfEveryType) {
+    const int expected[] = {AlignCentre, AlignLeft, AlignLeft, AlignLeft, AlignRight, AlignLeft, AlignLeft,
+                            AlignLeft, AlignLeft, AlignRight, AlignLeft, AlignRight, AlignCentre, AlignRight,
+                            AlignLeft, AlignLeft, AlignRight, AlignRight, AlignRight};
+    for (int type = 0; type <= ColLastType; ++type) EXPECT_EQ(GetColumnAlignment(type), expected[type]) << type;
+}
