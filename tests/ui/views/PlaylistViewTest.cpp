@@ -591,3 +591,44 @@ TEST_F(PlaylistView, DoubleClickPlaysAndTheEndOfTheTrackMovesOnByThePlayMode) {
     EXPECT_EQ(Doc().GetNowPlaying().rowid, second);
     Doc().Stop(true);
 }
+
+TEST_F(PlaylistView, DividerDoubleClickFitsAColumnAndOldSystemsGetTheViewsOwnArrows) {
+    AddRow(L"1.mp3", L"短い", L"x");
+    AddRow(L"2.mp3", L"とても長いタイトルの曲", L"x");
+    lib.settings.playlistView.headerSortColumn = ColArtist;
+    Close();
+    pl = new CLarkspur2006View;
+    CCreateContext context;
+    context.document = &lib.doc;
+    const RECT r{0, 0, 880, 500};
+    ASSERT_TRUE(pl->Create(WS_CHILD | WS_VISIBLE, r, frame.m_hWnd, 0xE900, &context));
+    lib.doc.UpdateAllViews(nullptr, HintSettingsChanged, nullptr);
+    pl->SetOwnArrows(true);
+    pl->OnInitialUpdate();
+    ShowQuery();
+    HDITEMW item{};
+    item.mask = HDI_FORMAT | HDI_BITMAP;
+    Header_GetItem(Header(), 1, &item);
+    EXPECT_TRUE(item.fmt & HDF_BITMAP);
+    EXPECT_TRUE(item.fmt & HDF_BITMAP_ON_RIGHT);
+    EXPECT_NE(item.hbm, nullptr);
+    EXPECT_EQ(HeaderFormat(1), 0) << "not the header's own arrows";
+
+    auto divider = [&](int index) {
+        NMHEADERW n{};
+        n.hdr.hwndFrom = Header();
+        n.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(Header()));
+        n.hdr.code = HDN_DIVIDERDBLCLICKW;
+        n.iItem = index;
+        ::SendMessageW(pl->m_hWnd, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
+    };
+    divider(3);
+    EXPECT_EQ(Ctrl().GetColumnWidth(3), 5 * lib.settings.generic.ratingImageWidth + 2 * 3);
+    Ctrl().SetColumnWidth(0, 10);
+    divider(0);
+    const int longest = Ctrl().GetColumnWidth(0);
+    Ctrl().SetColumnWidth(2, 10);
+    divider(2);
+    EXPECT_EQ(Ctrl().GetColumnWidth(2), 2 * 3) << "an empty comment column takes only its margins";
+    EXPECT_GT(longest, 4 * 3 + 50) << "the longest title, measured";
+}
