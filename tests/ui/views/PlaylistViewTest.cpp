@@ -632,3 +632,67 @@ TEST_F(PlaylistView, DividerDoubleClickFitsAColumnAndOldSystemsGetTheViewsOwnArr
     EXPECT_EQ(Ctrl().GetColumnWidth(2), 2 * 3) << "an empty comment column takes only its margins";
     EXPECT_GT(longest, 4 * 3 + 50) << "the longest title, measured";
 }
+
+TEST_F(PlaylistView, StatisticsOfOtherViewsPatchTheRowAndTheViewsOwnAreNotAppliedTwice) {
+    AddRow(L"1.mp3", L"一", L"x");
+    const int64_t b = AddRow(L"2.mp3", L"二", L"x");
+    Open();
+    ShowQuery();
+    CUpdateViewPlaybackStatisticsChange change;
+    change.changed = CUpdateViewPlaybackStatisticsChange::Rating | CUpdateViewPlaybackStatisticsChange::PlayCount;
+    change.rowid = b;
+    change.rating = 20;
+    change.playcount = 7;
+    change.lastplayed = 12345;   // its bit is not set: not copied
+    lib.doc.UpdateAllViews(nullptr, HintStatisticsChanged, &change);
+    EXPECT_EQ(List().at(1)->rating, 20);
+    EXPECT_EQ(List().at(1)->playcount, 7);
+    EXPECT_EQ(List().at(1)->lastplayed, 0);
+
+    change.rating = 50;
+    pl->OnUpdate(pl, HintStatisticsChanged, &change);   // sent by the view itself
+    EXPECT_EQ(List().at(1)->rating, 20);
+    lib.doc.UpdateAllViews(nullptr, HintStatisticsChanged, nullptr);   // the related-albums switch
+    EXPECT_EQ(List().at(1)->rating, 20);
+
+    // A new now-playing row is remembered for the next start; a library change keeps the
+    // rows unless the lists are to be cleared.
+    List().current = 1;
+    lib.doc.UpdateAllViews(nullptr, HintNowPlayingChanged, nullptr);
+    EXPECT_EQ(lib.settings.playlistView.playlistLatestSelection, 1);
+    CUpdateViewLibrary keep;
+    lib.doc.UpdateAllViews(nullptr, HintLibraryChanged, &keep);
+    EXPECT_EQ(Ctrl().GetItemCount(), 2);
+    CUpdateViewLibrary clear;
+    clear.clearLists = true;
+    lib.doc.UpdateAllViews(nullptr, HintLibraryChanged, &clear);
+    EXPECT_EQ(Ctrl().GetItemCount(), 0);
+    EXPECT_EQ(List().size(), 0);
+}
+
+TEST_F(PlaylistView, RemovingWhilePlayingWarnsAndStopsAndWhilePausedOnlyAsks) {
+    StartPlayer();
+    const int64_t first = AddWavTrack(L"one.wav", 44100 * 5);
+    AddWavTrack(L"two.wav", 44100 * 5);
+    Open();
+    ShowQuery();
+    Select({1});
+    ASSERT_TRUE(Doc().Play(0, 0));
+    Doc().TogglePause();
+    boxes.answers = {IDCANCEL, IDOK};
+    popups.answers = {ID_PL_LIBRARY_REMOVE, ID_PL_LIBRARY_REMOVE};
+    Notify(NM_RCLICK, 1);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], L"ライブラリからファイルを削除します。") << "paused: the plain question";
+    EXPECT_EQ(Doc().GetNowPlaying().rowid, first);
+
+    Doc().TogglePause();
+    ASSERT_EQ(Doc().GetPlayState(), 1);
+    Notify(NM_RCLICK, 1);
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1], L"ライブラリからファイルを削除します。\r\n演奏は停止します。よろしいですか？");
+    EXPECT_EQ(boxes.types[1], UINT(MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2));
+    EXPECT_EQ(Doc().GetPlayState(), 0);
+    EXPECT_TRUE(Doc().GetNowPlaying().file_name.empty());
+    EXPECT_EQ(lib.Scalar(L"SELECT COUNT(*) FROM list;"), 1);
+}
