@@ -15,7 +15,7 @@
 
 namespace control_test {
 
-// Records the hints that reach the views and, as the play list does, reads a new play list
+// Records the hints that reach the views (it has no window) and, as the play list does, reads a new play list
 // into the document's cache.
 class HintView : public CView {
 public:
@@ -57,15 +57,17 @@ protected:
         tmpl = std::make_unique<CSingleDocTemplate>(
             IDR_MAINFRAME, [this] { return static_cast<CDocument*>(new CLarkspur2006Doc(settings)); },
             [] { return static_cast<CFrameWnd*>(new CMainFrame); },
-            [this] {
-                view = new HintView;
-                return static_cast<CView*>(view);
-            });
+            [] { return static_cast<CView*>(new CLarkspur2006View); });
         doc = static_cast<CLarkspur2006Doc*>(tmpl->OpenDocumentFile(nullptr));
         frame = doc ? static_cast<CMainFrame*>(app.m_pMainWnd) : nullptr;
+        if (doc) {
+            doc->AddView(&hintView);
+            view = &hintView;
+        }
         return frame != nullptr;
     }
     void Close() {
+        if (doc && view) doc->RemoveView(&hintView);
         if (frame && ::IsWindow(frame->m_hWnd)) ::SendMessageW(frame->m_hWnd, WM_CLOSE, 0, 0);
         frame = nullptr;
         doc = nullptr;
@@ -88,6 +90,7 @@ protected:
     std::unique_ptr<CSingleDocTemplate> tmpl;
     CLarkspur2006Doc* doc = nullptr;
     CMainFrame* frame = nullptr;
+    HintView hintView;   // beside the frame's panes, without a window
     HintView* view = nullptr;
 };
 
