@@ -1,0 +1,204 @@
+// The search toolbar's quick search with its recent words and incremental search, and the
+// navigate toolbar's title and history menus, driven through the frame's messages.
+#include "ControlFrameFixture.h"
+#include "framework/PopupMenu.h"
+#include "ui/views/QuickSearch.h"
+#include <commctrl.h>
+
+using player_test::Pump;
+
+namespace {
+
+// Chooses a history menu item (or none) and keeps the texts it was shown.
+class MenuChooser : public IPopupMenuPresenter {
+public:
+    MenuChooser() { m_previous = AfxSetPopupMenuPresenter(this); }
+    ~MenuChooser() override { AfxSetPopupMenuPresenter(m_previous); }
+    BOOL Track(HMENU menu, UINT flags, int, int, HWND, const TPMPARAMS*) override {
+        shown.clear();
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            wchar_t text[256] = L"";
+            ::GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+            shown.push_back(text);
+        }
+        ++menus;
+        return (flags & TPM_RETURNCMD) ? static_cast<BOOL>(choose) : TRUE;
+    }
+    UINT choose = 0;
+    int menus = 0;
+    std::vector<std::wstring> shown;
+
+private:
+    IPopupMenuPresenter* m_previous = nullptr;
+};
+
+class SearchFrame : public control_test::ControlFrameFixture {
+protected:
+    void OpenWithLibrary() {
+        ASSERT_TRUE(Open());
+        ASSERT_GT(AddTrack(L"a.wav", L"ABC", L"Alpha"), 0);
+        ASSERT_GT(AddTrack(L"b.wav", L"星*印", L"Beta"), 0);
+        ASSERT_GT(AddTrack(L"c.wav", L"Other", L"Gamma"), 0);
+    }
+    void Search(const std::wstring& text, int way) {
+        SetText(text);
+        SelectWay(way);
+        ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_QUICK_SEARCH, 0);
+    }
+    void SetText(const std::wstring& text) { frame->m_wndSearchText.SetWindowText(text); }
+    void SelectWay(int way) {
+        for (int i = 0; i < frame->m_wndSearchMode.GetCount(); ++i)
+            if (static_cast<int>(frame->m_wndSearchMode.GetItemData(i)) == way) frame->m_wndSearchMode.SetCurSel(i);
+    }
+    std::vector<std::wstring> ComboWords() {
+        std::vector<std::wstring> words;
+        for (int i = 0; i < frame->m_wndSearchText.GetCount(); ++i) words.push_back(frame->m_wndSearchText.GetLBText(i));
+        return words;
+    }
+    size_t Rows() { return doc->GetPlaylistCache().rows.size(); }
+    std::wstring Title() { return frame->m_wndToolBarNavigate.GetQueryTitle(); }
+    void Edited() {
+        ::SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_TEXT, CBN_EDITCHANGE),
+                       reinterpret_cast<LPARAM>(frame->m_wndSearchText.m_hWnd));
+    }
+    void DropDown(UINT button) {
+        NMTOOLBARW nm{};
+        nm.hdr.hwndFrom = frame->m_wndToolBarNavigate.m_hWnd;
+        nm.hdr.idFrom = IDW_NAVIGATE_BAR;
+        nm.hdr.code = TBN_DROPDOWN;
+        nm.iItem = static_cast<int>(button);
+        ::SendMessageW(frame->m_hWnd, WM_NOTIFY, IDW_NAVIGATE_BAR, reinterpret_cast<LPARAM>(&nm));
+    }
+};
+
+}  // namespace
+
+TEST_F(SearchFrame, QuickSearchMakesThePlayListTitleAndRecentWords) {
+    OpenWithLibrary();
+    Search(L"B", SearchTitle);
+    EXPECT_EQ(Rows(), 1u);
+    EXPECT_EQ(Title(), L"タイトル - B -") << "the navigate toolbar shows the query";
+    EXPECT_EQ(doc->GetQueryHistory().entries.back().title, L"タイトル - B -");
+    EXPECT_EQ(settings.search.searchRecent, (std::vector<std::wstring>{L"B"}));
+    EXPECT_EQ(ComboWords(), (std::vector<std::wstring>{L"B"}));
+    EXPECT_EQ(frame->m_wndSearchText.GetWindowText(), L"B") << "the typed text stays";
+
+    // A typed asterisk is a literal; Enter in the search edit searches too.
+    SetText(L"*");
+    SelectWay(SearchAllColumns);
+    ::SendMessageW(frame->m_hWnd, CMainFrame::s_msgComboEditReflect, 13, 0);
+    EXPECT_EQ(Rows(), 1u);
+    EXPECT_EQ(doc->GetPlaylistCache().rows[0]->tagTitle, L"星*印");
+
+    // Fuzzy: lower case finds upper case.
+    settings.search.searchWordNoCase = true;
+    Search(L"abc", SearchTitle);
+    EXPECT_EQ(Rows(), 1u);
+    EXPECT_EQ(Title(), L"タイトル(あいまい検索) - abc -");
+    settings.search.searchWordNoCase = false;
+
+    // Newest first; the same word again keeps its one place; nothing found adds nothing.
+    EXPECT_EQ(ComboWords(), (std::vector<std::wstring>{L"abc", L"*", L"B"}));
+    Search(L"B", SearchTitle);
+    Search(L"zzz", SearchAllColumns);
+    EXPECT_EQ(Rows(), 0u);
+    EXPECT_EQ(settings.search.searchRecent, (std::vector<std::wstring>{L"B", L"*", L"abc"}));
+
+    // Raw SQL gets its semicolon; a failing statement changes nothing.
+    Search(L"SELECT * FROM list WHERE tagArtist = 'Gamma'", SearchSql);
+    EXPECT_EQ(Rows(), 1u);
+    EXPECT_EQ(Title(), L"SQL検索 -SELECT * FROM list WHERE tagArtist = 'Gamma';-");
+    EXPECT_EQ(settings.search.searchRecent.back(), L"SELECT * FROM list WHERE tagArtist = 'Gamma';");
+    const size_t historyBefore = doc->GetQueryHistory().entries.size();
+    Search(L"SELECT * FROM nothing_here", SearchSql);
+    EXPECT_FALSE(errors.messages.empty()) << "the document reported the error";
+    EXPECT_EQ(Rows(), 1u);
+    EXPECT_EQ(doc->GetQueryHistory().entries.size(), historyBefore);
+    EXPECT_EQ(settings.search.searchRecent.size(), 4u);
+
+    // An empty text does nothing.
+    view->hints.clear();
+    Search(L"", SearchTitle);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 0);
+}
+
+TEST_F(SearchFrame, RecentWordsStayWithinTheirMaximumAndAMaximumOfZeroKeepsNone) {
+    settings.search.searchRecentMax = 2;
+    settings.search.searchRecent = {L"Alpha", L"Beta"};
+    OpenWithLibrary();
+    EXPECT_EQ(ComboWords(), (std::vector<std::wstring>{L"Beta", L"Alpha"}));
+    Search(L"Gamma", SearchArtist);
+    EXPECT_EQ(settings.search.searchRecent, (std::vector<std::wstring>{L"Beta", L"Gamma"})) << "the oldest goes";
+    EXPECT_EQ(ComboWords(), (std::vector<std::wstring>{L"Gamma", L"Beta"}));
+
+    settings.search.searchRecentMax = 0;
+    Search(L"Alpha", SearchArtist);
+    EXPECT_EQ(Rows(), 1u);
+    EXPECT_TRUE(settings.search.searchRecent.empty());
+    EXPECT_TRUE(ComboWords().empty());
+    Search(L"Beta", SearchArtist);
+    EXPECT_TRUE(settings.search.searchRecent.empty()) << "an empty list stays empty";
+}
+
+TEST_F(SearchFrame, IncrementalSearchRunsOncePerPauseAndNeverInSqlMode) {
+    settings.search.searchWordIncliment = true;
+    settings.search.searchWordInclimentWait = 50;
+    OpenWithLibrary();
+    SelectWay(SearchArtist);
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_MODE, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(frame->m_wndSearchMode.m_hWnd));
+    EXPECT_EQ(settings.search.searchWay, SearchArtist) << "choosing a mode stores the way";
+
+    view->hints.clear();
+    SetText(L"A");
+    Edited();
+    SetText(L"Al");
+    Edited();
+    EXPECT_EQ(view->Count(HintPlaylistReady), 0) << "nothing while typing";
+    Pump(600);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 1) << "one search for the pause, not one per tick";
+    EXPECT_EQ(Rows(), 1u);
+
+    SelectWay(SearchSql);
+    SetText(L"SELECT * FROM list");
+    Edited();
+    EXPECT_EQ(settings.search.searchWay, SearchSql);
+    Pump(300);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 1);
+}
+
+TEST_F(SearchFrame, HistoryMenusListEntriesNearestFirstAndRerunTheChosenOne) {
+    OpenWithLibrary();
+    MenuChooser chooser;
+    DropDown(ID_QUERY_BACK);
+    EXPECT_TRUE(chooser.shown.empty()) << "no history yet";
+
+    Search(L"Alpha", SearchArtist);
+    Search(L"Beta", SearchArtist);
+    Search(L"R&B", SearchArtist);   // finds nothing, but is recorded
+    ASSERT_EQ(doc->GetQueryHistory().current, 2);
+    DropDown(ID_QUERY_FORWARD);
+    EXPECT_TRUE(chooser.shown.empty()) << "nothing after the newest";
+
+    chooser.choose = 40000;
+    DropDown(ID_QUERY_BACK);
+    EXPECT_EQ(chooser.shown,
+              (std::vector<std::wstring>{L"02 : アーティスト - Beta -", L"01 : アーティスト - Alpha -"}));
+    EXPECT_EQ(doc->GetQueryHistory().current, 0);
+    EXPECT_EQ(Rows(), 1u);
+    EXPECT_EQ(doc->GetPlaylistCache().rows[0]->tagArtist, L"Alpha");
+    EXPECT_EQ(Title(), L"アーティスト - Alpha -");
+    EXPECT_EQ(doc->GetQueryHistory().entries.size(), 3u) << "re-running records nothing";
+
+    chooser.choose = 0;
+    DropDown(ID_QUERY_FORWARD);
+    EXPECT_EQ(chooser.shown,
+              (std::vector<std::wstring>{L"02 : アーティスト - Beta -", L"03 : アーティスト - R&&B -"}));
+    EXPECT_EQ(doc->GetQueryHistory().current, 0) << "nothing chosen, nothing run";
+
+    // A history entry that no longer runs leaves the index where it was.
+    doc->GetQueryHistory().entries[2].sql = L"SELECT * FROM gone;";
+    chooser.choose = 40002;
+    DropDown(ID_QUERY_FORWARD);
+    EXPECT_EQ(doc->GetQueryHistory().current, 0);
+}
