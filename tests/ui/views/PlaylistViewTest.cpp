@@ -696,3 +696,45 @@ TEST_F(PlaylistView, RemovingWhilePlayingWarnsAndStopsAndWhilePausedOnlyAsks) {
     EXPECT_TRUE(Doc().GetNowPlaying().file_name.empty());
     EXPECT_EQ(lib.Scalar(L"SELECT COUNT(*) FROM list;"), 1);
 }
+
+TEST_F(PlaylistView, OpenFolderShowsEachSelectedFileInExplorerAfterAskingForSeveral) {
+    const std::wstring first = lib.dir.file(L"1.mp3");
+    AddRow(L"1.mp3", L"一", L"x");
+    AddRow(L"2.mp3", L"二", L"x");
+    Open();
+    ShowQuery();
+    Select({0});
+    popups.answers = {ID_PL_OPEN_FOLDER, ID_PL_OPEN_FOLDER, ID_PL_OPEN_FOLDER};
+    Notify(NM_RCLICK, 0);
+    EXPECT_TRUE(boxes.texts.empty());
+    ASSERT_EQ(host.commands.size(), 1u);
+    EXPECT_EQ(host.commands[0].file, L"explorer.exe");
+    EXPECT_EQ(host.commands[0].parameters, L"/n,/select,\"" + first + L"\"");
+
+    Select({0, 1});
+    boxes.answers = {IDCANCEL, IDOK};
+    Notify(NM_RCLICK, 0);
+    EXPECT_EQ(host.commands.size(), 1u);
+    Notify(NM_RCLICK, 0);
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[0], L"ファイルが複数選択されています。\r\n続行しますか？");
+    EXPECT_EQ(host.commands.size(), 3u);
+}
+
+TEST_F(PlaylistView, TheCursorOverARatingCellOrAnyCellWithSingleClickPlayIsTheHand) {
+    AddRow(L"1.mp3", L"一", L"x");
+    HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
+    lib.settings.generic.handCursor = hand;
+    Open();
+    ShowQuery();
+    auto moveTo = [&](int column) {
+        RECT cell = Cell(0, column);
+        pl->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
+        return ::GetCursor();
+    };
+    EXPECT_EQ(moveTo(3), hand);
+    EXPECT_NE(moveTo(1), hand);
+    lib.settings.playlistView.singleClick = true;
+    EXPECT_EQ(moveTo(1), hand);
+    lib.settings.generic.handCursor = nullptr;
+}
