@@ -2,6 +2,9 @@
 // notification, against a real document playing on the no-sound device.
 #include "ControlFrameFixture.h"
 #include "app/ViewHints.h"
+#include "ui/views/InfoView.h"
+#include "ui/views/LeftView.h"
+#include "ui/views/TagQueryView.h"
 #include "ui/views/ActionCodes.h"
 #include "ui/views/HotKeyMatch.h"
 #include <array>
@@ -120,10 +123,21 @@ TEST_F(ActionFrame, SettingActionsChangeTheSettingsAndTellTheViews) {
     RunCommand(ActionQueryForward);
     EXPECT_EQ(doc->GetQueryHistory().current, 1);
 
-    // Window and focus actions keep the window as it is (not minimised) and do not fail
-    // without their panes.
-    for (int code : {ActionShowWindow, ActionFocusQueryTree, ActionFocusGroupView, ActionFocusPlaylist,
-                     ActionFocusInfoPane, ActionFocusSearch, ActionTriggerStart, ActionTriggerStop})
+    // The focus actions make their pane the active view.
+    struct Pane {
+        int code;
+        bool (*is)(CView*);
+    } panes[] = {
+        {ActionFocusQueryTree, [](CView* v) { return dynamic_cast<CLeftView*>(v) != nullptr; }},
+        {ActionFocusGroupView, [](CView* v) { return dynamic_cast<CTagQueryView*>(v) != nullptr; }},
+        {ActionFocusPlaylist, [](CView* v) { return dynamic_cast<CLarkspur2006View*>(v) != nullptr; }},
+        {ActionFocusInfoPane, [](CView* v) { return dynamic_cast<CInfoView*>(v) != nullptr; }},
+    };
+    for (const Pane& p : panes) {
+        EXPECT_TRUE(frame->ExecuteAction(p.code));
+        EXPECT_TRUE(p.is(frame->GetActiveView())) << p.code;
+    }
+    for (int code : {ActionShowWindow, ActionFocusSearch, ActionTriggerStart, ActionTriggerStop})
         EXPECT_TRUE(frame->ExecuteAction(code)) << code;
     EXPECT_FALSE(::IsIconic(frame->m_hWnd));
 }

@@ -202,3 +202,47 @@ TEST_F(SearchFrame, HistoryMenusListEntriesNearestFirstAndRerunTheChosenOne) {
     DropDown(ID_QUERY_FORWARD);
     EXPECT_EQ(doc->GetQueryHistory().current, 0);
 }
+
+TEST_F(SearchFrame, ToolbarsGiveTheirWidthToTheTitleAndTheTextBoxAndDrawTheTitle) {
+    ASSERT_TRUE(Open());
+    // The navigate toolbar: the title takes what the back and forward buttons leave.
+    CToolBarNavigate& navigate = frame->m_wndToolBarNavigate;
+    ::SendMessageW(navigate.m_hWnd, WM_SIZE, 0, MAKELPARAM(600, 30));
+    RECT back{}, forward{}, title{};
+    navigate.GetItemRect(0, &back);
+    navigate.GetItemRect(1, &forward);
+    ::GetWindowRect(frame->m_wndQueryTitle.m_hWnd, &title);
+    const int buttons = (back.right - back.left) + (forward.right - forward.left);
+    EXPECT_EQ(title.right - title.left, 600 - buttons - 2);
+
+    // The search toolbar: the text box takes what the mode box and the button leave.
+    CToolBarSearch& search = frame->m_wndToolBarSearch;
+    ::SendMessageW(search.m_hWnd, WM_SIZE, 0, MAKELPARAM(500, 30));
+    RECT mode{}, button{}, text{};
+    search.GetItemRect(search.CommandToIndex(IDC_SEARCH_MODE), &mode);
+    search.GetItemRect(search.CommandToIndex(ID_QUICK_SEARCH), &button);
+    ::GetWindowRect(frame->m_wndSearchText.m_hWnd, &text);
+    EXPECT_EQ(text.right - text.left, 500 - (mode.right - mode.left) - (button.right - button.left) - 2);
+
+    // The title is drawn off screen in one copy: the face colour inside a shadow frame.
+    frame->SetQueryTitle(L"タイトル - B -");
+    EXPECT_EQ(navigate.GetQueryTitle(), L"タイトル - B -");
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 200, 20);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_STATIC;
+    item.CtlID = IDC_QUERY_TITLE;
+    item.hwndItem = frame->m_wndQueryTitle.m_hWnd;
+    item.hDC = dc;
+    item.rcItem = RECT{0, 0, 200, 20};
+    EXPECT_EQ(::SendMessageW(navigate.m_hWnd, WM_DRAWITEM, IDC_QUERY_TITLE, reinterpret_cast<LPARAM>(&item)), TRUE);
+    EXPECT_EQ(::GetPixel(dc, 0, 0), ::GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(::GetPixel(dc, 199, 10), ::GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(::GetPixel(dc, 1, 1), ::GetSysColor(COLOR_BTNFACE));
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+}
