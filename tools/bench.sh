@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every benchmark program in bench/ under
-# Wine, one after another (they measure time: run them on an otherwise idle machine).
+# Wine and Xvfb, one after another (they measure time: run them on an otherwise idle machine).
 # Arguments are passed to each benchmark.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,12 +9,12 @@ cmake --build "$BUILD_DIR"
 shopt -s nullglob
 benches=("$BUILD_DIR"/bench/*/*.exe)
 [ ${#benches[@]} -gt 0 ] || { echo "No benchmark program was built." >&2; exit 1; }
-wineserver -k 2>/dev/null || true
-wineserver -p
-# A persistent wineserver started without a display breaks later runs under Xvfb: end it
-# however the benchmarks end.
-trap 'wineserver -k' EXIT
-for exe in "${benches[@]}"; do
-  echo "== $(basename "$exe")"
-  (cd "$(dirname "$exe")" && wine "$exe" "$@")
-done
+# Under Xvfb: the play-list benchmark opens the program's main window.
+list=$(printf '%q ' "${benches[@]}")
+args=""
+[ $# -eq 0 ] || args=$(printf '%q ' "$@")
+run_under_x "
+  for exe in $list; do
+    echo \"== \$(basename \"\$exe\")\"
+    (cd \"\$(dirname \"\$exe\")\" && wine \"\$exe\" $args)
+  done"
