@@ -2,6 +2,7 @@
 // notification, against a real document playing on the no-sound device.
 #include "ControlFrameFixture.h"
 #include "app/ViewHints.h"
+#include "framework/PopupMenu.h"
 #include "ui/views/InfoView.h"
 #include "ui/views/LeftView.h"
 #include "ui/views/TagQueryView.h"
@@ -12,6 +13,21 @@
 using player_test::PumpUntil;
 
 namespace {
+
+// Takes the place of a popup menu's loop and notes the menu's first command.
+class MenuProbe : public IPopupMenuPresenter {
+public:
+    MenuProbe() { m_previous = AfxSetPopupMenuPresenter(this); }
+    ~MenuProbe() override { AfxSetPopupMenuPresenter(m_previous); }
+    BOOL Track(HMENU menu, UINT, int, int, HWND, const TPMPARAMS*) override {
+        firstItem = ::GetMenuItemID(menu, 0);
+        return FALSE;
+    }
+    UINT firstItem = 0;
+
+private:
+    IPopupMenuPresenter* m_previous = nullptr;
+};
 
 class ActionFrame : public control_test::ControlFrameFixture {
 protected:
@@ -137,6 +153,12 @@ TEST_F(ActionFrame, SettingActionsChangeTheSettingsAndTellTheViews) {
         EXPECT_TRUE(frame->ExecuteAction(p.code));
         EXPECT_TRUE(p.is(frame->GetActiveView())) << p.code;
     }
+    // The playback menu opens at the cursor.
+    {
+        MenuProbe probe;
+        EXPECT_TRUE(frame->ExecuteAction(ActionPlaybackMenu));
+        EXPECT_EQ(probe.firstItem, static_cast<UINT>(ID_PLAY)) << "the playback menu";
+    }
     for (int code : {ActionShowWindow, ActionFocusSearch, ActionTriggerStart, ActionTriggerStop})
         EXPECT_TRUE(frame->ExecuteAction(code)) << code;
     EXPECT_FALSE(::IsIconic(frame->m_hWnd));
@@ -214,13 +236,13 @@ TEST_F(ActionFrame, HotKeysActUnlessTheSearchBoxHasTheFocusOrTheHookIsSuspended)
     settings.globalHotkey.enable = true;
 
     // Typing in the search box is never taken for a hot key.
-    ::SetFocus(frame->m_wndSearchEdit.m_hWnd);
-    if (::GetFocus() == frame->m_wndSearchEdit.m_hWnd) {
-        CMainFrame::KeyboardHookProc(HC_ACTION, 'P', down);
-        ::SendMessageW(frame->m_hWnd, WM_HOTKEY, ActionVolumeUp, 0);
-        EXPECT_FALSE(settings.bass.mute);
-        EXPECT_EQ(settings.bass.masterVolume, 60);
-    }
+    // (Ctrl+F puts the focus there.)
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_FOCUS_SEARCH, 0);
+    ASSERT_EQ(::GetFocus(), frame->m_wndSearchEdit.m_hWnd);
+    EXPECT_EQ(CMainFrame::KeyboardHookProc(HC_ACTION, 'P', down), 0) << "passed on to the edit";
+    ::SendMessageW(frame->m_hWnd, WM_HOTKEY, ActionVolumeUp, 0);
+    EXPECT_FALSE(settings.bass.mute);
+    EXPECT_EQ(settings.bass.masterVolume, 60);
     ::SetFocus(nullptr);
     ::SetKeyboardState(std::array<BYTE, 256>{}.data());
 }
