@@ -246,3 +246,47 @@ TEST_F(SearchFrame, ToolbarsGiveTheirWidthToTheTitleAndTheTextBoxAndDrawTheTitle
     ::DeleteDC(dc);
     ::ReleaseDC(nullptr, screen);
 }
+
+TEST_F(SearchFrame, ModeBoxDrawsItsCaptionsAndTracksItsOpenList) {
+    ASSERT_TRUE(Open());
+    CToolBarSearch& search = frame->m_wndToolBarSearch;
+    EXPECT_EQ(search.GetModeCaption(SearchAllColumns), L"単語検索");
+    EXPECT_EQ(search.GetModeCaption(SearchSql), L"SQL検索");
+    EXPECT_EQ(search.GetModeCaption(SearchComment), L"コメント");
+    EXPECT_EQ(search.GetModeCaption(3), L"");
+
+    const HWND mode = frame->m_wndSearchMode.m_hWnd;
+    ::SendMessageW(search.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_MODE, CBN_DROPDOWN), reinterpret_cast<LPARAM>(mode));
+    EXPECT_TRUE(search.IsModeListOpen());
+    ::SendMessageW(search.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_MODE, CBN_CLOSEUP), reinterpret_cast<LPARAM>(mode));
+    EXPECT_FALSE(search.IsModeListOpen());
+
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_COMBOBOX;
+    measure.CtlID = IDC_SEARCH_MODE;
+    EXPECT_EQ(::SendMessageW(search.m_hWnd, WM_MEASUREITEM, IDC_SEARCH_MODE, reinterpret_cast<LPARAM>(&measure)), TRUE);
+    EXPECT_GT(measure.itemHeight, 0u);
+
+    // A selected item on the highlight colour, another on the window colour.
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 120, 16);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    for (bool selected : {true, false}) {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_COMBOBOX;
+        item.CtlID = IDC_SEARCH_MODE;
+        item.itemID = 0;
+        item.itemData = SearchAllColumns;
+        item.itemState = selected ? ODS_SELECTED : 0;
+        item.hwndItem = mode;
+        item.hDC = dc;
+        item.rcItem = RECT{0, 0, 120, 16};
+        EXPECT_EQ(::SendMessageW(search.m_hWnd, WM_DRAWITEM, IDC_SEARCH_MODE, reinterpret_cast<LPARAM>(&item)), TRUE);
+        EXPECT_EQ(::GetPixel(dc, 119, 0), ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW)) << selected;
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+}
