@@ -168,6 +168,22 @@ void CToolBar::GetItemRect(int index, RECT* rect) const {
     if (m_hWnd) m_ctrl.GetItemRect(index, rect);
 }
 
+bool CToolBar::StretchSeparator(int index, int width) {
+    int others = 0;
+    for (int i = 0; i < GetCount(); ++i) {
+        if (i == index) continue;
+        RECT r{};
+        GetItemRect(i, &r);
+        others += r.right - r.left;
+    }
+    if (width - others <= 0) return false;
+    UINT id = 0, style = 0;
+    int image = 0;
+    GetButtonInfo(index, id, style, image);
+    SetButtonInfo(index, id, style, width - others);
+    return true;
+}
+
 int CToolBar::GetCount() const {
     return m_hWnd ? m_ctrl.GetButtonCount() : 0;
 }

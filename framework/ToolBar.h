@@ -81,6 +81,9 @@ public:
     int CommandToIndex(UINT id) const;
     void GetItemRect(int index, RECT* rect) const;
     int GetCount() const;
+    // Widens the separator at `index` so that all buttons together are `width` pixels wide;
+    // false (and nothing changes) when the others leave it no room.
+    bool StretchSeparator(int index, int width);
 
     CToolBarCtrl& GetToolBarCtrl() const { return m_ctrl; }
 

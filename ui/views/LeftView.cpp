@@ -77,16 +77,7 @@ BOOL CLeftView::PreCreateWindow(CREATESTRUCTW& cs) {
 
 // Menus shown by the tree are owner-drawn like every menu of the main window.
 BOOL CLeftView::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    switch (msg) {
-    case WM_INITMENUPOPUP:
-    case WM_MEASUREITEM:
-    case WM_DRAWITEM:
-    case WM_MENUCHAR:
-        if (OdMenuOnMessage(m_hWnd, msg, wParam, lParam, result)) return TRUE;
-        break;
-    default:
-        break;
-    }
+    if (OdMenuOnMessage(m_hWnd, msg, wParam, lParam, result)) return TRUE;
     return CTreeView::OnWndMsg(msg, wParam, lParam, result);
 }
 

@@ -182,15 +182,6 @@ BOOL CMidView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
 
 // The other menu is owner-drawn like every menu of the main window.
 BOOL CMidView::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    switch (msg) {
-    case WM_INITMENUPOPUP:
-    case WM_MEASUREITEM:
-    case WM_DRAWITEM:
-    case WM_MENUCHAR:
-        if (OdMenuOnMessage(m_hWnd, msg, wParam, lParam, result)) return TRUE;
-        break;
-    default:
-        break;
-    }
+    if (OdMenuOnMessage(m_hWnd, msg, wParam, lParam, result)) return TRUE;
     return CView::OnWndMsg(msg, wParam, lParam, result);
 }

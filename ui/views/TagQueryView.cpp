@@ -59,16 +59,7 @@ BOOL CTagQueryView::PreCreateWindow(CREATESTRUCTW& cs) {
 
 // Menus shown by the view are owner-drawn like every menu of the main window.
 BOOL CTagQueryView::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    switch (msg) {
-    case WM_INITMENUPOPUP:
-    case WM_MEASUREITEM:
-    case WM_DRAWITEM:
-    case WM_MENUCHAR:
-        if (OdMenuOnMessage(m_hWnd, msg, wParam, lParam, result)) return TRUE;
-        break;
-    default:
-        break;
-    }
+    if (OdMenuOnMessage(m_hWnd, msg, wParam, lParam, result)) return TRUE;
     return CListView::OnWndMsg(msg, wParam, lParam, result);
 }
 

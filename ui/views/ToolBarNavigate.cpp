@@ -26,19 +26,7 @@ LRESULT CToolBarNavigate::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void CToolBarNavigate::OnSizeBar(int width) {
     const int titleIndex = CommandToIndex(IDC_QUERY_TITLE);
     if (titleIndex < 0) return;
-    int others = 0;
-    for (int i = 0; i < GetCount(); ++i) {
-        if (i == titleIndex) continue;
-        RECT r{};
-        GetItemRect(i, &r);
-        others += r.right - r.left;
-    }
-    if (width - others > 0) {
-        UINT id = 0, style = 0;
-        int image = 0;
-        GetButtonInfo(titleIndex, id, style, image);
-        SetButtonInfo(titleIndex, id, style, width - others);
-    }
+    StretchSeparator(titleIndex, width);
     if (m_titleWindow) {
         RECT r{};
         GetItemRect(titleIndex, &r);

@@ -76,24 +76,11 @@ void CToolBarSearch::OnSizeBar(int width) {
     const int textIndex = CommandToIndex(IDC_SEARCH_TEXT);
     const int modeIndex = CommandToIndex(IDC_SEARCH_MODE);
     if (textIndex < 0) return;
-    int others = 0;
-    for (int i = 0; i < GetCount(); ++i) {
-        if (i == textIndex) continue;
+    if (StretchSeparator(textIndex, width) && m_textCombo) {
         RECT r{};
-        GetItemRect(i, &r);
-        others += r.right - r.left;
-    }
-    if (width - others > 0) {
-        UINT id = 0, style = 0;
-        int image = 0;
-        GetButtonInfo(textIndex, id, style, image);
-        SetButtonInfo(textIndex, id, style, width - others);
-        if (m_textCombo) {
-            RECT r{};
-            GetItemRect(textIndex, &r);
-            ::InflateRect(&r, -1, -1);
-            ::MoveWindow(m_textCombo, r.left, r.top, r.right - r.left, r.bottom - r.top + kListHeight, TRUE);
-        }
+        GetItemRect(textIndex, &r);
+        ::InflateRect(&r, -1, -1);
+        ::MoveWindow(m_textCombo, r.left, r.top, r.right - r.left, r.bottom - r.top + kListHeight, TRUE);
     }
     if (m_modeCombo && modeIndex >= 0) {
         // Centred on the height of the text combo's field.
