@@ -54,7 +54,11 @@ LRESULT CALLBACK CMainFrame::KeyboardHookProc(int code, WPARAM wParam, LPARAM lP
                                          ::GetKeyState(VK_MENU) < 0, (lParam & 0x01000000) != 0);
         const int action = FindLocalHotKey(frame->Settings().globalHotkey.hotKeys, static_cast<UINT>(wParam), flags);
         if (action >= 0) {
-            frame->ExecuteAction(action);
+            // Nothing may be thrown through the system's hook chain.
+            try {
+                frame->ExecuteAction(action);
+            } catch (...) {
+            }
             return 1;
         }
     }
