@@ -159,12 +159,21 @@ TEST_F(SearchFrame, IncrementalSearchRunsOncePerPauseAndNeverInSqlMode) {
     EXPECT_EQ(view->Count(HintPlaylistReady), 1) << "one search for the pause, not one per tick";
     EXPECT_EQ(Rows(), 1u);
 
+    // Typing in the edit field reaches the frame through the toolbar and the rebar.
+    SetText(L"");
+    for (wchar_t c : std::wstring(L"Gam")) ::SendMessageW(frame->m_wndSearchEdit.m_hWnd, WM_CHAR, c, 1);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 1);
+    Pump(600);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 2);
+    ASSERT_EQ(Rows(), 1u);
+    EXPECT_EQ(doc->GetPlaylistCache().rows[0]->tagArtist, L"Gamma");
+
     SelectWay(SearchSql);
     SetText(L"SELECT * FROM list");
     Edited();
     EXPECT_EQ(settings.search.searchWay, SearchSql);
     Pump(300);
-    EXPECT_EQ(view->Count(HintPlaylistReady), 1);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 2);
 }
 
 TEST_F(SearchFrame, HistoryMenusListEntriesNearestFirstAndRerunTheChosenOne) {
