@@ -170,3 +170,24 @@ TEST_F(TrayFrame, TypeThreeHidesTheMinimisedWindowInTheTrayUntilShownAgain) {
     EXPECT_FALSE(frame->HasTrayIcon());
     EXPECT_FALSE(::IsIconic(frame->m_hWnd));
 }
+
+TEST_F(TrayFrame, AddingTheIconIsRetriedOnlyWhenTheShellTimesOut) {
+    ASSERT_TRUE(Open());
+    int attempts = 0;
+    DWORD failure = ERROR_TIMEOUT;
+    frame->trayNotifier = [&](DWORD message, NOTIFYICONDATAW&) {
+        if (message == NIM_ADD) ++attempts;
+        ::SetLastError(failure);
+        return FALSE;
+    };
+    frame->AddTrayIcon();
+    EXPECT_EQ(attempts, 3) << "three attempts in all";
+    EXPECT_TRUE(frame->HasTrayIcon());
+
+    frame->RemoveTrayIcon();
+    attempts = 0;
+    failure = ERROR_ACCESS_DENIED;
+    frame->AddTrayIcon();
+    EXPECT_EQ(attempts, 1) << "other failures are not retried";
+    frame->trayNotifier = nullptr;
+}
