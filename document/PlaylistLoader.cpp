@@ -3,8 +3,10 @@
 #include <sqlite3.h>
 #include <cwchar>
 
+// The rowid comes from a subquery, not a join: SQLite flattens a joined view and drops its
+// ORDER BY, and the rows must come in the query's own order.
 const wchar_t* const kPlaylistRowsSql =
-    L"SELECT playlist.*,list.rowid FROM playlist JOIN list ON playlist.file_name=list.file_name;";
+    L"SELECT playlist.*,(SELECT list.rowid FROM list WHERE list.file_name=playlist.file_name) FROM playlist;";
 
 namespace {
 
@@ -83,7 +85,10 @@ bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* now
     const bool matchPlaying = nowPlaying && !nowPlaying->file_name.empty();
     int currentRow = -1;
     PlaylistSummary totals;
+    const int rowidColumn = sqlite3_column_count(stmt) - 1;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
+        // A row the library no longer holds has no rowid: it is left out.
+        if (sqlite3_column_type(stmt, rowidColumn) == SQLITE_NULL) continue;
         auto record = std::make_unique<TrackRecord>();
         try {
             ReadPlaylistRow(*record, stmt);

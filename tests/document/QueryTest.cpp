@@ -180,6 +180,28 @@ TEST_F(Queries, LoadingThePlaylist) {
     EXPECT_EQ(-1, cache.current);
 }
 
+TEST_F(Queries, RowsComeInTheQuerysOwnOrderAndRowsGoneFromTheLibraryAreLeftOut) {
+    ASSERT_TRUE(lib.doc.SetQuery(L"desc", L"SELECT * FROM list ORDER BY tagTracknumber DESC, tagTitle DESC;", true));
+    PlaylistCache cache;
+    ASSERT_TRUE(LoadPlaylistCache(lib.db(), cache, nullptr, nullptr));
+    ASSERT_EQ(3, cache.size());
+    EXPECT_EQ(L"two", cache.at(0)->displayTitle);
+    EXPECT_EQ(L"one", cache.at(1)->displayTitle);
+    EXPECT_EQ(L"3", cache.at(2)->displayTitle);
+    for (int i = 0; i < cache.size(); ++i)
+        EXPECT_EQ(cache.at(i)->rowid,
+                  lib.Scalar(L"SELECT rowid FROM list WHERE file_name='" + cache.at(i)->file_name + L"';"));
+
+    // A shuffled list is a table of its own: a row deleted from the library afterwards is not shown.
+    ASSERT_TRUE(lib.doc.SetQuery(L"r", L"SELECT * FROM list ORDER BY random();", true));
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"DELETE FROM list WHERE tagTitle='one';"));
+    PlaylistSummary summary;
+    ASSERT_TRUE(LoadPlaylistCache(lib.db(), cache, nullptr, &summary));
+    ASSERT_EQ(2, cache.size());
+    for (int i = 0; i < cache.size(); ++i) EXPECT_NE(L"one", cache.at(i)->displayTitle);
+    EXPECT_EQ(2u, summary.files);
+}
+
 TEST_F(Queries, LoadingWithoutAPlaylistGivesAnEmptyCache) {
     PlaylistCache cache;
     cache.rows.push_back(std::make_unique<TrackRecord>());
