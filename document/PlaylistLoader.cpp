@@ -40,32 +40,42 @@ bool BeginsWithListColumns(sqlite3_stmt* stmt) {
     return true;
 }
 
-bool ReadPlaylistRow(TrackRecord& r, sqlite3_stmt* stmt) {
-    ReadText(stmt, 0, r.file_name);
-    ReadText(stmt, 1, r.file_title);
-    ReadText(stmt, 2, r.file_ext);
+void ReadListColumns(TrackRecord& r, sqlite3_stmt* stmt, bool nullTextAsEmpty) {
+    const auto text = [&](int column, std::wstring& value) {
+        if (nullTextAsEmpty)
+            value = CSQlite::column_text16_or_empty(stmt, column);
+        else
+            ReadText(stmt, column, value);
+    };
+    text(0, r.file_name);
+    text(1, r.file_title);
+    text(2, r.file_ext);
     r.file_size = sqlite3_column_int64(stmt, 3);
-    ReadText(stmt, 4, r.tagTitle);
-    ReadText(stmt, 5, r.tagArtist);
-    ReadText(stmt, 6, r.tagAlbum);
-    ReadText(stmt, 7, r.tagGenre);
-    ReadText(stmt, 8, r.tagDate);
-    ReadText(stmt, 9, r.tagComment);
-    ReadText(stmt, 10, r.tagTracknumber);
-    ReadText(stmt, 11, r.tagAPIC);
-    ReadText(stmt, 12, r.tagLyrics);
+    text(4, r.tagTitle);
+    text(5, r.tagArtist);
+    text(6, r.tagAlbum);
+    text(7, r.tagGenre);
+    text(8, r.tagDate);
+    text(9, r.tagComment);
+    text(10, r.tagTracknumber);
+    text(11, r.tagAPIC);
+    text(12, r.tagLyrics);
     r.statDuration = sqlite3_column_int(stmt, 13);
     r.statChannels = sqlite3_column_int(stmt, 14);
     r.statSamplingrate = sqlite3_column_int(stmt, 15);
     r.statBitrate = sqlite3_column_int(stmt, 16);
     r.statVBR = sqlite3_column_int(stmt, 17) != 0;
     r.infoCodec = sqlite3_column_int(stmt, 18);
-    ReadText(stmt, 19, r.infoCodec_sub);
+    text(19, r.infoCodec_sub);
     r.infoTagtype = sqlite3_column_int(stmt, 20);
     r.gain = sqlite3_column_int(stmt, 21);
     r.rating = sqlite3_column_int(stmt, 22);
     r.playcount = sqlite3_column_int(stmt, 23);
     r.lastplayed = sqlite3_column_int64(stmt, 24);
+}
+
+bool ReadPlaylistRow(TrackRecord& r, sqlite3_stmt* stmt) {
+    ReadListColumns(r, stmt, false);
     // A query may add columns of its own: the rowid is the one the reload appends.
     r.rowid = sqlite3_column_int64(stmt, sqlite3_column_count(stmt) - 1);
     return true;

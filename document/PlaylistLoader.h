@@ -16,6 +16,10 @@ bool BeginsWithListColumns(sqlite3_stmt* stmt);
 // What the user is told about a query whose result does not begin with those columns.
 extern const wchar_t* const kPlaylistColumnsMessage;
 
+// Fills a record's columns of `list` (file_name to lastplayed, columns 0-24 of `stmt`). A NULL
+// text column throws CSqlite_exception, or reads as empty with `nullTextAsEmpty`.
+void ReadListColumns(TrackRecord& record, sqlite3_stmt* stmt, bool nullTextAsEmpty);
+
 // Fills a record from the current row of that statement: the columns of `list` by position,
 // the rowid from the last column. Throws CSqlite_exception when a text column is NULL (the
 // record is then partly filled).

@@ -4,6 +4,7 @@
 #include "app/SqlEscape.h"
 #include "app/TrackRecord.h"
 #include "document/DBError.h"
+#include "document/PlaylistLoader.h"
 #include <sqlite3.h>
 #include <windows.h>
 #include <cmath>
@@ -138,33 +139,8 @@ bool FillTrackPropertyRows(CSQlite& db, int64_t rowid, const CAppSettings& setti
         }
         sqlite3_stmt* st = s.get();
         // A NULL text (never written by this program) reads as empty instead of failing the dialog.
-        auto text = [st](int column) { return CSQlite::column_text16_or_empty(st, column); };
+        ReadListColumns(t, st, true);
         t.rowid = rowid;
-        t.file_name = text(0);
-        t.file_title = text(1);
-        t.file_ext = text(2);
-        t.file_size = sqlite3_column_int64(st, 3);
-        t.tagTitle = text(4);
-        t.tagArtist = text(5);
-        t.tagAlbum = text(6);
-        t.tagGenre = text(7);
-        t.tagDate = text(8);
-        t.tagComment = text(9);
-        t.tagTracknumber = text(10);
-        t.tagAPIC = text(11);
-        t.tagLyrics = text(12);
-        t.statDuration = sqlite3_column_int(st, 13);
-        t.statChannels = sqlite3_column_int(st, 14);
-        t.statSamplingrate = sqlite3_column_int(st, 15);
-        t.statBitrate = sqlite3_column_int(st, 16);
-        t.statVBR = sqlite3_column_int(st, 17) != 0;
-        t.infoCodec = sqlite3_column_int(st, 18);
-        t.infoCodec_sub = text(19);
-        t.infoTagtype = sqlite3_column_int(st, 20);
-        t.gain = sqlite3_column_int(st, 21);
-        t.rating = sqlite3_column_int(st, 22);
-        t.playcount = sqlite3_column_int(st, 23);
-        t.lastplayed = sqlite3_column_int64(st, 24);
         modify = sqlite3_column_int64(st, 25);
         t.displayTitle = t.tagTitle.empty() ? t.file_title : t.tagTitle;
     }
