@@ -18,21 +18,13 @@
 #include <ctime>
 #include <string>
 #include <vector>
+#include "bench/support/BenchClock.h"
 
 namespace {
 
 const int kRepeats = 3;   // best of
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency.QuadPart;
-}
+using bench_support::Now;
 
 // The small real files the copies are made of: one of each readable format.
 const wchar_t* const kSources[] = {L"audio\\tone.mp3", L"audio\\tone.flac", L"audio\\tone.ogg",

@@ -14,15 +14,11 @@
 #include "audio/Decoder.h"
 #include "audio/AddonInterface.h"
 #include "document/Larkspur2006Doc.h"
+#include "bench/support/BenchClock.h"
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER c, f;
-    QueryPerformanceCounter(&c);
-    QueryPerformanceFrequency(&f);
-    return double(c.QuadPart) / double(f.QuadPart);
-}
+using bench_support::Now;
 
 double ProcessCpuSeconds() {
     FILETIME created, exited, kernel, user;

@@ -18,22 +18,14 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "bench/support/BenchClock.h"
 
 namespace {
 
 const int kCommitRows = 10000;   // the rows inserted one commit each
 const int kRepeats = 3;          // best of, for the read measures
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency.QuadPart;
-}
+using bench_support::Now;
 
 SIZE_T WorkingSet() {
     PROCESS_MEMORY_COUNTERS counters = {};

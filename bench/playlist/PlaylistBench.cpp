@@ -21,24 +21,14 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "bench/support/BenchClock.h"
 
 namespace {
 
 const int kRepeats = 3;
 const wchar_t* const kProfile = L"bench_playlist";
-const wchar_t* const kReloadSql =
-    L"SELECT playlist.*,list.rowid FROM playlist JOIN list ON playlist.file_name=list.file_name;";
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency.QuadPart;
-}
+using bench_support::Now;
 
 std::wstring ModuleFolder() {
     wchar_t path[MAX_PATH];
@@ -91,7 +81,7 @@ int BareStart(const std::wstring& path) {
     sqlite3* db = BareOpen(path);
     if (!db) return 2;
     std::vector<BareRow> rows;
-    BareLoad(db, kReloadSql, rows);
+    BareLoad(db, kPlaylistRowsSql, rows);
     sqlite3_close(db);
     std::stable_sort(rows.begin(), rows.end(), [](const BareRow& a, const BareRow& b) {
         return _wtoi(a.tagTracknumber.c_str()) < _wtoi(b.tagTracknumber.c_str());
@@ -253,7 +243,7 @@ double BestHeaderClick(const std::wstring& profile, int rows, double& bare) {
 
     sqlite3* db = BareOpen(profile + L"library.db");
     std::vector<BareRow> loaded;
-    BareLoad(db, kReloadSql, loaded);
+    BareLoad(db, kPlaylistRowsSql, loaded);
     sqlite3_close(db);
     bare = 1e30;
     for (int i = 0; i < kRepeats; ++i) {

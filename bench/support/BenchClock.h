@@ -1,0 +1,18 @@
+#pragma once
+// The benchmarks' clock: seconds from the performance counter.
+#include <windows.h>
+
+namespace bench_support {
+
+inline double Now() {
+    static const LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace bench_support
