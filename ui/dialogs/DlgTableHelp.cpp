@@ -1,7 +1,7 @@
 #include "ui/dialogs/DlgTableHelp.h"
+#include "ui/controls/Clipboard.h"
 #include "resources/resource.h"
 #include <commctrl.h>
-#include <cstring>
 #include <string>
 
 static_assert(CDlgTableHelp::IDD == IDD_TABLE_HELP, "the table help's template");
@@ -75,21 +75,4 @@ void CDlgTableHelp::OnDblClkList(NMHDR*, LRESULT* result) {
     item.cchTextMax = 256;
     ::SendMessageW(list, LVM_GETITEMTEXTW, focused, reinterpret_cast<LPARAM>(&item));
     if (buffer[0]) CopyTextToClipboard(m_hWnd, buffer);
-}
-
-bool CopyTextToClipboard(HWND owner, const std::wstring& text) {
-    if (!::OpenClipboard(owner)) return false;
-    ::EmptyClipboard();
-    bool stored = false;
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (void* p = ::GlobalLock(memory)) {
-            std::memcpy(p, text.c_str(), bytes);
-            ::GlobalUnlock(memory);
-            stored = ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-        }
-        if (!stored) ::GlobalFree(memory);
-    }
-    ::CloseClipboard();
-    return stored;
 }

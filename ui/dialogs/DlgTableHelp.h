@@ -19,7 +19,3 @@ protected:
     void OnDblClkList(NMHDR* header, LRESULT* result);
     DECLARE_MESSAGE_MAP()
 };
-
-// Puts `text` on the clipboard as Unicode text for `owner`; false when the clipboard could
-// not be opened or the text not stored.
-bool CopyTextToClipboard(HWND owner, const std::wstring& text);

@@ -91,7 +91,6 @@ private:
     void RedrawChild(int id);
     void FillExtraRows();
     void ApplyRatingClick(int rating);
-    void CopyToClipboard(const std::wstring& text);
     InfoHotSpot& TouchHotSpot(const std::wstring& key, int kind, const std::wstring& column,
                               const std::wstring& value, const RECT& rect);
     const InfoHotSpot* HotSpotAt(POINT point, bool linksOnly, int* index = nullptr) const;

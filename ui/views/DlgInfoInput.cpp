@@ -6,9 +6,9 @@
 #include "document/WaitCursor.h"
 #include "framework/PopupMenu.h"
 #include "resources/resource.h"
+#include "ui/controls/Clipboard.h"
 #include "ui/controls/OdMenu.h"
 #include "ui/views/LinkSearch.h"
-#include <cstring>
 
 InfoHotSpot& CDlgInfo::TouchHotSpot(const std::wstring& key, int kind, const std::wstring& column,
                                     const std::wstring& value, const RECT& rect) {
@@ -129,24 +129,6 @@ void CDlgInfo::ShowRelatedAlbumMenu() {
     }
 }
 
-void CDlgInfo::CopyToClipboard(const std::wstring& text) {
-    // Another program holding the clipboard: nothing is copied.
-    if (!::OpenClipboard(m_hWnd)) return;
-    ::EmptyClipboard();
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (memory) {
-        if (void* p = ::GlobalLock(memory)) {
-            std::memcpy(p, text.c_str(), bytes);
-            ::GlobalUnlock(memory);
-            if (!::SetClipboardData(CF_UNICODETEXT, memory)) ::GlobalFree(memory);   // still ours
-        } else {
-            ::GlobalFree(memory);
-        }
-    }
-    ::CloseClipboard();
-}
-
 void CDlgInfo::OnRButtonUp(UINT, POINT point) {
     {
         NowPlayingLockGuard lock;
@@ -167,7 +149,7 @@ void CDlgInfo::OnRButtonUp(UINT, POINT point) {
         SearchByLink(spot.value, spot.column);
         InvalidateRect(&spot.rect, FALSE);
     } else if (command == ID_INFO_COPY && found) {
-        CopyToClipboard(spot.value);
+        CopyTextToClipboard(m_hWnd, spot.value);   // nothing when another program holds it
         InvalidateRect(&spot.rect, FALSE);
     } else if (command == ID_INFO_PROPERTIES && m_doc) {
         int64_t rowid;
