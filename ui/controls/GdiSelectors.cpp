@@ -34,3 +34,15 @@ CBoldFontSelector::~CBoldFontSelector() {
     ::SelectObject(m_dc, m_old);
     ::DeleteObject(m_font);
 }
+
+void FillSolidRect(HDC dc, const RECT& rect, COLORREF color) {
+    HBRUSH brush = ::CreateSolidBrush(color);
+    ::FillRect(dc, &rect, brush);
+    ::DeleteObject(brush);
+}
+
+void FrameSolidRect(HDC dc, const RECT& rect, COLORREF color) {
+    HBRUSH brush = ::CreateSolidBrush(color);
+    ::FrameRect(dc, &rect, brush);
+    ::DeleteObject(brush);
+}

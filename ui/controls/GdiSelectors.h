@@ -46,3 +46,7 @@ private:
     HFONT m_font = nullptr;
     HGDIOBJ m_old = nullptr;
 };
+
+// Fills or frames (one pixel) a rectangle in a solid colour.
+void FillSolidRect(HDC dc, const RECT& rect, COLORREF color);
+void FrameSolidRect(HDC dc, const RECT& rect, COLORREF color);

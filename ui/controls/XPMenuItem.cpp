@@ -1,4 +1,5 @@
 #include "ui/controls/XPMenuItem.h"
+#include "ui/controls/GdiSelectors.h"
 #include "ui/controls/XPMenuBar.h"
 #include "app/ColorUtil.h"
 #include <cstddef>
@@ -65,18 +66,6 @@ int ExtentOf(HDC dc, const std::wstring& text) {
     return size.cx;
 }
 
-void Fill(HDC dc, const RECT& rc, COLORREF colour) {
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FillRect(dc, &rc, brush);
-    ::DeleteObject(brush);
-}
-
-void Frame(HDC dc, const RECT& rc, COLORREF colour) {
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FrameRect(dc, &rc, brush);
-    ::DeleteObject(brush);
-}
-
 wchar_t Upper(wchar_t ch) {
     return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
         ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(ch)))));
@@ -139,14 +128,14 @@ CMenuButton::CMenuButton(const std::wstring& text, HMENU popup, UINT command)
 void CMenuButton::Draw(HDC dc) {
     if (m_state & MISTATE_HIDDEN) return;
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    Fill(dc, m_rect, face);
+    FillSolidRect(dc, m_rect, face);
     if (m_state & MISTATE_HOT) {
         const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
-        Fill(dc, m_rect, AdjustColorHLS(highlight, 70, -57));
-        Frame(dc, m_rect, highlight);
+        FillSolidRect(dc, m_rect, AdjustColorHLS(highlight, 70, -57));
+        FrameSolidRect(dc, m_rect, highlight);
     } else if (m_state & MISTATE_PRESSED) {
-        Fill(dc, m_rect, AdjustColorHLS(face, 20, 0));
-        Frame(dc, m_rect, ::GetSysColor(COLOR_BTNSHADOW));
+        FillSolidRect(dc, m_rect, AdjustColorHLS(face, 20, 0));
+        FrameSolidRect(dc, m_rect, ::GetSysColor(COLOR_BTNSHADOW));
     }
 
     const CXPMenuMetrics& mx = CreateMenuBarFonts();

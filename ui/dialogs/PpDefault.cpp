@@ -1,4 +1,5 @@
 #include "ui/dialogs/PpDefault.h"
+#include "ui/controls/GdiSelectors.h"
 #include "app/RatingImages.h"
 #include "framework/CommonDialogs.h"
 #include "framework/MessageBox.h"
@@ -247,7 +248,7 @@ void CPpDefault::OnDrawItem(int id, LPDRAWITEMSTRUCT item) {
 
 void CPpDefault::DrawDatePreview(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
-    settings_paint::Fill(dc, item.rcItem, ::GetSysColor(COLOR_WINDOW));
+    FillSolidRect(dc, item.rcItem, ::GetSysColor(COLOR_WINDOW));
     settings_paint::Text(dc, FormatDatePreview(m_settings.generic.dateTimeFormat), item.rcItem, GetFont(),
                          ::GetSysColor(COLOR_WINDOWTEXT), DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     settings_paint::Frame(dc, item.rcItem);
@@ -256,7 +257,7 @@ void CPpDefault::DrawDatePreview(const DRAWITEMSTRUCT& item) {
 void CPpDefault::DrawRatingPreview(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const RECT& r = item.rcItem;
-    settings_paint::Fill(dc, r, ::GetSysColor(COLOR_WINDOW));
+    FillSolidRect(dc, r, ::GetSysColor(COLOR_WINDOW));
     ::SetBkMode(dc, TRANSPARENT);
     HIMAGELIST images = nullptr;
     CreateRatingImageList(images, m_settings, false);

@@ -1,4 +1,5 @@
 #include "ui/dialogs/PpInformation.h"
+#include "ui/controls/GdiSelectors.h"
 #include "app/ColorUtil.h"
 #include "resources/resource.h"
 
@@ -158,7 +159,7 @@ void CPpInformation::DrawPreview(const DRAWITEMSTRUCT& item) {
     const CAppSettings::InformationView& v = m_settings.informationView;
     HDC dc = item.hDC;
     const RECT r{0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top};
-    Fill(dc, r, v.colorBackground);
+    FillSolidRect(dc, r, v.colorBackground);
     const RECT square{r.left, r.top, 70, 70};
     if (v.imageDrawShadow) {
         RECT shadow{square.left + 4, square.top + 4, square.right + 4, square.bottom + 4};
@@ -169,7 +170,7 @@ void CPpInformation::DrawPreview(const DRAWITEMSTRUCT& item) {
             ::InflateRect(&shadow, -1, -1);
         }
     }
-    Fill(dc, square, v.colorImageBackground);
+    FillSolidRect(dc, square, v.colorImageBackground);
     if (v.imageDrawFrame) {
         HPEN pen = ::CreatePen(PS_SOLID, 1, v.colorImageFrame);
         HGDIOBJ old = ::SelectObject(dc, pen);
@@ -187,7 +188,7 @@ void CPpInformation::DrawPreview(const DRAWITEMSTRUCT& item) {
     } boxes[] = {{v.colorGeneric1, L"ステータス色"}, {v.colorGeneric3, L"テキスト色2"}, {v.colorGeneric2, L"ヘッダ色"}};
     for (int i = 0; i < 3; ++i) {
         const RECT box{r.right - 112, r.bottom - 22 - 20 * i, r.right - 12, r.bottom - 7 - 20 * i};
-        Fill(dc, box, boxes[i].fill);
+        FillSolidRect(dc, box, boxes[i].fill);
         Text(dc, boxes[i].caption, box, ui, Inverse(boxes[i].fill), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
 

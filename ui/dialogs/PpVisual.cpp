@@ -1,4 +1,5 @@
 #include "ui/dialogs/PpVisual.h"
+#include "ui/controls/GdiSelectors.h"
 #include "app/ColorUtil.h"
 #include "resources/resource.h"
 #include <cwchar>
@@ -192,7 +193,7 @@ void CPpVisual::OnDrawItem(int id, LPDRAWITEMSTRUCT item) {
 
 void CPpVisual::DrawQueryView(const DRAWITEMSTRUCT& item) {
     const CAppSettings::QueryView& v = m_settings.queryView;
-    Fill(item.hDC, item.rcItem, v.colorBackground);
+    FillSolidRect(item.hDC, item.rcItem, v.colorBackground);
     HFONT font = MakeFont(item.hDC, v.fontName, v.fontSize);
     Text(item.hDC, FontSample(v.fontName, v.fontSize), item.rcItem, font, v.colorText,
          DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -205,7 +206,7 @@ void CPpVisual::DrawGroupView(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const RECT& r = item.rcItem;
     const int m = r.top + (r.bottom - r.top) / 2;
-    Fill(dc, r, v.colorBackground);
+    FillSolidRect(dc, r, v.colorBackground);
     HFONT font = MakeFont(dc, v.fontName, v.fontSize);
     RECT upper{r.left, r.top, r.right, m};
     Text(dc, FontSample(v.fontName, v.fontSize), upper, font, v.colorText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -213,7 +214,7 @@ void CPpVisual::DrawGroupView(const DRAWITEMSTRUCT& item) {
     for (int x = 0; x < width; ++x) ::SetPixelV(dc, r.left + x, m + 1, Blend(v.colorBorder1, v.colorBorder2, x, width));
     Text(dc, L"テキスト色2", upper, font, v.colorHeaderText, DT_LEFT | DT_BOTTOM | DT_SINGLELINE);
     ::DeleteObject(font);
-    Fill(dc, RECT{r.right - 40, r.top + 8, r.right - 20, m - 8}, ScaleLightness(v.colorGraph, 88));
+    FillSolidRect(dc, RECT{r.right - 40, r.top + 8, r.right - 20, m - 8}, ScaleLightness(v.colorGraph, 88));
     FrameWith(dc, RECT{r.right - 40, r.top + 8, r.right - 8, m - 8}, ScaleLightness(v.colorGraph, 80));
     FrameWith(dc, RECT{r.right - 40, m + 8, r.right - 8, r.bottom - 8}, ScaleLightness(v.colorGraph, 96));
     Frame(dc, r);
@@ -224,9 +225,9 @@ void CPpVisual::DrawPlaylist(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const RECT& r = item.rcItem;
     const int m = r.top + (r.bottom - r.top) / 2;
-    Fill(dc, r, v.colorBackground);
-    Fill(dc, RECT{r.left, r.top, r.right - 32, m}, v.colorList1);
-    Fill(dc, RECT{r.left, m, r.right - 32, r.bottom}, v.colorList2);
+    FillSolidRect(dc, r, v.colorBackground);
+    FillSolidRect(dc, RECT{r.left, r.top, r.right - 32, m}, v.colorList1);
+    FillSolidRect(dc, RECT{r.left, m, r.right - 32, r.bottom}, v.colorList2);
     HFONT font = MakeFont(dc, v.fontName, v.fontSize);
     HFONT bold = MakeFont(dc, v.fontName, v.fontSize, FW_BOLD);
     const int x = r.left + 32 + v.marginX;

@@ -1,4 +1,5 @@
 #include "ui/dialogs/PpWindow.h"
+#include "ui/controls/GdiSelectors.h"
 #include "resources/resource.h"
 
 using namespace settings_paint;
@@ -97,7 +98,7 @@ void CPpWindow::OnDrawItem(int id, LPDRAWITEMSTRUCT item) {
         return;
     }
     const CAppSettings::FloatingWindow& w = id == IDC_PPW_IMAGE_PREVIEW ? m_settings.imageWindow : m_settings.lyricsWindow;
-    Fill(item->hDC, item->rcItem, w.colorBackground);
+    FillSolidRect(item->hDC, item->rcItem, w.colorBackground);
     HFONT font = MakeFont(item->hDC, w.fontName, w.fontSize);
     Text(item->hDC, FontSample(w.fontName, w.fontSize), item->rcItem, font, w.colorText,
          DT_CENTER | DT_VCENTER | DT_SINGLELINE);

@@ -1,4 +1,5 @@
 #include "ui/dialogs/SettingsPage.h"
+#include "ui/controls/GdiSelectors.h"
 #include "document/Larkspur2006Doc.h"
 #include "framework/CommonDialogs.h"
 #include "ui/views/NowPlayingData.h"
@@ -118,12 +119,6 @@ void Frame(HDC dc, const RECT& r) {
     ::DeleteObject(brush);
 }
 
-void Fill(HDC dc, const RECT& r, COLORREF color) {
-    HBRUSH brush = ::CreateSolidBrush(color);
-    ::FillRect(dc, &r, brush);
-    ::DeleteObject(brush);
-}
-
 HFONT MakeFont(HDC dc, const std::wstring& faceName, int pointSize, int weight) {
     LOGFONTW lf{};
     lf.lfHeight = -::MulDiv(pointSize, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
@@ -163,7 +158,7 @@ void Link(const DRAWITEMSTRUCT& item, HFONT pageFont) {
                                                                reinterpret_cast<WPARAM>(item.hDC),
                                                                reinterpret_cast<LPARAM>(item.hwndItem)));
     if (background) ::FillRect(item.hDC, &item.rcItem, background);
-    else Fill(item.hDC, item.rcItem, ::GetSysColor(COLOR_BTNFACE));
+    else FillSolidRect(item.hDC, item.rcItem, ::GetSysColor(COLOR_BTNFACE));
     ::SetBkMode(item.hDC, TRANSPARENT);
     HGDIOBJ old = ::SelectObject(item.hDC, font);
     ::SetTextColor(item.hDC, RGB(0, 0, 255));

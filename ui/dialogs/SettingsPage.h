@@ -67,7 +67,6 @@ protected:
 namespace settings_paint {
 // The one-pixel frame of colour 0x202020 around a preview.
 void Frame(HDC dc, const RECT& r);
-void Fill(HDC dc, const RECT& r, COLORREF color);
 // A font from a face name and a size in points (weight 400 or 700).
 HFONT MakeFont(HDC dc, const std::wstring& faceName, int pointSize, int weight = FW_NORMAL);
 // "%s : %d pt".

@@ -1,5 +1,6 @@
 // What the now-playing pane paints.
 #include "ui/views/DlgInfo.h"
+#include "ui/controls/GdiSelectors.h"
 #include "app/ColumnModel.h"
 #include "app/Formatters.h"
 #include "resources/resource.h"
@@ -51,12 +52,6 @@ void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
     ::DeleteObject(p);
 }
 
-void Fill(HDC dc, const RECT& r, COLORREF color) {
-    HBRUSH b = ::CreateSolidBrush(color);
-    ::FillRect(dc, &r, b);
-    ::DeleteObject(b);
-}
-
 void Text(HDC dc, HFONT font, COLORREF color, const std::wstring& text, RECT r, UINT format) {
     Selected f(dc, font);
     ::SetTextColor(dc, color);
@@ -82,7 +77,7 @@ void CDlgInfo::OnPaint() {
 
 void CDlgInfo::PaintPane(HDC dc, const RECT& client) {
     const auto& v = m_settings.informationView;
-    Fill(dc, client, v.colorBackground);
+    FillSolidRect(dc, client, v.colorBackground);
 
     if (v.imageDrawShadow) {
         const COLORREF shades[5] = {m_colors.background90, m_colors.background80, m_colors.background70,
@@ -240,7 +235,7 @@ void CDlgInfo::DrawRelatedAlbums(HDC dc) {
     HBITMAP bitmap = ::CreateCompatibleBitmap(dc, w, h);
     HGDIOBJ oldBitmap = ::SelectObject(mem, bitmap);
     const RECT whole{0, 0, w, h};
-    Fill(mem, whole, v.colorBackground);
+    FillSolidRect(mem, whole, v.colorBackground);
     RoundBox(mem, whole, m_colors.generic2_80, v.colorGeneric2, 3);
     RECT inner = whole;
     ::InflateRect(&inner, -2, -2);
@@ -311,7 +306,7 @@ void CDlgInfo::DrawLyricsPanel(const DRAWITEMSTRUCT* item) {
     const RECT& r = item->rcItem;
     CBufferDC buffer(r, item->hDC);
     HDC dc = buffer;
-    Fill(dc, r, v.colorBackground);
+    FillSolidRect(dc, r, v.colorBackground);
     std::wstring text, line;
     bool timed = false;
     {

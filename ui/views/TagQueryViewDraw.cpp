@@ -1,22 +1,11 @@
 #include "ui/views/TagQueryView.h"
+#include "ui/controls/GdiSelectors.h"
 #include "app/AppSettings.h"
 #include "document/Larkspur2006Doc.h"
 #include <algorithm>
 #include <cwchar>
 
 namespace {
-
-void Fill(HDC dc, const RECT& r, COLORREF colour) {
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FillRect(dc, &r, brush);
-    ::DeleteObject(brush);
-}
-
-void Frame(HDC dc, const RECT& r, COLORREF colour) {
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FrameRect(dc, &r, brush);
-    ::DeleteObject(brush);
-}
 
 void Text(HDC dc, const std::wstring& text, RECT r, UINT align) {
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
@@ -56,7 +45,7 @@ void CTagQueryView::DrawRow(HDC dc, const RECT& rc, int row, bool selected, bool
         back = ::GetSysColor(hasFocus ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
         fore = hasFocus ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(0, 0, 0);
     }
-    Fill(dc, rc, back);
+    FillSolidRect(dc, rc, back);
     const int mode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = ::SetTextColor(dc, fore);
     HGDIOBJ oldFont = ::SelectObject(dc, m_font);
@@ -79,14 +68,14 @@ void CTagQueryView::DrawRow(HDC dc, const RECT& rc, int row, bool selected, bool
             const RECT box = Inset(sub, 2, 4);
             const int width = box.right - box.left;
             if (item.average > 0) {
-                Fill(dc, box, view.colorBackground);
+                FillSolidRect(dc, box, view.colorBackground);
                 RECT bar = box;
                 bar.right = bar.left + GroupAverageBarWidth(width, item.average);
-                Fill(dc, bar, m_shades[3]);
-                Frame(dc, box, m_shades[5]);
+                FillSolidRect(dc, bar, m_shades[3]);
+                FrameSolidRect(dc, box, m_shades[5]);
             } else {
-                Fill(dc, box, view.colorBackground);
-                Frame(dc, box, m_shades[1]);
+                FillSolidRect(dc, box, view.colorBackground);
+                FrameSolidRect(dc, box, m_shades[1]);
             }
         } else if (view.headerMode == 2) {
             swprintf(number, 64, L"%d", item.fileCount);
