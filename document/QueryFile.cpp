@@ -1,5 +1,6 @@
 #include "document/QueryFile.h"
 #include "app/PathParts.h"
+#include <algorithm>
 #include <cwctype>
 
 bool CQueryFile::Load(const std::wstring& filePath) {
@@ -33,12 +34,54 @@ std::wstring OneLine(const std::wstring& text) {
 
 }  // namespace
 
+bool CQueryFile::LineCommentsToBlocks(const std::wstring& text, std::wstring& converted) {
+    converted.clear();
+    converted.reserve(text.size() + 16);
+    const size_t n = text.size();
+    size_t i = 0;
+    while (i < n) {
+        const wchar_t c = text[i];
+        size_t end = i + 1;
+        if (c == L'\'' || c == L'"' || c == L'`' || c == L'[') {
+            // A literal or quoted name; a doubled quote inside it is one quote ("[...]" has none).
+            const wchar_t close = c == L'[' ? L']' : c;
+            for (;;) {
+                end = text.find(close, end);
+                if (end == std::wstring::npos) {
+                    end = n;
+                    break;
+                }
+                ++end;
+                if (close == L']' || end >= n || text[end] != close) break;
+                ++end;
+            }
+        } else if (c == L'/' && i + 1 < n && text[i + 1] == L'*') {
+            end = text.find(L"*/", i + 2);
+            end = end == std::wstring::npos ? n : end + 2;
+        } else if (c == L'-' && i + 1 < n && text[i + 1] == L'-') {
+            end = std::min(text.find_first_of(L"\r\n", i + 2), n);
+            const std::wstring comment = text.substr(i + 2, end - i - 2);
+            if (comment.find(L"*/") != std::wstring::npos) return false;
+            converted += L"/*";
+            converted += comment;
+            converted += L"*/";
+            i = end;
+            continue;
+        }
+        converted.append(text, i, end - i);
+        i = end;
+    }
+    return true;
+}
+
 bool CQueryFile::Save(const std::wstring& filePath) {
+    std::wstring blocks;
+    if (!LineCommentsToBlocks(sql, blocks)) return false;
     SetPath(filePath);
     EnsureUnicodeFile();
     EraseSection(L"Query");
     // False when any key could not be written (a folder that is gone or read-only, say).
-    const bool wroteSql = WriteString(L"Query", L"SQL", OneLine(sql).c_str()) != FALSE;
+    const bool wroteSql = WriteString(L"Query", L"SQL", OneLine(blocks).c_str()) != FALSE;
     const bool wroteSort = WriteInt(L"Query", L"SortBy", sortColumn) != FALSE;
     const bool wroteOrder = WriteInt(L"Query", L"SortOrder", ascending ? 1 : 0) != FALSE;
     return wroteSql && wroteSort && wroteOrder;

@@ -1,3 +1,4 @@
+#include "document/DocTestSupport.h"
 #include "document/QueryFile.h"
 #include "support/TestFiles.h"
 #include <gtest/gtest.h>
@@ -91,4 +92,66 @@ TEST(QueryFile, ContainsRandom) {
     EXPECT_TRUE(CQueryFile::ContainsRandom(L"SELECT * FROM list ORDER BY Random() LIMIT 10;"));
     EXPECT_FALSE(CQueryFile::ContainsRandom(L"SELECT * FROM list ORDER BY RANDOM ();"));
     EXPECT_FALSE(CQueryFile::ContainsRandom(L"SELECT * FROM list;"));
+}
+
+TEST(QueryFile, LineCommentsBecomeBlockCommentsOutsideLiteralsNamesAndBlocks) {
+    const struct {
+        const wchar_t* sql;
+        const wchar_t* converted;
+    } cases[] = {
+        {L"a -- c\r\nb", L"a /* c*/\r\nb"},
+        {L"a --x\nb --y", L"a /*x*/\nb /*y*/"},
+        {L"--", L"/**/"},
+        {L"5--3", L"5/*3*/"},
+        {L"'--x' -- y", L"'--x' /* y*/"},
+        {L"'it''s -- no' --yes", L"'it''s -- no' /*yes*/"},
+        {L"\"a--b\" [c--d] `e--f` \"q\"\"--\" ```--` x", L"\"a--b\" [c--d] `e--f` \"q\"\"--\" ```--` x"},
+        {L"`` --x", L"`` /*x*/"},
+        {L"/* -- inside */ --after", L"/* -- inside */ /*after*/"},
+        {L"/*/ -- still inside */", L"/*/ -- still inside */"},
+        {L"/* unclosed -- comment", L"/* unclosed -- comment"},
+        {L"'unclosed -- literal", L"'unclosed -- literal"},
+        {L"'*/' -- a /* b", L"'*/' /* a /* b*/"},
+        {L"- -a -", L"- -a -"},
+    };
+    for (const auto& c : cases) {
+        std::wstring converted;
+        EXPECT_TRUE(CQueryFile::LineCommentsToBlocks(c.sql, converted)) << c.sql;
+        EXPECT_EQ(c.converted, converted) << c.sql;
+    }
+    std::wstring converted;
+    EXPECT_FALSE(CQueryFile::LineCommentsToBlocks(L"SELECT 1 -- a */ b", converted));
+
+    TempDir dir;
+    CQueryFile q;
+    q.sql = L"SELECT 1;\r\n-- ends early */ here";
+    EXPECT_FALSE(q.Save(dir.file(L"e.q")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.file(L"e.q").c_str())) << "nothing written";
+}
+
+TEST(QueryFile, AMultiLineQueryWithLineCommentsSelectsTheSameRowsWhenStored) {
+    doc_test::Library lib;
+    ASSERT_TRUE(lib.opened);
+    for (int i = 0; i < 10; ++i) {
+        TrackRecord t = doc_test::MakeTrack(L"C:\\m\\" + std::to_wstring(i) + L".mp3", i % 2 ? L"--odd" : L"even");
+        t.rating = i * 10;
+        ASSERT_TRUE(lib.Insert(t));
+    }
+    const std::wstring sql =
+        L"SELECT count(*) FROM list -- rated rows only\r\n"
+        L"WHERE rating >= 30 -- three stars\r\n"
+        L"  AND tagTitle <> '--odd' /* a block -- with dashes */\r\n"
+        L"  AND \"tagArtist\" IS NOT NULL --last";
+    const long long shown = lib.Scalar(sql);
+    ASSERT_EQ(lib.Scalar(L"SELECT count(*) FROM list WHERE rating >= 30 AND tagTitle <> '--odd';"), shown);
+    ASSERT_GT(shown, 0);
+
+    TempDir dir;
+    CQueryFile q;
+    q.sql = sql;
+    ASSERT_TRUE(q.Save(dir.file(L"rated.q")));
+    CQueryFile stored;
+    ASSERT_TRUE(stored.Load(dir.file(L"rated.q")));
+    EXPECT_EQ(std::wstring::npos, stored.sql.find(L"\n"));
+    EXPECT_EQ(shown, lib.Scalar(stored.sql));
 }

@@ -19,7 +19,11 @@ namespace {
 const wchar_t kSaveFailed[] = L"クエリ作成に失敗しました。";
 const wchar_t kBadName[] =
     L"この名前はクエリファイルの名前に使えません。\n"
-    L"\\ / : * ? \" < > | や制御文字を含まず、ドットだけでもない名前を指定してください。";
+    L"\\ / : * ? \" < > | や制御文字を含まず、ドットだけでもなく、CON や NUL などのデバイス名でもない名前を指定してください。";
+const wchar_t kCommentCloses[] =
+    L"\"--\" で始まるコメントに \"*/\" が含まれているため、保存できません。\n"
+    L"クエリは 1 行で保存され、\"--\" のコメントは /* */ のコメントに置き換えられます。"
+    L"コメントから \"*/\" を取り除いてください。";
 
 std::wstring ItemText(HWND dialog, int id) {
     HWND item = ::GetDlgItem(dialog, id);
@@ -34,6 +38,12 @@ RECT ChildRect(HWND dialog, int id) {
     ::GetWindowRect(item, &r);
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+// A file, not a folder: a folder of that name cannot be overwritten and fails the save.
+bool IsExistingFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::wstring WithBackslash(std::wstring folder) {
@@ -190,11 +200,17 @@ void CDlgQuery::OnOK() {
         AfxMessageBox(kBadName, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    std::wstring converted;
+    if (!CQueryFile::LineCommentsToBlocks(sql, converted)) {
+        AfxMessageBox(kCommentCloses, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     if (SaveQuery(name, sql)) EndDialog(IDOK);
 }
 
 // The new file is written first; the old one of an edit goes only once the new one is safe
-// and only when the path changed, so a failed save never loses the query.
+// and only when the path changed, so a failed save never loses the query. Another query's
+// file is overwritten only when the user agrees.
 bool CDlgQuery::SaveQuery(const std::wstring& name, const std::wstring& sql) {
     CQueryFile file;
     file.sql = sql;
@@ -217,6 +233,11 @@ bool CDlgQuery::SaveQuery(const std::wstring& name, const std::wstring& sql) {
     // The same file (names compared without case, as the file system does) is rewritten in
     // place: its section is erased and written anew.
     const bool sameFile = !m_newQuery && ::lstrcmpiW(path.c_str(), m_targetPath.c_str()) == 0;
+    if (!sameFile && IsExistingFile(path)) {
+        const std::wstring question =
+            L"クエリファイル「" + name + L".q」は既にあります。\r\n上書きしますか？";
+        if (AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) return false;
+    }
     if (!file.Save(path)) {
         AfxMessageBox(kSaveFailed, MB_OK | MB_ICONEXCLAMATION);
         return false;

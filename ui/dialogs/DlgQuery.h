@@ -38,7 +38,8 @@ protected:
 private:
     void UpdateOkButton();
     void Layout(int width, int height);
-    // Writes the file; false after the message when it could not be written.
+    // Writes the file; false when the user keeps another query's file from being overwritten,
+    // or after the message when it could not be written.
     bool SaveQuery(const std::wstring& name, const std::wstring& sql);
 
     HFONT m_sqlFont = nullptr;

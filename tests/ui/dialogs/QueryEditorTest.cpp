@@ -92,6 +92,19 @@ TEST(FileNameRules, PlainNamesPassAndEverythingTheFileSystemRefusesIsRejected) {
         EXPECT_FALSE(IsPlainFileName(bad)) << bad;
 }
 
+TEST(FileNameRules, DeviceNamesAreRefusedWithAnyCaseExtensionOrTrailingDotsAndSpaces) {
+    for (const wchar_t* device : {L"CON", L"prn", L"Aux", L"NUL", L"nul.q", L"con.txt", L"NUL.tar.gz", L"COM1",
+                                  L"com9", L"LPT1", L"lpt9.log", L"COM\u00B9", L"LPT\u00B3", L"NUL .", L"NUL ",
+                                  L"CON..", L"AUX .txt", L"nul:stream"})
+        EXPECT_TRUE(IsReservedDeviceName(device)) << device;
+    for (const wchar_t* file : {L"CONSOLE", L"NULL", L"COM10", L"COM0", L"LPT", L"COM", L"a.NUL", L"NUL_",
+                                L"_CON", L" NUL", L"AUX1", L"ＮＵＬ", L"", L"..."})
+        EXPECT_FALSE(IsReservedDeviceName(file)) << file;
+    for (const wchar_t* device : {L"NUL", L"con.txt", L"Com3", L"lpt1.q", L"PRN ."})
+        EXPECT_FALSE(IsPlainFileName(device)) << device;
+    EXPECT_TRUE(IsPlainFileName(L"NULL"));
+}
+
 TEST(DlgQuery, NewQueryStartsWithDefaultsFollowsTheOkRuleAndWritesTheFile) {
     TempDir dir;
     struct Seen {
@@ -256,7 +269,8 @@ TEST(DlgQuery, NamesTheFileSystemRefusesAreRefusedWithAMessageAndTheQueryIsKept)
     testing_support::MessageBoxRecorder boxes;
     bool stillOpen = false;
     CScriptedDialogRunner runner([&](CDialog& d) {
-        for (const wchar_t* bad : {L"a*b", L"what?", L"a/b", L"<x>", L"a|b", L"\"q\"", L"..", L"tab\tname"}) {
+        for (const wchar_t* bad : {L"a*b", L"what?", L"a/b", L"<x>", L"a|b", L"\"q\"", L"..", L"tab\tname", L"NUL",
+                                   L"con.txt"}) {
             SetWindowTextW(Item(d, IDC_QUERY_NAME), bad);
             Click(d, IDOK);
         }
@@ -267,10 +281,118 @@ TEST(DlgQuery, NamesTheFileSystemRefusesAreRefusedWithAMessageAndTheQueryIsKept)
     dialog.SetEditQuery(dir.file(L"keep.q"));
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
     EXPECT_TRUE(stillOpen);
-    ASSERT_EQ(8u, boxes.texts.size());
-    EXPECT_NE(std::wstring::npos, boxes.texts[0].find(L"クエリファイルの名前に使えません"));
+    ASSERT_EQ(10u, boxes.texts.size());
+    for (const std::wstring& text : boxes.texts) EXPECT_NE(std::wstring::npos, text.find(L"クエリファイルの名前に使えません"));
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), boxes.types[0] & MB_ICONMASK);
     EXPECT_EQ(std::set<std::wstring>{L"keep.q"}, QueryFiles(dir.path()));
+}
+
+TEST(DlgQuery, AnotherQuerysFileIsOverwrittenOnlyWhenTheUserSaysYes) {
+    TempDir dir;
+    WriteQuery(dir.file(L"既存.q"), L"SELECT 1;", 2, true);
+    WriteQuery(dir.file(L"Edited.q"), L"SELECT 2;", 3, true);
+    testing_support::MessageBoxRecorder boxes;
+    struct Seen { bool openAfterNo = false; std::wstring name, sql; } seen;
+    // Saves under `name`, is answered from `boxes.answers`, and tries once more when still open.
+    auto run = [&](CDlgQuery& dialog, const wchar_t* sql) {
+        CScriptedDialogRunner runner([&](CDialog& d) {
+            SetWindowTextW(Item(d, IDC_QUERY_NAME), L"既存");
+            if (sql) SetSql(d, sql);
+            Click(d, IDOK);
+            seen.openAfterNo = !dialog.HasEnded();
+            seen.name = Text(Item(d, IDC_QUERY_NAME));
+            seen.sql = Text(Item(d, IDC_QUERY_SQL));
+            if (!boxes.answers.empty()) Click(d, IDOK);
+        });
+        RunnerScope scope(&runner);
+        return dialog.DoModal();
+    };
+    auto sqlOf = [&](const wchar_t* file) {
+        CQueryFile q;
+        return q.Load(dir.file(file)) ? q.sql : std::wstring(L"<unreadable>");
+    };
+
+    // A new query under the name of an existing one: "no" keeps the dialog and the other query.
+    boxes.answers = {IDNO};
+    {
+        CDlgQuery dialog;
+        dialog.SetNewQuery(dir.path());
+        EXPECT_EQ(IDCANCEL, run(dialog, L"SELECT 3;"));
+    }
+    ASSERT_EQ(1u, boxes.texts.size());
+    EXPECT_NE(std::wstring::npos, boxes.texts[0].find(L"「既存.q」"));
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO), boxes.types[0] & MB_TYPEMASK);
+    EXPECT_TRUE(seen.openAfterNo);
+    EXPECT_EQ(L"既存", seen.name);
+    EXPECT_EQ(L"SELECT 3;", seen.sql);
+    EXPECT_EQ(L"SELECT 1;", sqlOf(L"既存.q"));
+
+    boxes.answers = {IDNO, IDYES};
+    {
+        CDlgQuery dialog;
+        dialog.SetNewQuery(dir.path());
+        EXPECT_EQ(IDOK, run(dialog, L"SELECT 3;"));
+    }
+    EXPECT_EQ(3u, boxes.texts.size());
+    EXPECT_EQ(L"SELECT 3;", sqlOf(L"既存.q"));
+    EXPECT_EQ(L"SELECT 2;", sqlOf(L"Edited.q"));
+
+    // An edit renamed onto another query.
+    boxes.answers = {IDNO, IDYES};
+    {
+        CDlgQuery dialog;
+        dialog.SetEditQuery(dir.file(L"Edited.q"));
+        EXPECT_EQ(IDOK, run(dialog, nullptr));
+    }
+    EXPECT_EQ(5u, boxes.texts.size());
+    EXPECT_TRUE(seen.openAfterNo);
+    EXPECT_EQ(L"SELECT 2;", seen.sql);
+    EXPECT_EQ(std::set<std::wstring>{L"既存.q"}, QueryFiles(dir.path()));
+    EXPECT_EQ(L"SELECT 2;", sqlOf(L"既存.q"));
+
+    // An edit saved onto its own file, also under another case of its name, asks nothing.
+    WriteQuery(dir.file(L"Own.q"), L"SELECT 4;", 3, true);
+    for (const wchar_t* name : {L"Own", L"own"}) {
+        CScriptedDialogRunner runner([&](CDialog& d) {
+            SetWindowTextW(Item(d, IDC_QUERY_NAME), name);
+            Click(d, IDOK);
+        });
+        RunnerScope scope(&runner);
+        CDlgQuery dialog;
+        dialog.SetEditQuery(dir.file(L"Own.q"));
+        EXPECT_EQ(IDOK, dialog.DoModal()) << name;
+    }
+    EXPECT_EQ(5u, boxes.texts.size());
+    EXPECT_EQ(2u, QueryFiles(dir.path()).size());
+    EXPECT_EQ(L"SELECT 4;", sqlOf(L"own.q"));
+}
+
+TEST(DlgQuery, LineCommentsAreStoredAsBlockCommentsAndOneHoldingTheirEndIsRefused) {
+    TempDir dir;
+    testing_support::MessageBoxRecorder boxes;
+    bool openAfterRefusal = false;
+    std::wstring sqlAfterRefusal;
+    CScriptedDialogRunner runner([&](CDialog& d) {
+        SetWindowTextW(Item(d, IDC_QUERY_NAME), L"rated");
+        SetSql(d, L"SELECT * FROM list -- rated */ only\r\nWHERE rating >= 30;");
+        Click(d, IDOK);
+        openAfterRefusal = !static_cast<CDlgQuery&>(d).HasEnded();
+        sqlAfterRefusal = Text(Item(d, IDC_QUERY_SQL));
+        SetSql(d, L"SELECT * FROM list -- rated only\r\nWHERE tagTitle <> '--' -- and titled\r\n;");
+        Click(d, IDOK);
+    });
+    RunnerScope scope(&runner);
+    CDlgQuery dialog;
+    dialog.SetNewQuery(dir.path());
+    ASSERT_EQ(IDOK, dialog.DoModal());
+    EXPECT_TRUE(openAfterRefusal);
+    EXPECT_EQ(L"SELECT * FROM list -- rated */ only\r\nWHERE rating >= 30;", sqlAfterRefusal);
+    ASSERT_EQ(1u, boxes.texts.size());
+    EXPECT_NE(std::wstring::npos, boxes.texts[0].find(L"\"*/\""));
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), boxes.types[0] & MB_ICONMASK);
+    CQueryFile q;
+    ASSERT_TRUE(q.Load(dir.file(L"rated.q")));
+    EXPECT_EQ(L"SELECT * FROM list /* rated only*/ WHERE tagTitle <> '--' /* and titled*/ ;", q.sql);
 }
 
 TEST(DlgQuery, AFailedSaveKeepsTheOldQueryAndTheDialogOpen) {

@@ -196,10 +196,15 @@ TEST_F(QueryTreeTest, FoldersAreCreatedRenamedAndDeletedAndStayOpenAcrossRebuild
     testing_support::MessageBoxRecorder boxes;
     std::deque<std::wstring> typed = {L"ジャズ", L"a:b", L"クラシック"};
     bool okForColon = true;
+    std::vector<bool> okForDevices;
     CScriptedDialogRunner runner([&](CDialog& d) {
         ::SetDlgItemTextW(d.m_hWnd, IDC_INPUT_EDIT, typed.front().c_str());
         if (typed.front() == L"a:b") {
             okForColon = ::IsWindowEnabled(::GetDlgItem(d.m_hWnd, IDOK)) != FALSE;
+            for (const wchar_t* device : {L"NUL", L"con.txt", L"Com1 ."}) {
+                ::SetDlgItemTextW(d.m_hWnd, IDC_INPUT_EDIT, device);
+                okForDevices.push_back(::IsWindowEnabled(::GetDlgItem(d.m_hWnd, IDOK)) != FALSE);
+            }
             typed.pop_front();
             return;
         }
@@ -221,6 +226,7 @@ TEST_F(QueryTreeTest, FoldersAreCreatedRenamedAndDeletedAndStayOpenAcrossRebuild
                                  ID_QUERY_DELETE}),
               popups.enabled);
     EXPECT_FALSE(okForColon);
+    EXPECT_EQ((std::vector<bool>{false, false, false}), okForDevices) << "device names are no folder names";
     EXPECT_TRUE(Children(tree->FindItem(folder + L"ジャズ")).empty());
 
     ASSERT_TRUE(CreateDirectoryW((folder + L"ジャズ\\bop").c_str(), nullptr));
