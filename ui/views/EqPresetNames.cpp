@@ -1,5 +1,6 @@
 #include "ui/views/EqPresetNames.h"
 #include <mmsystem.h>
+#include <cwchar>
 
 PresetNameCheck CheckPresetName(const std::wstring& name, const std::map<std::wstring, EqPreset>& presets) {
     if (name.empty()) return PresetNameEmpty;
@@ -35,7 +36,10 @@ int EqSliderGain(float gain) {
 
 std::wstring WaveMapperName() {
     WAVEOUTCAPSW caps{};
-    if (::waveOutGetDevCapsW(WAVE_MAPPER, &caps, sizeof caps) == MMSYSERR_NOERROR && caps.szPname[0])
-        return caps.szPname;
-    return L"Microsoft Sound Mapper";
+    const bool read = ::waveOutGetDevCapsW(WAVE_MAPPER, &caps, sizeof caps) == MMSYSERR_NOERROR;
+    return WaveMapperName(read, read ? std::wstring(caps.szPname, wcsnlen(caps.szPname, MAXPNAMELEN)) : L"");
+}
+
+std::wstring WaveMapperName(bool capsRead, const std::wstring& product) {
+    return capsRead && !product.empty() ? product : L"Microsoft Sound Mapper";
 }

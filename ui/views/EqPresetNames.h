@@ -22,3 +22,6 @@ int EqSliderGain(float gain);
 
 // The wave mapper's name from its capabilities, or a fixed name when they cannot be read.
 std::wstring WaveMapperName();
+// The same from capabilities already asked for: `product` when they were read and it is not
+// empty, else the fixed name.
+std::wstring WaveMapperName(bool capsRead, const std::wstring& product);

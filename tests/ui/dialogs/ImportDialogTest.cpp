@@ -149,6 +149,22 @@ TEST_F(ImportDialog, CancelLeavesTheLibraryAndTheDialogAndReloadingResetsTheList
     EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
 }
 
+TEST_F(ImportDialog, AMediaPlayerLibraryThatCannotBeOpenedLoadsNothingAndSaysNothing) {
+    WmpScope wmp(std::vector<std::vector<std::wstring>>{});   // the player or its collection is missing
+    int count = -1;
+    bool importEnabled = true;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        Click(d, IDC_IMPORT_RUN);
+        count = ListView_GetItemCount(::GetDlgItem(d, IDC_IMPORT_LIST));
+        importEnabled = IsEnabled(d, IDOK);
+    });
+    EXPECT_FALSE(RunImportDialog(lib.doc));
+    EXPECT_EQ(0, count);
+    EXPECT_FALSE(importEnabled);
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
+}
+
 TEST_F(ImportDialog, FailedWritesAreCountedAndNotReportedAsComplete) {
     WmpScope wmp(std::vector<std::vector<std::wstring>>{{L"C:\\good.mp3", L"C:\\bad.mp3"}});
     ASSERT_EQ(0, lib.db().exec(L"CREATE TRIGGER refuse BEFORE INSERT ON list WHEN NEW.file_name LIKE '%bad%' "

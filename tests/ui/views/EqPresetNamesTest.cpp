@@ -34,5 +34,10 @@ TEST(EqPresetNames, BandLabelsAndSliderGains) {
     EXPECT_EQ(0, EqSliderGain(-16.0f));
     EXPECT_EQ(15, EqSliderGain(15.7f));
     EXPECT_EQ(-3, EqSliderGain(-3.9f));
-    EXPECT_FALSE(WaveMapperName().empty());
+}
+
+TEST(EqPresetNames, TheWaveMapperIsNamedByItsCapabilitiesOrByAFixedNameWhenThoseFail) {
+    EXPECT_EQ(L"Wine Sound Mapper", WaveMapperName(true, L"Wine Sound Mapper"));
+    EXPECT_EQ(L"Microsoft Sound Mapper", WaveMapperName(true, L""));
+    EXPECT_EQ(L"Microsoft Sound Mapper", WaveMapperName(false, L"left over"));
 }

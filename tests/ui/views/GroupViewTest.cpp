@@ -214,10 +214,18 @@ TEST_F(GroupViewTest, TheGroupingBarRegroupsTheViewBesideIt) {
 
 TEST_F(GroupViewTest, ContextMenuSetsTheSubColumnAndDeletesTheSelectionFromTheLibrary) {
     ScriptedPopups popups;
+    auto columns = [&] {
+        return static_cast<int>(::SendMessageW(view->GetListCtrl().GetHeaderCtrl(), HDM_GETITEMCOUNT, 0, 0));
+    };
+    popups.answers = {ID_GROUP_SUB_NONE};
+    view->ShowContextMenu(POINT{10, 10});
+    EXPECT_EQ(0, lib.settings.groupView.headerMode);
+    EXPECT_EQ(1, columns());
     popups.answers = {ID_GROUP_SUB_FILES};
     view->ShowContextMenu(POINT{10, 10});
     EXPECT_EQ(2, lib.settings.groupView.headerMode);
-    EXPECT_EQ(2, view->GetListCtrl().SendMessage(LVM_GETHEADER) ? 2 : 0);
+    EXPECT_EQ(2, columns()) << "the file count has a column of its own";
+    EXPECT_EQ(40, view->GetListCtrl().GetColumnWidth(1));
 
     const int sakura = view->ItemOfRow(FindRow(L"さくら", GroupItemValue));
     ClickItem(sakura);
