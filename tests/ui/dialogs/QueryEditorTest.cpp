@@ -291,80 +291,53 @@ TEST(DlgQuery, AnotherQuerysFileIsOverwrittenOnlyWhenTheUserSaysYes) {
     TempDir dir;
     WriteQuery(dir.file(L"既存.q"), L"SELECT 1;", 2, true);
     WriteQuery(dir.file(L"Edited.q"), L"SELECT 2;", 3, true);
-    testing_support::MessageBoxRecorder boxes;
-    struct Seen { bool openAfterNo = false; std::wstring name, sql; } seen;
-    // Saves under `name`, is answered from `boxes.answers`, and tries once more when still open.
-    auto run = [&](CDlgQuery& dialog, const wchar_t* sql) {
-        CScriptedDialogRunner runner([&](CDialog& d) {
-            SetWindowTextW(Item(d, IDC_QUERY_NAME), L"既存");
-            if (sql) SetSql(d, sql);
-            Click(d, IDOK);
-            seen.openAfterNo = !dialog.HasEnded();
-            seen.name = Text(Item(d, IDC_QUERY_NAME));
-            seen.sql = Text(Item(d, IDC_QUERY_SQL));
-            if (!boxes.answers.empty()) Click(d, IDOK);
-        });
-        RunnerScope scope(&runner);
-        return dialog.DoModal();
-    };
     auto sqlOf = [&](const wchar_t* file) {
         CQueryFile q;
         return q.Load(dir.file(file)) ? q.sql : std::wstring(L"<unreadable>");
     };
+    testing_support::MessageBoxRecorder boxes;
+    struct Seen { bool openAfterNo = false; std::wstring name, sql, otherSql; } seen;
+    // Saves under the name "既存", answered "no" and then "yes".
+    auto run = [&](CDlgQuery& dialog, const wchar_t* sql) {
+        boxes.answers = {IDNO, IDYES};
+        CScriptedDialogRunner runner([&](CDialog& d) {
+            SetWindowTextW(Item(d, IDC_QUERY_NAME), L"既存");
+            if (sql) SetSql(d, sql);
+            Click(d, IDOK);
+            seen = {!dialog.HasEnded(), Text(Item(d, IDC_QUERY_NAME)), Text(Item(d, IDC_QUERY_SQL)), sqlOf(L"既存.q")};
+            Click(d, IDOK);
+        });
+        RunnerScope scope(&runner);
+        return dialog.DoModal();
+    };
 
-    // A new query under the name of an existing one: "no" keeps the dialog and the other query.
-    boxes.answers = {IDNO};
-    {
-        CDlgQuery dialog;
-        dialog.SetNewQuery(dir.path());
-        EXPECT_EQ(IDCANCEL, run(dialog, L"SELECT 3;"));
-    }
-    ASSERT_EQ(1u, boxes.texts.size());
+    CDlgQuery created;
+    created.SetNewQuery(dir.path());
+    EXPECT_EQ(IDOK, run(created, L"SELECT 3;"));
+    ASSERT_EQ(2u, boxes.texts.size());
     EXPECT_NE(std::wstring::npos, boxes.texts[0].find(L"「既存.q」"));
     EXPECT_EQ(static_cast<UINT>(MB_YESNO), boxes.types[0] & MB_TYPEMASK);
     EXPECT_TRUE(seen.openAfterNo);
     EXPECT_EQ(L"既存", seen.name);
     EXPECT_EQ(L"SELECT 3;", seen.sql);
-    EXPECT_EQ(L"SELECT 1;", sqlOf(L"既存.q"));
-
-    boxes.answers = {IDNO, IDYES};
-    {
-        CDlgQuery dialog;
-        dialog.SetNewQuery(dir.path());
-        EXPECT_EQ(IDOK, run(dialog, L"SELECT 3;"));
-    }
-    EXPECT_EQ(3u, boxes.texts.size());
+    EXPECT_EQ(L"SELECT 1;", seen.otherSql) << "no keeps the other query";
     EXPECT_EQ(L"SELECT 3;", sqlOf(L"既存.q"));
-    EXPECT_EQ(L"SELECT 2;", sqlOf(L"Edited.q"));
 
-    // An edit renamed onto another query.
-    boxes.answers = {IDNO, IDYES};
-    {
-        CDlgQuery dialog;
-        dialog.SetEditQuery(dir.file(L"Edited.q"));
-        EXPECT_EQ(IDOK, run(dialog, nullptr));
-    }
-    EXPECT_EQ(5u, boxes.texts.size());
-    EXPECT_TRUE(seen.openAfterNo);
-    EXPECT_EQ(L"SELECT 2;", seen.sql);
+    CDlgQuery renamed;
+    renamed.SetEditQuery(dir.file(L"Edited.q"));
+    EXPECT_EQ(IDOK, run(renamed, nullptr));
+    EXPECT_EQ(4u, boxes.texts.size());
+    EXPECT_EQ(L"SELECT 3;", seen.otherSql);
     EXPECT_EQ(std::set<std::wstring>{L"既存.q"}, QueryFiles(dir.path()));
     EXPECT_EQ(L"SELECT 2;", sqlOf(L"既存.q"));
 
-    // An edit saved onto its own file, also under another case of its name, asks nothing.
-    WriteQuery(dir.file(L"Own.q"), L"SELECT 4;", 3, true);
-    for (const wchar_t* name : {L"Own", L"own"}) {
-        CScriptedDialogRunner runner([&](CDialog& d) {
-            SetWindowTextW(Item(d, IDC_QUERY_NAME), name);
-            Click(d, IDOK);
-        });
-        RunnerScope scope(&runner);
-        CDlgQuery dialog;
-        dialog.SetEditQuery(dir.file(L"Own.q"));
-        EXPECT_EQ(IDOK, dialog.DoModal()) << name;
-    }
-    EXPECT_EQ(5u, boxes.texts.size());
-    EXPECT_EQ(2u, QueryFiles(dir.path()).size());
-    EXPECT_EQ(L"SELECT 4;", sqlOf(L"own.q"));
+    // Saving an edit onto its own file asks nothing.
+    CScriptedDialogRunner same([&](CDialog& d) { Click(d, IDOK); });
+    RunnerScope scope(&same);
+    CDlgQuery edited;
+    edited.SetEditQuery(dir.file(L"既存.q"));
+    EXPECT_EQ(IDOK, edited.DoModal());
+    EXPECT_EQ(4u, boxes.texts.size());
 }
 
 TEST(DlgQuery, LineCommentsAreStoredAsBlockCommentsAndOneHoldingTheirEndIsRefused) {
