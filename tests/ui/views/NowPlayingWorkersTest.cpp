@@ -104,11 +104,11 @@ struct WorkersFixture {
         receiver.CreateEx(0, nullptr, L"receiver", WS_POPUP, 0, 0, 10, 10, nullptr, 0);
         {
             NowPlayingLockGuard lock;
-            tagReader::SplitPatternList(L"%_path%*.*", data.picturePatterns);
-            tagReader::SplitPatternList(L"%_path%%file_title%.txt", data.lyricsPatterns);
+            tagReader::SplitPatternList(L"%_path%*.*", data->picturePatterns);
+            tagReader::SplitPatternList(L"%_path%%file_title%.txt", data->lyricsPatterns);
         }
-        workers.reset(new CNowPlayingWorkers(library.settings, data, jacket, library.db().handle(),
-                                             MakePlaceholderContext(library.settings, library.dir.path())));
+        workers = std::make_shared<CNowPlayingWorkers>(MakeNowPlayingWorkerSettings(library.settings, library.dir.path()),
+                                                       data, &jacket, library.db().handle());
         workers->SetTargets(NowPlayingTargets{receiver.m_hWnd, receiver.m_hWnd, receiver.m_hWnd});
         workers->Start(0, 0, 0);
     }
@@ -120,10 +120,10 @@ struct WorkersFixture {
     void Play(const TrackRecord& track) {
         {
             NowPlayingLockGuard lock;
-            data.track = track;
-            data.lyricsText.clear();
-            data.lyricsLines.clear();
-            data.relatedAlbums.clear();
+            data->track = track;
+            data->lyricsText.clear();
+            data->lyricsLines.clear();
+            data->relatedAlbums.clear();
         }
         workers->SignalWork();
     }
@@ -136,9 +136,9 @@ struct WorkersFixture {
     testing_support::GdiplusSession gdiplus;
     doc_test::Library library;
     MemoryJacket jacket;
-    NowPlayingData data;
+    std::shared_ptr<NowPlayingData> data = std::make_shared<NowPlayingData>();
     Receiver receiver;
-    std::unique_ptr<CNowPlayingWorkers> workers;
+    std::shared_ptr<CNowPlayingWorkers> workers;
 };
 
 TrackRecord TrackIn(const std::wstring& folder, const std::wstring& title) {
@@ -197,10 +197,10 @@ TEST(NowPlayingWorkers, TimeTaggedLyricsReachThePaneAndTheLyricsWindow) {
     ASSERT_TRUE(PumpUntil([&] { return f.Count(2) >= 1 && !f.receiver.lyrics.empty(); }));
     {
         NowPlayingLockGuard lock;
-        ASSERT_EQ(2u, f.data.lyricsLines.size());
-        EXPECT_FLOAT_EQ(1.0f, f.data.lyricsLines[0].seconds);
-        EXPECT_EQ(L"second", f.data.lyricsLines[1].text);
-        EXPECT_NE(std::wstring::npos, f.data.lyricsText.find(L"second"));
+        ASSERT_EQ(2u, f.data->lyricsLines.size());
+        EXPECT_FLOAT_EQ(1.0f, f.data->lyricsLines[0].seconds);
+        EXPECT_EQ(L"second", f.data->lyricsLines[1].text);
+        EXPECT_NE(std::wstring::npos, f.data->lyricsText.find(L"second"));
     }
     EXPECT_NE(std::wstring::npos, f.receiver.lyrics.back().find(L"first"));
 
@@ -209,7 +209,7 @@ TEST(NowPlayingWorkers, TimeTaggedLyricsReachThePaneAndTheLyricsWindow) {
     ASSERT_TRUE(PumpUntil([&] { return f.receiver.lyrics.size() >= 2; }));
     EXPECT_EQ(L"<none>", f.receiver.lyrics.back());
     NowPlayingLockGuard lock;
-    EXPECT_TRUE(f.data.lyricsText.empty());
+    EXPECT_TRUE(f.data->lyricsText.empty());
 }
 
 namespace {
@@ -235,7 +235,7 @@ TEST(NowPlayingWorkers, RelatedAlbumsComeFromTheLibraryWithoutTheNowPlayingAlbum
     f.Play(t);
     ASSERT_TRUE(PumpUntil([&] { return f.Count(0) >= 1; }));
     NowPlayingLockGuard lock;
-    EXPECT_EQ((std::vector<std::wstring>{L"What?", L"Other"}), f.data.relatedAlbums);
+    EXPECT_EQ((std::vector<std::wstring>{L"What?", L"Other"}), f.data->relatedAlbums);
 }
 
 TEST(NowPlayingWorkers, ARunForThePreviousTrackNeverLeavesItsAlbumsForTheNewTrack) {
@@ -261,7 +261,7 @@ TEST(NowPlayingWorkers, ARunForThePreviousTrackNeverLeavesItsAlbumsForTheNewTrac
     sqlite3_close(other);
     ASSERT_TRUE(PumpUntil([&] { return f.Count(0) >= 1; }));
     NowPlayingLockGuard lock;
-    EXPECT_EQ((std::vector<std::wstring>{L"B2"}), f.data.relatedAlbums);
+    EXPECT_EQ((std::vector<std::wstring>{L"B2"}), f.data->relatedAlbums);
 }
 
 TEST(NowPlayingWorkers, AnEmptyArtistRunsNoQueryAndWorkersEndOnQuit) {
