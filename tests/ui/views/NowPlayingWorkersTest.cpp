@@ -8,7 +8,9 @@
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <atomic>
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -272,4 +274,66 @@ TEST(NowPlayingWorkers, AnEmptyArtistRunsNoQueryAndWorkersEndOnQuit) {
     ASSERT_TRUE(PumpUntil([&] { return !f.receiver.lyrics.empty(); }));
     EXPECT_EQ(0, f.Count(0));
     EXPECT_TRUE(f.workers->Stop(5000));
+}
+
+namespace {
+
+// A window on a thread of its own that answers nothing sent to it until it is released: the
+// cover worker's send to it waits as a read from a share that does not answer would.
+class HungWindow {
+public:
+    HungWindow() {
+        m_release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        m_thread = std::thread([this, ready] {
+            window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+            ::SetEvent(ready);
+            while (::WaitForSingleObject(m_release, 10) == WAIT_TIMEOUT)
+                if (HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) sendWaiting = true;
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);   // answers the send
+            ::DestroyWindow(window);
+        });
+        ::WaitForSingleObject(ready, INFINITE);
+        ::CloseHandle(ready);
+    }
+    ~HungWindow() {
+        Release();
+        m_thread.join();
+        ::CloseHandle(m_release);
+    }
+    void Release() { ::SetEvent(m_release); }
+
+    HWND window = nullptr;
+    std::atomic<bool> sendWaiting{false};
+
+private:
+    HANDLE m_release;
+    std::thread m_thread;
+};
+
+}  // namespace
+
+TEST(NowPlayingWorkers, AWorkerStuckPastTheStopKeepsItsDataAndLetsGoWhenItEnds) {
+    testing_support::GdiplusSession gdiplus;
+    doc_test::Library library;
+    library.settings.informationView.imageFadeWait = 0;
+    MemoryJacket jacket(64, kBackground);
+    HungWindow cover;
+    auto data = std::make_shared<NowPlayingData>();
+    auto workers = std::make_shared<CNowPlayingWorkers>(MakeNowPlayingWorkerSettings(library.settings, library.dir.path()),
+                                                        data, &jacket, library.db().handle());
+    workers->SetTargets(NowPlayingTargets{nullptr, nullptr, cover.window});
+    ASSERT_TRUE(workers->Start(0, 0, 0));
+    workers->SignalWork();   // no track: the cover window is told there is no picture
+    ASSERT_TRUE(PumpUntil([&] { return cover.sendWaiting.load(); }));
+
+    EXPECT_FALSE(workers->Stop(200)) << "the cover worker waits for a window that does not answer";
+    workers->Detach();   // the pane goes
+    std::weak_ptr<NowPlayingData> left = data;
+    data.reset();
+    workers.reset();
+    EXPECT_FALSE(left.expired()) << "the stuck worker keeps what it uses";
+    cover.Release();
+    EXPECT_TRUE(PumpUntil([&] { return left.expired(); })) << "it ends by itself and lets go";
 }
