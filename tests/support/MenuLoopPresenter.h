@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/PopupMenu.h"
+#include <gtest/gtest.h>
 #include <windows.h>
 
 // Stands in for a popup menu's loop: sends the menu's owner what the system sends while a
@@ -50,6 +51,18 @@ public:
 
         menuChar = ::SendMessageW(owner, WM_MENUCHAR, MAKEWPARAM(m_mnemonic, MF_POPUP), reinterpret_cast<LPARAM>(menu));
         return 0;
+    }
+
+    // The popup opened once, its first item was made owner-drawn, measured and drawn, and the
+    // mnemonic chose the item at `position`.
+    ::testing::AssertionResult OpenedOwnerDrawnAndChose(int position) const {
+        if (shown != 1) return ::testing::AssertionFailure() << "shown " << shown << " times";
+        if (!ownerDrawn) return ::testing::AssertionFailure() << "not owner-drawn";
+        if (!measured) return ::testing::AssertionFailure() << "not measured";
+        if (!drawn) return ::testing::AssertionFailure() << "not drawn";
+        if (menuChar != MAKELRESULT(position, MNC_EXECUTE))
+            return ::testing::AssertionFailure() << "the mnemonic answered " << std::hex << menuChar;
+        return ::testing::AssertionSuccess();
     }
 
     int shown = 0;

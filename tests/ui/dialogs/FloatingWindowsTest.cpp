@@ -90,13 +90,32 @@ TEST(DlgLyrics, TakesTheWorkersTextAndEscapeHidesItForTheNextStart) {
     owner.DestroyWindow();
 }
 
-TEST(DlgImage, PicturesOpenAtTheirZoomWithTheSizeInTheTitle) {
+namespace {
+
+// An opaque lyrics or cover window owned by a hidden window.
+template <class Window>
+struct FloatingFixture {
+    FloatingFixture() : s(FloatingSettings(100)), window(s) {
+        owner.CreateEx(0, nullptr, L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, 0);
+        created = window.Create(&owner) != FALSE;
+    }
+    ~FloatingFixture() {
+        window.DestroyWindow();
+        owner.DestroyWindow();
+    }
     testing_support::GdiplusSession gdiplus;
-    CAppSettings s = FloatingSettings(100);
+    CAppSettings s;
     CWnd owner;
-    owner.CreateEx(0, nullptr, L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, 0);
-    CDlgImage image(s);
-    ASSERT_TRUE(image.Create(&owner));
+    Window window;
+    bool created = false;
+};
+
+}  // namespace
+
+TEST(DlgImage, PicturesOpenAtTheirZoomWithTheSizeInTheTitle) {
+    FloatingFixture<CDlgImage> f;
+    ASSERT_TRUE(f.created);
+    CDlgImage& image = f.window;
     EXPECT_EQ(L"ジャケットウインドウ", image.GetWindowText());
     RECT client;
     image.GetClientRect(&client);
@@ -125,40 +144,24 @@ TEST(DlgImage, PicturesOpenAtTheirZoomWithTheSizeInTheTitle) {
     RECT window;
     image.GetWindowRect(&window);
     EXPECT_EQ(0, window.left);
-    image.DestroyWindow();
-    owner.DestroyWindow();
 }
 
 TEST(DlgImage, TheZoomMenuIsOwnerDrawnAndAnswersItsMnemonics) {
-    testing_support::GdiplusSession gdiplus;
-    CAppSettings s = FloatingSettings(100);
-    CWnd owner;
-    owner.CreateEx(0, nullptr, L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, 0);
-    CDlgImage image(s);
-    ASSERT_TRUE(image.Create(&owner));
+    FloatingFixture<CDlgImage> f;
+    ASSERT_TRUE(f.created);
     MenuLoopPresenter menu(L'H');
-    image.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
-    EXPECT_EQ(1, menu.shown);
-    EXPECT_TRUE(menu.ownerDrawn);
-    EXPECT_TRUE(menu.measured);
-    EXPECT_TRUE(menu.drawn);
-    EXPECT_EQ(MAKELRESULT(1, MNC_EXECUTE), menu.menuChar) << "\"半分の大きさ(&H)\" is the second item";
-    image.DestroyWindow();
-    owner.DestroyWindow();
+    f.window.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_TRUE(menu.OpenedOwnerDrawnAndChose(1)) << "\"半分の大きさ(&H)\" is the second item";
 }
 
 TEST(DlgLyrics, ATextStillQueuedWhenTheWindowGoesIsFreed) {
-    CAppSettings s = FloatingSettings(100);
-    CWnd owner;
-    owner.CreateEx(0, nullptr, L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, 0);
-    CDlgLyrics lyrics(s);
-    ASSERT_TRUE(lyrics.Create(&owner));
+    FloatingFixture<CDlgLyrics> f;
+    ASSERT_TRUE(f.created);
     wchar_t* text = HeapText(L"never shown");
     g_watchedText = text;
     g_watchedTextFreed = false;
-    ASSERT_TRUE(::PostMessageW(lyrics.m_hWnd, MsgLyricsSetText(), reinterpret_cast<WPARAM>(text), 0));
-    lyrics.DestroyWindow();   // before any message loop took the text
+    ASSERT_TRUE(::PostMessageW(f.window.m_hWnd, MsgLyricsSetText(), reinterpret_cast<WPARAM>(text), 0));
+    f.window.DestroyWindow();   // before any message loop took the text
     EXPECT_TRUE(g_watchedTextFreed);
     g_watchedText = nullptr;
-    owner.DestroyWindow();
 }

@@ -200,11 +200,7 @@ TEST(DlgInfo, ItsContextMenuIsOwnerDrawnAndAnswersItsMnemonics) {
     f.SetTrack(doc_test::MakeTrack(f.lib.dir.path() + L"a.mp3", L"A", L"Artist"));
     MenuLoopPresenter menu(L'P');
     f.pane.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(1, menu.shown);
-    EXPECT_TRUE(menu.ownerDrawn);
-    EXPECT_TRUE(menu.measured);
-    EXPECT_TRUE(menu.drawn);
-    EXPECT_EQ(MAKELRESULT(3, MNC_EXECUTE), menu.menuChar) << "\"プロパティ(&P)\" follows a separator";
+    EXPECT_TRUE(menu.OpenedOwnerDrawnAndChose(3)) << "\"プロパティ(&P)\" follows a separator";
 }
 
 namespace {
