@@ -33,7 +33,6 @@ BEGIN_MESSAGE_MAP(CDlgImage, CDialog)
     ON_REGISTERED_MESSAGE(CDlgImage::s_layoutMsg, &CDlgImage::OnImageLayout)
     ON_MESSAGE(WM_SIZING, &CDlgImage::OnSizing)
     ON_MESSAGE(WM_SHOWWINDOW, &CDlgImage::OnShowWindow)
-    ON_MESSAGE(WM_MEASUREITEM, &CDlgImage::OnMeasureItemMsg)
 END_MESSAGE_MAP()
 
 CDlgImage::CDlgImage(CAppSettings& settings) : CDialog(IDD_IMAGE), m_settings(settings) {}
@@ -274,8 +273,8 @@ LRESULT CDlgImage::OnShowWindow(WPARAM wParam, LPARAM lParam) {
     return Default(WM_SHOWWINDOW, wParam, lParam);
 }
 
-LRESULT CDlgImage::OnMeasureItemMsg(WPARAM wParam, LPARAM lParam) {
-    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-    if (mis && mis->CtlType == ODT_MENU && MeasureOwnerDrawnMenuItem(mis)) return TRUE;
-    return Default(WM_MEASUREITEM, wParam, lParam);
+// The zoom menu is owner-drawn like every menu of the main window.
+BOOL CDlgImage::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (OdMenuOnMessage(m_hWnd, msg, wParam, lParam, result)) return TRUE;
+    return CDialog::OnWndMsg(msg, wParam, lParam, result);
 }

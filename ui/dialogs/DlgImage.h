@@ -33,6 +33,7 @@ public:
     CAppSettings::FloatingWindow& Settings() { return m_settings.imageWindow; }
 
 protected:
+    BOOL OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     void OnCancel() override;
     void OnOK() override {}
     void OnPaint();
@@ -47,7 +48,6 @@ protected:
     LRESULT OnImageLayout(WPARAM wParam, LPARAM lParam);
     LRESULT OnSizing(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowWindow(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMeasureItemMsg(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -96,6 +96,10 @@ void CDlgLyrics::OnDestroy() {
     WINDOWPLACEMENT wp{sizeof wp};
     if (::GetWindowPlacement(m_hWnd, &wp)) Settings().placement = wp;
     if (m_edit.m_hWnd) m_edit.UnsubclassWindow();
+    // Texts posted to this window and not yet taken would go with the window unread.
+    MSG queued;
+    while (::PeekMessageW(&queued, m_hWnd, s_setTextMsg, s_setTextMsg, PM_REMOVE))
+        delete[] reinterpret_cast<wchar_t*>(queued.wParam);
     Default(WM_DESTROY, 0, 0);
 }
 

@@ -129,9 +129,8 @@ HFONT MakeFont(HDC dc, const std::wstring& faceName, int pointSize, int weight) 
 }
 
 std::wstring FontSample(const std::wstring& faceName, int pointSize) {
-    wchar_t text[LF_FACESIZE + 32];
-    std::swprintf(text, sizeof text / sizeof text[0], L"%ls : %d pt", faceName.c_str(), pointSize);
-    return text;
+    // The face name comes from config.ini and may be of any length.
+    return faceName + L" : " + std::to_wstring(pointSize) + L" pt";
 }
 
 void Text(HDC dc, const std::wstring& text, RECT r, HFONT font, COLORREF color, UINT format) {

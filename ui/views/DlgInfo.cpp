@@ -23,18 +23,19 @@ BEGIN_MESSAGE_MAP(CDlgInfo, CDialog)
     ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
     ON_WM_DRAWITEM()
-    ON_WM_MEASUREITEM()
     ON_WM_LBUTTONUP()
     ON_WM_RBUTTONUP()
     ON_WM_SETCURSOR()
+    ON_WM_MOUSEMOVE()
+    ON_MESSAGE(WM_MOUSELEAVE, &CDlgInfo::OnMouseLeave)
     ON_REGISTERED_MESSAGE(CDlgInfo::s_refreshMsg, &CDlgInfo::OnRefresh)
     ON_BN_CLICKED(IDC_INFO_LYRICS, &CDlgInfo::OnToggleLyricsWindow)
     ON_BN_CLICKED(IDC_INFO_JACKET, &CDlgInfo::OnToggleJacketWindow)
 END_MESSAGE_MAP()
 
 CDlgInfo::CDlgInfo(CLarkspur2006Doc& doc)
-    : CDialog(IDD_INFO), m_doc(&doc), m_settings(doc.GetSettings()), m_lyricsWnd(doc.GetSettings()),
-      m_imageWnd(doc.GetSettings()) {
+    : CDialog(IDD_INFO), m_doc(&doc), m_settings(doc.GetSettings()), m_data(std::make_shared<NowPlayingData>()),
+      m_lyricsWnd(doc.GetSettings()), m_imageWnd(doc.GetSettings()) {
     NowPlayingLock();   // made once, for the life of the process
 }
 
@@ -52,7 +53,7 @@ BOOL CDlgInfo::OnInitDialog() {
     const auto& view = m_settings.informationView;
 
     // The spectrum's thread: its queue and window exist before anything is posted to it.
-    m_spec.reset(new CSpecUIThread(m_hWnd, m_settings, NowPlayingLock(), &m_data.status));
+    m_spec.reset(new CSpecUIThread(m_hWnd, m_settings, NowPlayingLock(), &m_data->status));
     m_spec->Start(m_settings.thread.prioritySpecDraw, 1000);
 
     m_jacket.SubclassDlgItem(IDC_INFO_JACKET, this);
@@ -61,8 +62,8 @@ BOOL CDlgInfo::OnInitDialog() {
 
     {
         NowPlayingLockGuard lock;
-        tagReader::SplitPatternList(view.pictureSearchPattern, m_data.picturePatterns);
-        tagReader::SplitPatternList(view.lyricsSearchPattern, m_data.lyricsPatterns);
+        tagReader::SplitPatternList(view.pictureSearchPattern, m_data->picturePatterns);
+        tagReader::SplitPatternList(view.lyricsSearchPattern, m_data->lyricsPatterns);
     }
     RebuildFonts();
     m_background = ::CreateSolidBrush(view.colorBackground);
@@ -73,6 +74,7 @@ BOOL CDlgInfo::OnInitDialog() {
     GetClientRect(&client);
     LayoutControls(client.right, client.bottom);
     m_jacket.CreateBackBuffer(view.colorImageBackground, NowPlayingLock());
+    m_jacketBackground = view.colorImageBackground;
     m_eqBox = RECT{};
     m_relatedHover = false;
 
@@ -80,8 +82,9 @@ BOOL CDlgInfo::OnInitDialog() {
     m_imageWnd.SetLock(NowPlayingLock());
     m_imageWnd.Create(this);
 
-    m_workers.reset(new CNowPlayingWorkers(m_settings, m_data, *this, m_doc->GetDatabase().handle(),
-                                           MakePlaceholderContext(m_settings, m_doc->GetProgramFolder())));
+    m_workers = std::make_shared<CNowPlayingWorkers>(MakeNowPlayingWorkerSettings(m_settings, m_doc->GetProgramFolder()),
+                                                     m_data, static_cast<IJacketBackBuffer*>(this),
+                                                     m_doc->GetDatabase().handle());
     m_workers->SetTargets(NowPlayingTargets{m_hWnd, m_lyricsWnd.m_hWnd, m_imageWnd.m_hWnd});
     m_workers->Start(m_settings.thread.priorityImageSearch, m_settings.thread.priorityLyricsSearch,
                      m_settings.thread.priorityLinkSearch);
@@ -116,10 +119,16 @@ void CDlgInfo::OnDestroy() {
         if (m_link) m_link->pane = nullptr;
     }
     if (m_spec) m_spec->Stop(500);   // and longer if it must: it reads this pane's status copy
+    // The workers end before the windows they deliver to. One that cannot end in time (a
+    // file read on a share that does not answer) runs on with its own reference to the
+    // workers and the data, detached from this pane, and ends with the process.
+    if (m_workers) {
+        m_workers->Stop(1000);
+        m_workers->Detach();
+        m_workers.reset();
+    }
     if (m_lyricsWnd.m_hWnd) m_lyricsWnd.DestroyWindow();
     if (m_imageWnd.m_hWnd) m_imageWnd.DestroyWindow();
-    if (m_workers) m_workers->Stop(500);
-    m_workers.reset();
     if (m_jacket.m_hWnd) m_jacket.UnsubclassWindow();
     if (m_lyricsStrip.m_hWnd) m_lyricsStrip.UnsubclassWindow();
     Default(WM_DESTROY, 0, 0);
@@ -166,6 +175,7 @@ void CDlgInfo::LayoutControls(int width, int height) {
         const RECT& s = m_layout.spectrum;
         m_spec->PostMove(SpecMoveRecord{s.left, s.top, s.right - s.left, s.bottom - s.top});
     }
+    ClearRelatedHotSpots();
     HWND list = ::GetDlgItem(m_hWnd, IDC_INFO_LIST);
     RECT lc;
     ::GetClientRect(list, &lc);
@@ -197,9 +207,9 @@ void CDlgInfo::OnPlayerSpectrum(const PlayerStatusBlock* status, void* user) {
     NowPlayingLockGuard lock;
     CDlgInfo* pane = link->pane;
     if (!pane) return;
-    CopyPlayerStatusBlock(*status, pane->m_data.status);
+    CopyPlayerStatusBlock(*status, pane->m_data->status);
     if (pane->m_spec && pane->m_spec->window()) {
-        pane->m_spec->SetStatus(&pane->m_data.status);
+        pane->m_spec->SetStatus(&pane->m_data->status);
         pane->m_spec->PostDraw();
     }
 }
@@ -210,8 +220,8 @@ void CDlgInfo::OnPlayerStatus(const PlayerStatusBlock* status, void* user) {
     NowPlayingLockGuard lock;
     CDlgInfo* pane = link->pane;
     if (!pane) return;
-    CopyPlayerStatusBlock(*status, pane->m_data.status);
-    if (!pane->m_data.lyricsText.empty()) ::PostMessageW(pane->m_hWnd, s_refreshMsg, 2, 0);
+    CopyPlayerStatusBlock(*status, pane->m_data->status);
+    if (!pane->m_data->lyricsText.empty()) ::PostMessageW(pane->m_hWnd, s_refreshMsg, 2, 0);
 }
 
 // ---- hints -----------------------------------------------------------------------------
@@ -223,7 +233,7 @@ void CDlgInfo::FillExtraRows() {
     TrackRecord track;
     {
         NowPlayingLockGuard lock;
-        track = m_data.track;
+        track = m_data->track;
     }
     if (track.file_name.empty()) return;
     auto add = [&](const std::wstring& text, const wchar_t* column) {
@@ -250,9 +260,10 @@ void CDlgInfo::OnUpdateInfo(CObject* hint, LPARAM code) {
         if (list) ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
         {
             NowPlayingLockGuard lock;
-            tagReader::SplitPatternList(v.pictureSearchPattern, m_data.picturePatterns);
-            tagReader::SplitPatternList(v.lyricsSearchPattern, m_data.lyricsPatterns);
+            tagReader::SplitPatternList(v.pictureSearchPattern, m_data->picturePatterns);
+            tagReader::SplitPatternList(v.lyricsSearchPattern, m_data->lyricsPatterns);
         }
+        if (m_workers) m_workers->SetSettings(MakeNowPlayingWorkerSettings(m_settings, m_doc->GetProgramFolder()));
         RebuildFonts();
         if (m_background) ::DeleteObject(m_background);
         m_background = ::CreateSolidBrush(v.colorBackground);
@@ -267,6 +278,13 @@ void CDlgInfo::OnUpdateInfo(CObject* hint, LPARAM code) {
             RECT client;
             GetClientRect(&client);
             LayoutControls(client.right, client.bottom);   // a new spectrum height needs a new bitmap
+            if (m_jacket.m_hWnd && v.colorImageBackground != m_jacketBackground) {
+                // The jacket shows the new colour now; the cover worker draws the picture
+                // on it again.
+                m_jacket.CreateBackBuffer(v.colorImageBackground, NowPlayingLock());
+                m_jacketBackground = v.colorImageBackground;
+                if (m_workers) m_workers->SignalCoverWork();
+            }
             RedrawChild(IDC_INFO_JACKET);
             RedrawChild(IDC_INFO_LYRICS);
             if (m_spec) m_spec->PostDraw();
@@ -284,12 +302,12 @@ void CDlgInfo::OnUpdateInfo(CObject* hint, LPARAM code) {
         auto* playback = dynamic_cast<CUpdateViewPlayback*>(hint);
         {
             NowPlayingLockGuard lock;
-            if (playback && playback->status) m_data.status.state = playback->status->state;
-            m_data.track = m_doc->GetNowPlaying();
-            m_data.lyricsLines.clear();
-            m_data.lyricsText.clear();
-            m_data.relatedAlbums.clear();
-            m_rating = m_data.track.rating;
+            if (playback && playback->status) m_data->status.state = playback->status->state;
+            m_data->track = m_doc->GetNowPlaying();
+            m_data->lyricsLines.clear();
+            m_data->lyricsText.clear();
+            m_data->relatedAlbums.clear();
+            m_rating = m_data->track.rating;
         }
         m_extraInfo.clear();
         m_hotSpots.clear();
@@ -307,7 +325,7 @@ void CDlgInfo::OnUpdateInfo(CObject* hint, LPARAM code) {
         auto* playback = dynamic_cast<CUpdateViewPlayback*>(hint);
         if (playback && playback->status) {
             NowPlayingLockGuard lock;
-            m_data.status.state = playback->status->state;
+            m_data->status.state = playback->status->state;
         }
         if (m_hWnd) Invalidate(FALSE);
         break;
@@ -316,10 +334,10 @@ void CDlgInfo::OnUpdateInfo(CObject* hint, LPARAM code) {
         auto* change = dynamic_cast<CUpdateViewPlaybackStatisticsChange*>(hint);
         if (change) {
             NowPlayingLockGuard lock;
-            if (change->rowid != m_data.track.rowid) break;
-            if (change->changed & CUpdateViewPlaybackStatisticsChange::Rating) m_rating = m_data.track.rating = change->rating;
-            if (change->changed & CUpdateViewPlaybackStatisticsChange::LastPlayed) m_data.track.lastplayed = change->lastplayed;
-            if (change->changed & CUpdateViewPlaybackStatisticsChange::PlayCount) m_data.track.playcount = change->playcount;
+            if (change->rowid != m_data->track.rowid) break;
+            if (change->changed & CUpdateViewPlaybackStatisticsChange::Rating) m_rating = m_data->track.rating = change->rating;
+            if (change->changed & CUpdateViewPlaybackStatisticsChange::LastPlayed) m_data->track.lastplayed = change->lastplayed;
+            if (change->changed & CUpdateViewPlaybackStatisticsChange::PlayCount) m_data->track.playcount = change->playcount;
         }
         if (m_hWnd) Invalidate(FALSE);
         break;

@@ -50,7 +50,7 @@ public:
     void OnToggleJacketWindow();
 
     // What the pane shows, for its owner and tests.
-    NowPlayingData& Data() { return m_data; }
+    NowPlayingData& Data() { return *m_data; }
     const InfoPaneLayout& Layout() const { return m_layout; }
     const std::map<std::wstring, InfoHotSpot>& HotSpots() const { return m_hotSpots; }
     const RECT& EqualizerBox() const { return m_eqBox; }
@@ -58,6 +58,8 @@ public:
     CDlgImage& CoverWindow() { return m_imageWnd; }
     CSpecUIThread* SpectrumThread() { return m_spec.get(); }
     CNowPlayingWorkers* Workers() { return m_workers.get(); }
+    CNonEraseBkButton& JacketButton() { return m_jacket; }
+    bool RelatedAreaHovered() const { return m_relatedHover; }
     int Rating() const { return m_rating; }
     // The lyrics line the strip shows now; empty for none.
     std::wstring CurrentLyricsLine();
@@ -73,12 +75,14 @@ protected:
     BOOL OnEraseBkgnd(HDC) { return TRUE; }
     HBRUSH OnCtlColor(HDC dc, CWnd* wnd, UINT ctlType);
     void OnDrawItem(int id, LPDRAWITEMSTRUCT item);
-    void OnMeasureItem(int id, LPMEASUREITEMSTRUCT item);
     void OnLButtonUp(UINT flags, POINT point);
     void OnRButtonUp(UINT flags, POINT point);
     BOOL OnSetCursor(HWND wnd, UINT hitTest, UINT message);
+    void OnMouseMove(UINT flags, POINT point);
+    LRESULT OnMouseLeave(WPARAM, LPARAM);
     LRESULT OnRefresh(WPARAM part, LPARAM);
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -91,6 +95,8 @@ private:
     void RedrawChild(int id);
     void FillExtraRows();
     void ApplyRatingClick(int rating);
+    // Drops the related-albums hot spots; painting makes those of the albums drawn again.
+    void ClearRelatedHotSpots();
     InfoHotSpot& TouchHotSpot(const std::wstring& key, int kind, const std::wstring& column,
                               const std::wstring& value, const RECT& rect);
     const InfoHotSpot* HotSpotAt(POINT point, bool linksOnly, int* index = nullptr) const;
@@ -114,19 +120,21 @@ private:
     HBRUSH m_background = nullptr;
     HIMAGELIST m_ratingImages = nullptr;
     InfoPaneColors m_colors{};
-    NowPlayingData m_data;
+    std::shared_ptr<NowPlayingData> m_data;   // shared with the workers
     int m_rating = 0;
     std::map<std::wstring, InfoHotSpot> m_hotSpots;
     std::map<int, std::pair<std::wstring, std::wstring>> m_extraInfo;
     InfoPaneLayout m_layout{};
     RECT m_eqBox{};
     bool m_relatedHover = false;
+    bool m_trackingLeave = false;   // WM_MOUSELEAVE asked for
+    COLORREF m_jacketBackground = 0;
     std::wstring m_tipText;
 
     CNonEraseBkButton m_jacket;
     CNonEraseBkButton m_lyricsStrip;
     std::unique_ptr<CSpecUIThread> m_spec;
-    std::unique_ptr<CNowPlayingWorkers> m_workers;
+    std::shared_ptr<CNowPlayingWorkers> m_workers;
     CDlgLyrics m_lyricsWnd;
     CDlgImage m_imageWnd;
     ListenerLink* m_link = nullptr;

@@ -25,6 +25,13 @@ InfoHotSpot& CDlgInfo::TouchHotSpot(const std::wstring& key, int kind, const std
     return found->second;
 }
 
+void CDlgInfo::ClearRelatedHotSpots() {
+    for (auto spot = m_hotSpots.begin(); spot != m_hotSpots.end();) {
+        if (spot->second.kind == InfoHotSpot::TagLink) ++spot;
+        else spot = m_hotSpots.erase(spot);
+    }
+}
+
 const InfoHotSpot* CDlgInfo::HotSpotAt(POINT point, bool linksOnly, int* index) const {
     const bool related = m_settings.informationView.enableRelatedAlbum;
     int k = 0;
@@ -40,9 +47,11 @@ const InfoHotSpot* CDlgInfo::HotSpotAt(POINT point, bool linksOnly, int* index) 
     return nullptr;
 }
 
-void CDlgInfo::OnMeasureItem(int id, LPMEASUREITEMSTRUCT item) {
-    if (item && item->CtlType == ODT_MENU && MeasureOwnerDrawnMenuItem(item)) return;
-    CDialog::OnMeasureItem(id, item);
+// The pane's popups (its context menu, the related-albums menu) are owner-drawn like every
+// menu of the main window; its buttons' WM_DRAWITEM goes on to the message map.
+BOOL CDlgInfo::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (OdMenuOnMessage(m_hWnd, msg, wParam, lParam, result)) return TRUE;
+    return CDialog::OnWndMsg(msg, wParam, lParam, result);
 }
 
 // ---- clicks ----------------------------------------------------------------------------
@@ -52,17 +61,17 @@ void CDlgInfo::ApplyRatingClick(int rating) {
     int old;
     {
         NowPlayingLockGuard lock;
-        if (m_data.track.file_name.empty()) return;
-        rowid = m_data.track.rowid;
+        if (m_data->track.file_name.empty()) return;
+        rowid = m_data->track.rowid;
         old = m_rating;
         if (rating == old) return;
-        m_rating = m_data.track.rating = rating;
+        m_rating = m_data->track.rating = rating;
     }
     if (!m_doc->WriteRating(rowid, rating)) {
         // Nothing was written: the pane shows the stored rating again and tells nobody.
         {
             NowPlayingLockGuard lock;
-            m_rating = m_data.track.rating = old;
+            m_rating = m_data->track.rating = old;
         }
         InvalidateRect(&m_layout.stars, FALSE);
         return;
@@ -104,7 +113,7 @@ void CDlgInfo::ShowRelatedAlbumMenu() {
     std::vector<std::wstring> albums;
     {
         NowPlayingLockGuard lock;
-        albums = m_data.relatedAlbums;
+        albums = m_data->relatedAlbums;
     }
     auto more = m_hotSpots.find(L"__RELATED_MORE__");
     if (more != m_hotSpots.end() && !albums.empty()) {
@@ -132,7 +141,7 @@ void CDlgInfo::ShowRelatedAlbumMenu() {
 void CDlgInfo::OnRButtonUp(UINT, POINT point) {
     {
         NowPlayingLockGuard lock;
-        if (m_data.track.file_name.empty()) return;
+        if (m_data->track.file_name.empty()) return;
     }
     if (!m_menu) return;
     const InfoHotSpot* found = HotSpotAt(point, true);
@@ -155,7 +164,7 @@ void CDlgInfo::OnRButtonUp(UINT, POINT point) {
         int64_t rowid;
         {
             NowPlayingLockGuard lock;
-            rowid = m_data.track.rowid;
+            rowid = m_data->track.rowid;
         }
         RunTrackProperties(*m_doc, rowid);
     }
@@ -201,6 +210,31 @@ BOOL CDlgInfo::OnSetCursor(HWND wnd, UINT hitTest, UINT message) {
         return TRUE;
     }
     return static_cast<BOOL>(Default(WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(hitTest, message)));
+}
+
+void CDlgInfo::OnMouseMove(UINT, POINT) {
+    // Hover is set by WM_SETCURSOR; the pane hears when the mouse leaves it.
+    if (m_trackingLeave) return;
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = m_hWnd;
+    m_trackingLeave = ::TrackMouseEvent(&track) != FALSE;
+}
+
+LRESULT CDlgInfo::OnMouseLeave(WPARAM, LPARAM) {
+    m_trackingLeave = false;
+    for (auto& entry : m_hotSpots) {
+        InfoHotSpot& spot = entry.second;
+        if (!spot.hovered) continue;
+        spot.hovered = false;
+        InvalidateRect(&spot.rect, FALSE);
+    }
+    if (m_relatedHover) {
+        m_relatedHover = false;
+        InvalidateRect(&m_layout.related, FALSE);
+    }
+    return 0;
 }
 
 INT_PTR CDlgInfo::OnToolHitTest(POINT point, TOOLINFOW* ti) const {

@@ -101,10 +101,12 @@ void CDlgInfo::PaintPane(HDC dc, const RECT& client) {
 
     DrawStatusBoxes(dc, client);
     DrawTrackInformation(dc, m_layout.trackInfo);
+    // Only the albums drawn now can be clicked.
+    ClearRelatedHotSpots();
     bool related = false;
     if (v.enableRelatedAlbum) {
         NowPlayingLockGuard lock;
-        related = !m_data.relatedAlbums.empty();
+        related = !m_data->relatedAlbums.empty();
     }
     if (related) DrawRelatedAlbums(dc);
 }
@@ -117,7 +119,7 @@ void CDlgInfo::DrawStatusBoxes(HDC dc, const RECT& client) {
     int state;
     {
         NowPlayingLockGuard lock;
-        state = m_data.status.state;
+        state = m_data->status.state;
     }
     auto box = [&](const std::wstring& text, int width, COLORREF color) {
         RECT r{right - width, top, right, bottom};
@@ -138,7 +140,7 @@ void CDlgInfo::DrawTrackInformation(HDC dc, const RECT& area) {
     TrackRecord track;
     {
         NowPlayingLockGuard lock;
-        track = m_data.track;
+        track = m_data->track;
     }
     const std::wstring header = L"Track Information";
     const int h = TextSize(dc, m_fonts[FontSmallBold], header).cy;
@@ -226,7 +228,7 @@ void CDlgInfo::DrawRelatedAlbums(HDC dc) {
     std::vector<std::wstring> albums;
     {
         NowPlayingLockGuard lock;
-        albums = m_data.relatedAlbums;
+        albums = m_data->relatedAlbums;
     }
     const RECT area = m_layout.related;
     const int w = area.right - area.left, h = area.bottom - area.top;
@@ -297,8 +299,8 @@ void CDlgInfo::DrawJacket(const DRAWITEMSTRUCT* item) {
 
 std::wstring CDlgInfo::CurrentLyricsLine() {
     NowPlayingLockGuard lock;
-    const int line = PickLyricsLine(m_data.lyricsLines, m_data.status.position);
-    return line < 0 ? std::wstring() : m_data.lyricsLines[line].text;
+    const int line = PickLyricsLine(m_data->lyricsLines, m_data->status.position);
+    return line < 0 ? std::wstring() : m_data->lyricsLines[line].text;
 }
 
 void CDlgInfo::DrawLyricsPanel(const DRAWITEMSTRUCT* item) {
@@ -311,10 +313,10 @@ void CDlgInfo::DrawLyricsPanel(const DRAWITEMSTRUCT* item) {
     bool timed = false;
     {
         NowPlayingLockGuard lock;
-        text = m_data.lyricsText;
-        timed = !m_data.lyricsLines.empty();
-        const int index = PickLyricsLine(m_data.lyricsLines, m_data.status.position);
-        if (index >= 0) line = m_data.lyricsLines[index].text;
+        text = m_data->lyricsText;
+        timed = !m_data->lyricsLines.empty();
+        const int index = PickLyricsLine(m_data->lyricsLines, m_data->status.position);
+        if (index >= 0) line = m_data->lyricsLines[index].text;
     }
     if (text.empty()) return;
     const std::wstring label = timed ? L"Sync Lyrics" : L"Lyrics";

@@ -99,7 +99,8 @@ CLarkspur2006View::~CLarkspur2006View() {
 }
 
 BOOL CLarkspur2006View::PreCreateWindow(CREATESTRUCTW& cs) {
-    cs.style |= LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | WS_CLIPCHILDREN;
+    // The row-height image list belongs to the view, which destroys it: the control only uses it.
+    cs.style |= LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_CLIPCHILDREN;
     return CListView::PreCreateWindow(cs);
 }
 

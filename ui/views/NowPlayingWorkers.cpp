@@ -3,8 +3,10 @@
 #include "tags/EmbeddedCoverArt.h"
 #include "ui/views/CoverPicture.h"
 #include "ui/views/RelatedAlbumsQuery.h"
+#include "framework/SentMessageWait.h"
 #include <gdiplus.h>
 #include <sqlite3.h>
+#include <algorithm>
 
 CoverImageHolder::~CoverImageHolder() { delete image; }
 
@@ -47,11 +49,27 @@ void CNowPlayingWorkers::Picture::Destroy() {
     size = SIZE{};
 }
 
+// ---- settings --------------------------------------------------------------------------
+
+NowPlayingWorkerSettings MakeNowPlayingWorkerSettings(const CAppSettings& settings, const std::wstring& programFolder) {
+    NowPlayingWorkerSettings w;
+    const auto& v = settings.informationView;
+    w.imageBackground = v.colorImageBackground;
+    w.imageFadeWait = v.imageFadeWait > 0 ? v.imageFadeWait : 0;
+    w.imageZoom = v.imageZoom;
+    w.interpolation = settings.generic.imageInterpolationMode;
+    w.relatedAlbumSql = v.relatedAlbumSql;
+    w.busyTimeout = settings.sqlite.busyTimeout;
+    w.busyRetry = settings.sqlite.busyRetry;
+    w.context = MakePlaceholderContext(settings, programFolder);
+    return w;
+}
+
 // ---- life ------------------------------------------------------------------------------
 
-CNowPlayingWorkers::CNowPlayingWorkers(const CAppSettings& settings, NowPlayingData& data, IJacketBackBuffer& jacket,
-                                       sqlite3* database, const PlaceholderContext& context)
-    : m_settings(settings), m_data(data), m_jacket(jacket), m_db(database), m_context(context) {
+CNowPlayingWorkers::CNowPlayingWorkers(const NowPlayingWorkerSettings& settings, std::shared_ptr<NowPlayingData> data,
+                                       IJacketBackBuffer* jacket, sqlite3* database)
+    : m_settings(settings), m_jacket(jacket), m_data(std::move(data)), m_db(database) {
     for (int i = 0; i < WorkerCount; ++i) {
         m_work[i] = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
         m_quit[i] = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
@@ -59,13 +77,41 @@ CNowPlayingWorkers::CNowPlayingWorkers(const CAppSettings& settings, NowPlayingD
 }
 
 CNowPlayingWorkers::~CNowPlayingWorkers() {
-    Stop(500);
+    // The last reference goes when the pane has let go and every thread has ended, so
+    // nothing waits here (this may run on a worker thread itself).
     for (int i = 0; i < WorkerCount; ++i) {
         ::CloseHandle(m_work[i]);
         ::CloseHandle(m_quit[i]);
     }
     m_old.Destroy();
     m_new.Destroy();
+}
+
+void CNowPlayingWorkers::SetTargets(const NowPlayingTargets& targets) {
+    NowPlayingLockGuard lock;
+    if (!m_detached) m_targets = targets;
+}
+
+void CNowPlayingWorkers::SetSettings(const NowPlayingWorkerSettings& settings) {
+    NowPlayingLockGuard lock;
+    m_settings = settings;
+}
+
+NowPlayingTargets CNowPlayingWorkers::Targets() {
+    NowPlayingLockGuard lock;
+    return m_targets;
+}
+
+NowPlayingWorkerSettings CNowPlayingWorkers::CurrentSettings() {
+    NowPlayingLockGuard lock;
+    return m_settings;
+}
+
+void CNowPlayingWorkers::Detach() {
+    NowPlayingLockGuard lock;
+    m_detached = true;
+    m_jacket = nullptr;
+    m_targets = NowPlayingTargets();
 }
 
 bool CNowPlayingWorkers::Start(int jacketPriority, int lyricsPriority, int relatedPriority) {
@@ -75,8 +121,11 @@ bool CNowPlayingWorkers::Start(int jacketPriority, int lyricsPriority, int relat
     for (int i = 0; i < WorkerCount; ++i) {
         if (m_threads[i]) continue;
         ::ResetEvent(m_quit[i]);
-        m_threads[i].reset(new CWinThread(procs[i], this));
+        // The thread's own reference, taken over by the thread.
+        auto* reference = new std::shared_ptr<CNowPlayingWorkers>(shared_from_this());
+        m_threads[i].reset(new CWinThread(procs[i], reference));
         if (!m_threads[i]->CreateThread(CREATE_SUSPENDED)) {
+            delete reference;
             m_threads[i].reset();
             all = false;
             continue;
@@ -91,22 +140,27 @@ void CNowPlayingWorkers::SignalWork() {
     for (HANDLE e : m_work) ::SetEvent(e);
 }
 
+void CNowPlayingWorkers::SignalCoverWork() { ::SetEvent(m_work[Jacket]); }
+
 bool CNowPlayingWorkers::Stop(DWORD ms) {
-    bool any = false;
-    for (auto& t : m_threads) any = any || t;
-    if (!any) return true;
     for (HANDLE e : m_quit) ::SetEvent(e);
-    // All three within `ms` together; a late one is waited for as long as it takes, since it
-    // still uses this object, the events and the lock.
     const DWORD start = ::GetTickCount();
-    bool inTime = true;
-    for (auto& t : m_threads) {
-        if (!t) continue;
+    for (;;) {
+        HANDLE running = nullptr;
+        bool relatedRuns = false;
+        for (int i = 0; i < WorkerCount; ++i) {
+            if (!m_threads[i] || !m_threads[i]->IsRunning()) continue;
+            if (!running) running = m_threads[i]->m_hThread;
+            if (i == Related) relatedRuns = true;
+        }
+        if (!running) return true;
+        // A slow "RelatedAlbum.SQL" ends at its next step. Interrupted on every round: an
+        // interruption while no statement runs is dropped when the next one starts.
+        if (relatedRuns && m_db) sqlite3_interrupt(m_db);
         const DWORD elapsed = ::GetTickCount() - start;
-        if (!t->WaitForEnd(elapsed >= ms ? 0 : ms - elapsed)) inTime = false;
-        t.reset();
+        if (elapsed >= ms) return false;
+        WaitAnsweringSentMessages(running, std::min<DWORD>(ms - elapsed, 20));
     }
-    return inTime;
 }
 
 CNowPlayingWorkers::WaitResult CNowPlayingWorkers::Wait(Worker w, DWORD ms) {
@@ -119,7 +173,7 @@ CNowPlayingWorkers::WaitResult CNowPlayingWorkers::Wait(Worker w, DWORD ms) {
 }
 
 void CNowPlayingWorkers::PostRefresh(WPARAM part) {
-    if (m_targets.pane) ::PostMessageW(m_targets.pane, MsgDlgInfoRefresh(), part, 0);
+    if (HWND pane = Targets().pane) ::PostMessageW(pane, MsgDlgInfoRefresh(), part, 0);
 }
 
 void CNowPlayingWorkers::LoopOf(Worker w, bool (CNowPlayingWorkers::*run)(bool&)) {
@@ -133,30 +187,37 @@ void CNowPlayingWorkers::LoopOf(Worker w, bool (CNowPlayingWorkers::*run)(bool&)
     }
 }
 
-UINT CNowPlayingWorkers::JacketLoaderThread(void* self) {
+UINT CNowPlayingWorkers::RunThread(void* param, Worker w) {
+    std::shared_ptr<CNowPlayingWorkers> self;
+    {
+        std::unique_ptr<std::shared_ptr<CNowPlayingWorkers>> reference(
+            static_cast<std::shared_ptr<CNowPlayingWorkers>*>(param));
+        if (reference) self = std::move(*reference);
+    }
+    if (!self) return 0;
+    static bool (CNowPlayingWorkers::*const runs[WorkerCount])(bool&) = {
+        &CNowPlayingWorkers::RunJacket, &CNowPlayingWorkers::RunLyrics, &CNowPlayingWorkers::RunRelated};
+    self->LoopOf(w, runs[w]);
+    return 0;   // the reference goes last: the object may end here, on this thread
+}
+
+UINT CNowPlayingWorkers::JacketLoaderThread(void* reference) {
     // GDI+ is started by the process; COM is needed for the picture streams.
     ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    static_cast<CNowPlayingWorkers*>(self)->LoopOf(Jacket, &CNowPlayingWorkers::RunJacket);
+    RunThread(reference, Jacket);
     ::CoUninitialize();
     return 0;
 }
 
-UINT CNowPlayingWorkers::LyricsLoaderThread(void* self) {
-    static_cast<CNowPlayingWorkers*>(self)->LoopOf(Lyrics, &CNowPlayingWorkers::RunLyrics);
-    return 0;
-}
+UINT CNowPlayingWorkers::LyricsLoaderThread(void* reference) { return RunThread(reference, Lyrics); }
 
-UINT CNowPlayingWorkers::RelatedAlbumThread(void* self) {
-    static_cast<CNowPlayingWorkers*>(self)->LoopOf(Related, &CNowPlayingWorkers::RunRelated);
-    return 0;
-}
+UINT CNowPlayingWorkers::RelatedAlbumThread(void* reference) { return RunThread(reference, Related); }
 
 // ---- cover -----------------------------------------------------------------------------
 
-void CNowPlayingWorkers::SendImage(CoverImageHolder* holder, void* buffer) {
+void CNowPlayingWorkers::SendImage(HWND cover, CoverImageHolder* holder, void* buffer) {
     auto* picture = static_cast<tagReader::CoverImageBuffer*>(buffer);
     LRESULT taken = 0;
-    HWND cover = m_targets.coverWindow;
     if (cover && ::IsWindow(cover))
         taken = ::SendMessageW(cover, MsgImageLayout(), reinterpret_cast<WPARAM>(holder), reinterpret_cast<LPARAM>(picture));
     if (!taken) {   // nobody took them: the image first, since it reads the buffer's stream
@@ -166,28 +227,31 @@ void CNowPlayingWorkers::SendImage(CoverImageHolder* holder, void* buffer) {
 }
 
 bool CNowPlayingWorkers::RunJacket(bool& again) {
-    COLORREF background;
-    DWORD fadeWait;
-    bool zoom;
-    int interpolation;
+    NowPlayingWorkerSettings settings;
     std::vector<tagReader::SearchPatternEntry> patterns;
     TrackRecord track;
-    SIZE size{};
+    HWND cover;
     {
         NowPlayingLockGuard lock;
-        background = m_settings.informationView.colorImageBackground;
-        fadeWait = static_cast<DWORD>(m_settings.informationView.imageFadeWait > 0 ? m_settings.informationView.imageFadeWait : 0);
-        patterns = m_data.picturePatterns;
-        track = m_data.track;
-        zoom = m_settings.informationView.imageZoom;
-        interpolation = m_settings.generic.imageInterpolationMode;
-        HDC back = m_jacket.BackBufferDC();
-        size = m_jacket.BackBufferSize();
-        if (back && (size.cx != m_old.size.cx || size.cy != m_old.size.cy || !m_old.dc)) {
-            m_old.Create(back, size, background);
-            m_new.Create(back, size, background);
+        if (m_detached) return false;
+        settings = m_settings;
+        cover = m_targets.coverWindow;
+        patterns = m_data->picturePatterns;
+        track = m_data->track;
+        HDC back = m_jacket ? m_jacket->BackBufferDC() : nullptr;
+        const SIZE size = m_jacket ? m_jacket->BackBufferSize() : SIZE{};
+        // A new size or background colour: the button shows the plain background now.
+        if (back && (size.cx != m_old.size.cx || size.cy != m_old.size.cy || !m_old.dc ||
+                     settings.imageBackground != m_pictureBackground)) {
+            m_old.Create(back, size, settings.imageBackground);
+            m_new.Create(back, size, settings.imageBackground);
+            m_pictureBackground = settings.imageBackground;
         }
     }
+    const COLORREF background = settings.imageBackground;
+    const DWORD fadeWait = static_cast<DWORD>(settings.imageFadeWait);
+    const bool zoom = settings.imageZoom;
+    const int interpolation = settings.interpolation;
     const RECT whole{0, 0, m_new.size.cx, m_new.size.cy};
 
     bool made = false;
@@ -204,7 +268,7 @@ bool CNowPlayingWorkers::RunJacket(bool& again) {
         }
         if (image) {
             DrawImageFit(m_new.dc, whole, image, zoom, interpolation);
-            SendImage(new CoverImageHolder(image), buffer);
+            SendImage(cover, new CoverImageHolder(image), buffer);
             made = true;
         } else {
             delete buffer;
@@ -212,7 +276,7 @@ bool CNowPlayingWorkers::RunJacket(bool& again) {
     }
     if (!made && !track.file_name.empty()) {
         std::vector<std::wstring> found;
-        const int result = tagReader::FindCoverImageFile(track, m_context, patterns, found, m_work[Jacket], m_quit[Jacket]);
+        const int result = tagReader::FindCoverImageFile(track, settings.context, patterns, found, m_work[Jacket], m_quit[Jacket]);
         if (result == tagReader::FileSearchCancelled) {
             again = true;
             return true;
@@ -222,7 +286,7 @@ bool CNowPlayingWorkers::RunJacket(bool& again) {
             Gdiplus::Image* image = Gdiplus::Image::FromFile(found.front().c_str());
             if (image && image->GetLastStatus() == Gdiplus::Ok && image->GetWidth() > 0) {
                 DrawImageFit(m_new.dc, whole, image, zoom, interpolation);
-                SendImage(new CoverImageHolder(image), nullptr);
+                SendImage(cover, new CoverImageHolder(image), nullptr);
                 made = true;
             } else {
                 delete image;
@@ -231,14 +295,14 @@ bool CNowPlayingWorkers::RunJacket(bool& again) {
     }
     if (!made) {
         m_new.Fill(background);
-        SendImage(nullptr, nullptr);
+        SendImage(cover, nullptr, nullptr);
     }
 
     for (int step = 0; step < CoverFadeStepCount; ++step) {
         {
             NowPlayingLockGuard lock;
-            HDC back = m_jacket.BackBufferDC();
-            const SIZE now = m_jacket.BackBufferSize();
+            HDC back = m_jacket ? m_jacket->BackBufferDC() : nullptr;
+            const SIZE now = m_jacket ? m_jacket->BackBufferSize() : SIZE{};
             if (back && m_old.dc && now.cx == m_old.size.cx && now.cy == m_old.size.cy) {
                 const CoverFadeAlphas alphas = CoverFadeStep(step);
                 BLENDFUNCTION blend{AC_SRC_OVER, 0, alphas.oldPicture, 0};
@@ -254,7 +318,7 @@ bool CNowPlayingWorkers::RunJacket(bool& again) {
             // The half-faded picture becomes the old one.
             {
                 NowPlayingLockGuard lock;
-                HDC back = m_jacket.BackBufferDC();
+                HDC back = m_jacket ? m_jacket->BackBufferDC() : nullptr;
                 if (back && m_old.dc) ::BitBlt(m_old.dc, 0, 0, m_old.size.cx, m_old.size.cy, back, 0, 0, SRCCOPY);
             }
             m_new.Fill(background);
@@ -272,24 +336,27 @@ bool CNowPlayingWorkers::RunJacket(bool& again) {
 bool CNowPlayingWorkers::RunLyrics(bool& again) {
     std::vector<tagReader::SearchPatternEntry> patterns;
     TrackRecord track;
+    PlaceholderContext context;
     {
         NowPlayingLockGuard lock;
-        patterns = m_data.lyricsPatterns;
-        track = m_data.track;
+        if (m_detached) return false;
+        patterns = m_data->lyricsPatterns;
+        track = m_data->track;
+        context = m_settings.context;
     }
     auto clear = [&] {
         {
             NowPlayingLockGuard lock;
-            if (!IsSameTrack(m_data.track, track)) return;
-            m_data.lyricsText.clear();
-            m_data.lyricsLines.clear();
+            if (!IsSameTrack(m_data->track, track)) return;
+            m_data->lyricsText.clear();
+            m_data->lyricsLines.clear();
         }
-        PostLyricsText(m_targets.lyricsWindow, nullptr);
+        PostLyricsText(Targets().lyricsWindow, nullptr);
     };
     std::vector<std::wstring> found;
     int result = tagReader::FileSearchNotFound;
     if (track.statDuration != 0 && !track.file_name.empty())
-        result = tagReader::FindLyricsFile(track, m_context, patterns, found, m_work[Lyrics], m_quit[Lyrics]);
+        result = tagReader::FindLyricsFile(track, context, patterns, found, m_work[Lyrics], m_quit[Lyrics]);
     if (result == tagReader::FileSearchCancelled) {
         again = true;
         return true;
@@ -302,17 +369,17 @@ bool CNowPlayingWorkers::RunLyrics(bool& again) {
     std::deque<tagReader::TimedLyricLine> lines;
     std::wstring text;
     if (!tagReader::LoadLyrics(lines, found.front(), text, track.statDuration)) {
-        PostLyricsText(m_targets.lyricsWindow, nullptr);
+        PostLyricsText(Targets().lyricsWindow, nullptr);
         return true;
     }
     {
         NowPlayingLockGuard lock;
         // A run for a track that is no longer playing leaves the pane alone.
-        if (!IsSameTrack(m_data.track, track)) return true;
-        m_data.lyricsText = text;
-        m_data.lyricsLines = lines;
+        if (!IsSameTrack(m_data->track, track)) return true;
+        m_data->lyricsText = text;
+        m_data->lyricsLines = lines;
     }
-    PostLyricsText(m_targets.lyricsWindow, &text);
+    PostLyricsText(Targets().lyricsWindow, &text);
     PostRefresh(2);
     return true;
 }
@@ -321,19 +388,21 @@ bool CNowPlayingWorkers::RunLyrics(bool& again) {
 
 bool CNowPlayingWorkers::RunRelated(bool& again) {
     TrackRecord track;
-    std::wstring sql;
+    NowPlayingWorkerSettings settings;
     {
         NowPlayingLockGuard lock;
-        track = m_data.track;
-        sql = m_settings.informationView.relatedAlbumSql;
+        if (m_detached) return false;   // the document's connection may be closing
+        track = m_data->track;
+        settings = m_settings;
     }
-    ExpandTrackPlaceholders(track, sql, true, false, m_context);
+    std::wstring sql = settings.relatedAlbumSql;
+    ExpandTrackPlaceholders(track, sql, true, false, settings.context);
     if (track.tagArtist.empty() || !m_db) return true;
 
     std::vector<std::wstring> albums;
     CRelatedAlbumsStatement statement(m_db);
     const RelatedRunOutcome outcome = RunRelatedAlbumsQuery(
-        statement, sql, m_settings.sqlite.busyTimeout, m_settings.sqlite.busyRetry,
+        statement, sql, settings.busyTimeout, settings.busyRetry,
         [this](DWORD ms) {
             switch (Wait(Related, ms)) {
             case Work: return RelatedWaitWork;
@@ -353,8 +422,8 @@ bool CNowPlayingWorkers::RunRelated(bool& again) {
     DropNowPlayingAlbum(albums, track.tagAlbum);
     {
         NowPlayingLockGuard lock;
-        if (!IsSameTrack(m_data.track, track)) return true;
-        m_data.relatedAlbums = albums;
+        if (!IsSameTrack(m_data->track, track)) return true;
+        m_data->relatedAlbums = albums;
     }
     PostRefresh(0);
     return true;

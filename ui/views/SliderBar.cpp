@@ -113,10 +113,12 @@ void CSliderBar::OnPlayStateChanged(const PlayerStatusBlock& status) {
         m_unitShift = SeekUnitShift(status.lengthBytes);
         const int length = static_cast<int>(std::max<int64_t>(status.lengthBytes, 0) >> m_unitShift);
         const int position = static_cast<int>(std::max<int64_t>(status.positionBytes, 0) >> m_unitShift);
-        m_slider.SetPos(position);
+        ::LeaveCriticalSection(&m_lock);
+        // The range first: the trackbar holds a position inside its old range, so a resume
+        // in the middle of a track would show the start until the next status.
         m_slider.SetRange(0, length, TRUE);
         m_slider.SetPageSize(length / 100);
-        ::LeaveCriticalSection(&m_lock);
+        m_slider.SetPos(position);
     }
     RedrawTime();
 }

@@ -83,13 +83,40 @@ bool CSpecUIThread::Stop(DWORD ms) {
 }
 
 void CSpecUIThread::PostColorTable(const SpecColorRecord& record) {
+    {
+        std::lock_guard<std::mutex> hold(m_keptLock);
+        m_keptColors = record;
+        m_hasKeptColors = true;
+    }
     auto* copy = new SpecColorRecord(record);
     if (!PostThreadMessage(SpecMsgColorTable, reinterpret_cast<WPARAM>(copy), 0)) delete copy;
 }
 
 void CSpecUIThread::PostMove(const SpecMoveRecord& record) {
+    {
+        std::lock_guard<std::mutex> hold(m_keptLock);
+        m_keptMove = record;
+        m_hasKeptMove = true;
+    }
     auto* copy = new SpecMoveRecord(record);
     if (!PostThreadMessage(SpecMsgMove, reinterpret_cast<WPARAM>(copy), 0)) delete copy;
+}
+
+void CSpecUIThread::ApplyKeptRecords() {
+    // Called once the queue exists: a post that failed before is kept here, a later one is
+    // queued as well and merely applied again.
+    bool colors, move;
+    SpecColorRecord colorRecord;
+    SpecMoveRecord moveRecord;
+    {
+        std::lock_guard<std::mutex> hold(m_keptLock);
+        colors = m_hasKeptColors;
+        move = m_hasKeptMove;
+        colorRecord = m_keptColors;
+        moveRecord = m_keptMove;
+    }
+    if (colors) ApplyColorTable(colorRecord);
+    if (move) ApplyMove(moveRecord);
 }
 
 BOOL CSpecUIThread::InitInstance() {
@@ -102,9 +129,9 @@ BOOL CSpecUIThread::InitInstance() {
     m_names[1] = ::RegisterWindowMessageW(L"SpecUIMsg_DrawSpec");
     m_names[2] = ::RegisterWindowMessageW(L"SpecUIMsg_InitColorTable");
     m_names[3] = ::RegisterWindowMessageW(L"SpecUIMsg_MoveWindow");
+    if (m_wnd.m_hWnd) ApplyKeptRecords();
     ::SetEvent(m_ready);
-    if (!m_wnd.m_hWnd) return FALSE;
-    return TRUE;
+    return m_wnd.m_hWnd ? TRUE : FALSE;
 }
 
 int CSpecUIThread::ExitInstance() {
@@ -125,20 +152,26 @@ void CSpecUIThread::OnDestroyWindow(WPARAM, LPARAM) {
 
 void CSpecUIThread::OnColorTable(WPARAM wParam, LPARAM) {
     std::unique_ptr<SpecColorRecord> record(reinterpret_cast<SpecColorRecord*>(wParam));
-    if (!record) return;
-    BuildSpecColorTable(record->height, record->maxColor, record->minColor, record->background, m_table);
+    if (record) ApplyColorTable(*record);
+}
+
+void CSpecUIThread::ApplyColorTable(const SpecColorRecord& record) {
+    BuildSpecColorTable(record.height, record.maxColor, record.minColor, record.background, m_table);
     if (!m_dib.Empty()) m_dib.Fill(m_table.background);
 }
 
 void CSpecUIThread::OnMove(WPARAM wParam, LPARAM) {
     std::unique_ptr<SpecMoveRecord> record(reinterpret_cast<SpecMoveRecord*>(wParam));
-    if (!record) return;
+    if (record) ApplyMove(*record);
+}
+
+void CSpecUIThread::ApplyMove(const SpecMoveRecord& record) {
     if (m_wnd.m_hWnd)
-        ::SetWindowPos(m_wnd.m_hWnd, nullptr, record->x, record->y, record->width, record->height,
+        ::SetWindowPos(m_wnd.m_hWnd, nullptr, record.x, record.y, record.width, record.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     // A new size (the spectrum height changed) needs a new bitmap.
-    if (m_dib.Empty() || m_dib.width != record->width || m_dib.height != record->height) {
-        m_dib.Create(record->width, record->height);
+    if (m_dib.Empty() || m_dib.width != record.width || m_dib.height != record.height) {
+        m_dib.Create(record.width, record.height);
         m_dib.Fill(SpecPixel(m_settings.informationView.colorBackground));
     }
     if (m_wnd.m_hWnd) ::InvalidateRect(m_wnd.m_hWnd, nullptr, TRUE);

@@ -5,6 +5,7 @@
 #include "framework/Wnd.h"
 #include "ui/views/SpecDrawing.h"
 #include <atomic>
+#include <mutex>
 
 // Thread messages of the spectrum thread.
 constexpr UINT SpecMsgDraw = 0x1500;         // wParam: the status (unused; see SetStatus)
@@ -52,7 +53,9 @@ public:
     bool Start(int priority, DWORD ms);
     // Destroys the window and ends the thread, waiting `ms` and then as long as it takes.
     bool Stop(DWORD ms);
-    // Posts a record message; the record is freed here when it cannot be posted.
+    // Posts a record message; the record is freed here when it cannot be posted. The last
+    // record of each kind is also kept, and the thread takes both when it starts: a record
+    // posted before the thread had its queue is not lost.
     void PostColorTable(const SpecColorRecord& record);
     void PostMove(const SpecMoveRecord& record);
     void PostDraw() { PostThreadMessage(SpecMsgDraw, 0, 0); }
@@ -78,6 +81,10 @@ protected:
 
 private:
     void CopyToWindow();
+    void ApplyColorTable(const SpecColorRecord& record);
+    void ApplyMove(const SpecMoveRecord& record);
+    // The records kept by the two posts, for the thread's start.
+    void ApplyKeptRecords();
 
     HWND m_parent;
     const CAppSettings& m_settings;
@@ -89,4 +96,9 @@ private:
     SpecColorTable m_table;
     PlayerStatusBlock m_frame;   // the thread's copy of the status being drawn
     UINT m_names[4] = {};
+    std::mutex m_keptLock;   // guards the two kept records
+    bool m_hasKeptColors = false;
+    bool m_hasKeptMove = false;
+    SpecColorRecord m_keptColors{};
+    SpecMoveRecord m_keptMove{};
 };

@@ -53,7 +53,8 @@ CLarkspur2006Doc* CTagQueryView::GetDocument() const { return static_cast<CLarks
 CAppSettings& CTagQueryView::Settings() const { return GetDocument()->GetSettings(); }
 
 BOOL CTagQueryView::PreCreateWindow(CREATESTRUCTW& cs) {
-    cs.style |= LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS;
+    // The row-height image list belongs to the view, which destroys it: the control only uses it.
+    cs.style |= LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
     return CListView::PreCreateWindow(cs);
 }
 

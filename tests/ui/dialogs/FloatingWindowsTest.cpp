@@ -1,5 +1,6 @@
 #include "ui/dialogs/DlgImage.h"
 #include "support/GdiplusSession.h"
+#include "support/MenuLoopPresenter.h"
 #include "ui/dialogs/DlgLyrics.h"
 #include "ui/dialogs/FloatingWindow.h"
 #include "ui/views/NowPlayingData.h"
@@ -7,6 +8,8 @@
 #include "resources/resource.h"
 #include <gdiplus.h>
 #include <gtest/gtest.h>
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -26,6 +29,10 @@ CAppSettings FloatingSettings(int alpha) {
     return s;
 }
 
+// A text whose freeing a test watches (through the program's delete[] below).
+std::atomic<const void*> g_watchedText{nullptr};
+std::atomic<bool> g_watchedTextFreed{false};
+
 wchar_t* HeapText(const wchar_t* text) {
     auto* copy = new wchar_t[wcslen(text) + 1];
     wcscpy(copy, text);
@@ -33,6 +40,12 @@ wchar_t* HeapText(const wchar_t* text) {
 }
 
 }  // namespace
+
+void operator delete[](void* p) noexcept {
+    if (p && p == g_watchedText.load()) g_watchedTextFreed = true;
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept { ::operator delete[](p); }
 
 TEST(FloatingWindow, ASavedPlacementPartlyOffTheDesktopIsIgnoredUnlessItWasShown) {
     const RECT desktop{0, 0, 1280, 1024};
@@ -77,13 +90,32 @@ TEST(DlgLyrics, TakesTheWorkersTextAndEscapeHidesItForTheNextStart) {
     owner.DestroyWindow();
 }
 
-TEST(DlgImage, PicturesOpenAtTheirZoomWithTheSizeInTheTitle) {
+namespace {
+
+// An opaque lyrics or cover window owned by a hidden window.
+template <class Window>
+struct FloatingFixture {
+    FloatingFixture() : s(FloatingSettings(100)), window(s) {
+        owner.CreateEx(0, nullptr, L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, 0);
+        created = window.Create(&owner) != FALSE;
+    }
+    ~FloatingFixture() {
+        window.DestroyWindow();
+        owner.DestroyWindow();
+    }
     testing_support::GdiplusSession gdiplus;
-    CAppSettings s = FloatingSettings(100);
+    CAppSettings s;
     CWnd owner;
-    owner.CreateEx(0, nullptr, L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, 0);
-    CDlgImage image(s);
-    ASSERT_TRUE(image.Create(&owner));
+    Window window;
+    bool created = false;
+};
+
+}  // namespace
+
+TEST(DlgImage, PicturesOpenAtTheirZoomWithTheSizeInTheTitle) {
+    FloatingFixture<CDlgImage> f;
+    ASSERT_TRUE(f.created);
+    CDlgImage& image = f.window;
     EXPECT_EQ(L"ジャケットウインドウ", image.GetWindowText());
     RECT client;
     image.GetClientRect(&client);
@@ -112,6 +144,24 @@ TEST(DlgImage, PicturesOpenAtTheirZoomWithTheSizeInTheTitle) {
     RECT window;
     image.GetWindowRect(&window);
     EXPECT_EQ(0, window.left);
-    image.DestroyWindow();
-    owner.DestroyWindow();
+}
+
+TEST(DlgImage, TheZoomMenuIsOwnerDrawnAndAnswersItsMnemonics) {
+    FloatingFixture<CDlgImage> f;
+    ASSERT_TRUE(f.created);
+    MenuLoopPresenter menu(L'H');
+    f.window.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_TRUE(menu.OpenedOwnerDrawnAndChose(1)) << "\"半分の大きさ(&H)\" is the second item";
+}
+
+TEST(DlgLyrics, ATextStillQueuedWhenTheWindowGoesIsFreed) {
+    FloatingFixture<CDlgLyrics> f;
+    ASSERT_TRUE(f.created);
+    wchar_t* text = HeapText(L"never shown");
+    g_watchedText = text;
+    g_watchedTextFreed = false;
+    ASSERT_TRUE(::PostMessageW(f.window.m_hWnd, MsgLyricsSetText(), reinterpret_cast<WPARAM>(text), 0));
+    f.window.DestroyWindow();   // before any message loop took the text
+    EXPECT_TRUE(g_watchedTextFreed);
+    g_watchedText = nullptr;
 }

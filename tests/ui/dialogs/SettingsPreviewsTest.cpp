@@ -3,6 +3,7 @@
 #include "OptionsTestSupport.h"
 #include "app/ColorUtil.h"
 #include "resources/resource.h"
+#include "ui/dialogs/SettingsPage.h"
 #include <gtest/gtest.h>
 
 using namespace opt_test;
@@ -150,4 +151,11 @@ TEST_F(SettingsPreviews, TheLinksShowTheLiveHandCursor) {
     lib.settings.generic.handCursor = nullptr;
     EXPECT_EQ(hand, overHelp);
     EXPECT_EQ(hand, overHome);
+}
+
+TEST(SettingsFontSample, NamesAFaceOfAnyLengthWhole) {
+    const std::wstring shortName = L"MS UI Gothic";
+    const std::wstring longName = std::wstring(300, L'字') + L"末";
+    EXPECT_EQ(L"MS UI Gothic : 9 pt", settings_paint::FontSample(shortName, 9));
+    EXPECT_EQ(longName + L" : 12 pt", settings_paint::FontSample(longName, 12));
 }

@@ -9,6 +9,7 @@
 #include "framework/PopupMenu.h"
 #include "resources/resource.h"
 #include "support/MessageBoxRecorder.h"
+#include "RowImagesProbe.h"
 #include "ui/views/KanaBaseTable.h"
 #include "ui/views/MidView.h"
 #include "ui/views/TagQueryView.h"
@@ -318,4 +319,22 @@ TEST(GroupingBar, ButtonsAndTheOtherMenuChooseTheKeyAndTellTheGroupView) {
     EXPECT_EQ((std::vector<std::wstring>{L"tagArtist", L"rating"}), recorder.keys);
     lib.doc.RemoveView(&recorder);
     host.DestroyWindow();
+}
+
+TEST(GroupView, TheRowHeightImageListOutlivesTheListControlAndGoesWithTheView) {
+    doc_test::Library lib;
+    lib.settings.groupView.fontSize = 9;
+    CWnd host;
+    host.CreateEx(0, nullptr, L"host", WS_POPUP, 0, 0, 200, 200, nullptr, 0);
+    CCreateContext context;
+    context.document = &lib.doc;
+    bool aliveAfterControl = false;
+    auto* view = new RowImagesProbe<CTagQueryView>(aliveAfterControl);
+    ASSERT_TRUE(view->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 200, 200}, host.m_hWnd, AFX_IDW_PANE_FIRST, &context));
+    view->OnInitialUpdate();
+    const HIMAGELIST rows = view->TakeRowImages();
+    ASSERT_TRUE(RowImagesProbe<CTagQueryView>::IsLiveImageList(rows));
+    host.DestroyWindow();   // the view deletes itself
+    EXPECT_TRUE(aliveAfterControl) << "the list control left the list to the view";
+    EXPECT_FALSE(RowImagesProbe<CTagQueryView>::IsLiveImageList(rows)) << "the view destroyed it";
 }

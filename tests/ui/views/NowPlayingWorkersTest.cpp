@@ -8,7 +8,9 @@
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <atomic>
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -104,11 +106,11 @@ struct WorkersFixture {
         receiver.CreateEx(0, nullptr, L"receiver", WS_POPUP, 0, 0, 10, 10, nullptr, 0);
         {
             NowPlayingLockGuard lock;
-            tagReader::SplitPatternList(L"%_path%*.*", data.picturePatterns);
-            tagReader::SplitPatternList(L"%_path%%file_title%.txt", data.lyricsPatterns);
+            tagReader::SplitPatternList(L"%_path%*.*", data->picturePatterns);
+            tagReader::SplitPatternList(L"%_path%%file_title%.txt", data->lyricsPatterns);
         }
-        workers.reset(new CNowPlayingWorkers(library.settings, data, jacket, library.db().handle(),
-                                             MakePlaceholderContext(library.settings, library.dir.path())));
+        workers = std::make_shared<CNowPlayingWorkers>(MakeNowPlayingWorkerSettings(library.settings, library.dir.path()),
+                                                       data, &jacket, library.db().handle());
         workers->SetTargets(NowPlayingTargets{receiver.m_hWnd, receiver.m_hWnd, receiver.m_hWnd});
         workers->Start(0, 0, 0);
     }
@@ -120,10 +122,10 @@ struct WorkersFixture {
     void Play(const TrackRecord& track) {
         {
             NowPlayingLockGuard lock;
-            data.track = track;
-            data.lyricsText.clear();
-            data.lyricsLines.clear();
-            data.relatedAlbums.clear();
+            data->track = track;
+            data->lyricsText.clear();
+            data->lyricsLines.clear();
+            data->relatedAlbums.clear();
         }
         workers->SignalWork();
     }
@@ -136,9 +138,9 @@ struct WorkersFixture {
     testing_support::GdiplusSession gdiplus;
     doc_test::Library library;
     MemoryJacket jacket;
-    NowPlayingData data;
+    std::shared_ptr<NowPlayingData> data = std::make_shared<NowPlayingData>();
     Receiver receiver;
-    std::unique_ptr<CNowPlayingWorkers> workers;
+    std::shared_ptr<CNowPlayingWorkers> workers;
 };
 
 TrackRecord TrackIn(const std::wstring& folder, const std::wstring& title) {
@@ -197,10 +199,10 @@ TEST(NowPlayingWorkers, TimeTaggedLyricsReachThePaneAndTheLyricsWindow) {
     ASSERT_TRUE(PumpUntil([&] { return f.Count(2) >= 1 && !f.receiver.lyrics.empty(); }));
     {
         NowPlayingLockGuard lock;
-        ASSERT_EQ(2u, f.data.lyricsLines.size());
-        EXPECT_FLOAT_EQ(1.0f, f.data.lyricsLines[0].seconds);
-        EXPECT_EQ(L"second", f.data.lyricsLines[1].text);
-        EXPECT_NE(std::wstring::npos, f.data.lyricsText.find(L"second"));
+        ASSERT_EQ(2u, f.data->lyricsLines.size());
+        EXPECT_FLOAT_EQ(1.0f, f.data->lyricsLines[0].seconds);
+        EXPECT_EQ(L"second", f.data->lyricsLines[1].text);
+        EXPECT_NE(std::wstring::npos, f.data->lyricsText.find(L"second"));
     }
     EXPECT_NE(std::wstring::npos, f.receiver.lyrics.back().find(L"first"));
 
@@ -209,7 +211,7 @@ TEST(NowPlayingWorkers, TimeTaggedLyricsReachThePaneAndTheLyricsWindow) {
     ASSERT_TRUE(PumpUntil([&] { return f.receiver.lyrics.size() >= 2; }));
     EXPECT_EQ(L"<none>", f.receiver.lyrics.back());
     NowPlayingLockGuard lock;
-    EXPECT_TRUE(f.data.lyricsText.empty());
+    EXPECT_TRUE(f.data->lyricsText.empty());
 }
 
 namespace {
@@ -235,7 +237,7 @@ TEST(NowPlayingWorkers, RelatedAlbumsComeFromTheLibraryWithoutTheNowPlayingAlbum
     f.Play(t);
     ASSERT_TRUE(PumpUntil([&] { return f.Count(0) >= 1; }));
     NowPlayingLockGuard lock;
-    EXPECT_EQ((std::vector<std::wstring>{L"What?", L"Other"}), f.data.relatedAlbums);
+    EXPECT_EQ((std::vector<std::wstring>{L"What?", L"Other"}), f.data->relatedAlbums);
 }
 
 TEST(NowPlayingWorkers, ARunForThePreviousTrackNeverLeavesItsAlbumsForTheNewTrack) {
@@ -261,7 +263,7 @@ TEST(NowPlayingWorkers, ARunForThePreviousTrackNeverLeavesItsAlbumsForTheNewTrac
     sqlite3_close(other);
     ASSERT_TRUE(PumpUntil([&] { return f.Count(0) >= 1; }));
     NowPlayingLockGuard lock;
-    EXPECT_EQ((std::vector<std::wstring>{L"B2"}), f.data.relatedAlbums);
+    EXPECT_EQ((std::vector<std::wstring>{L"B2"}), f.data->relatedAlbums);
 }
 
 TEST(NowPlayingWorkers, AnEmptyArtistRunsNoQueryAndWorkersEndOnQuit) {
@@ -272,4 +274,66 @@ TEST(NowPlayingWorkers, AnEmptyArtistRunsNoQueryAndWorkersEndOnQuit) {
     ASSERT_TRUE(PumpUntil([&] { return !f.receiver.lyrics.empty(); }));
     EXPECT_EQ(0, f.Count(0));
     EXPECT_TRUE(f.workers->Stop(5000));
+}
+
+namespace {
+
+// A window on a thread of its own that answers nothing sent to it until it is released: the
+// cover worker's send to it waits as a read from a share that does not answer would.
+class HungWindow {
+public:
+    HungWindow() {
+        m_release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        m_thread = std::thread([this, ready] {
+            window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+            ::SetEvent(ready);
+            while (::WaitForSingleObject(m_release, 10) == WAIT_TIMEOUT)
+                if (HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) sendWaiting = true;
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);   // answers the send
+            ::DestroyWindow(window);
+        });
+        ::WaitForSingleObject(ready, INFINITE);
+        ::CloseHandle(ready);
+    }
+    ~HungWindow() {
+        Release();
+        m_thread.join();
+        ::CloseHandle(m_release);
+    }
+    void Release() { ::SetEvent(m_release); }
+
+    HWND window = nullptr;
+    std::atomic<bool> sendWaiting{false};
+
+private:
+    HANDLE m_release;
+    std::thread m_thread;
+};
+
+}  // namespace
+
+TEST(NowPlayingWorkers, AWorkerStuckPastTheStopKeepsItsDataAndLetsGoWhenItEnds) {
+    testing_support::GdiplusSession gdiplus;
+    doc_test::Library library;
+    library.settings.informationView.imageFadeWait = 0;
+    MemoryJacket jacket(64, kBackground);
+    HungWindow cover;
+    auto data = std::make_shared<NowPlayingData>();
+    auto workers = std::make_shared<CNowPlayingWorkers>(MakeNowPlayingWorkerSettings(library.settings, library.dir.path()),
+                                                        data, &jacket, library.db().handle());
+    workers->SetTargets(NowPlayingTargets{nullptr, nullptr, cover.window});
+    ASSERT_TRUE(workers->Start(0, 0, 0));
+    workers->SignalWork();   // no track: the cover window is told there is no picture
+    ASSERT_TRUE(PumpUntil([&] { return cover.sendWaiting.load(); }));
+
+    EXPECT_FALSE(workers->Stop(200)) << "the cover worker waits for a window that does not answer";
+    workers->Detach();   // the pane goes
+    std::weak_ptr<NowPlayingData> left = data;
+    data.reset();
+    workers.reset();
+    EXPECT_FALSE(left.expired()) << "the stuck worker keeps what it uses";
+    cover.Release();
+    EXPECT_TRUE(PumpUntil([&] { return left.expired(); })) << "it ends by itself and lets go";
 }

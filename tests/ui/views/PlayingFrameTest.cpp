@@ -176,3 +176,17 @@ TEST_F(PlayingFrameTest, SpeakerPaneMutesAndTheVolumeTrackbarSetsTheVolume) {
     EXPECT_EQ(settings.bass.masterVolume, 50);
     EXPECT_EQ(slider.GetPos(), 50);
 }
+
+TEST_F(PlayingFrameTest, AResumeInTheMiddleShowsItsPositionOnTheSeekBarAtOnce) {
+    ASSERT_NE(frame, nullptr);
+    CSliderEx& slider = frame->m_wndSliderBar.GetSlider();
+    AddTrack(20.0);
+    ASSERT_TRUE(doc->Play(0, 0));
+    ClickSeekBar(0.5);
+    // The output restarts (a device change) and the track resumes where it was; no status of
+    // the watch thread is handled before the bar is looked at.
+    ASSERT_TRUE(doc->ReinitBass());
+    const int max = slider.GetRangeMax();
+    ASSERT_GT(max, 0);
+    EXPECT_NEAR(slider.GetPos(), max / 2, max / 20);
+}

@@ -15,6 +15,7 @@
 #include "resources/resource.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TestDataObject.h"
+#include "RowImagesProbe.h"
 #include "ui/dialogs/DlgCopy.h"
 #include "ui/dialogs/DlgProperty.h"
 #include "ui/views/DdData.h"
@@ -737,4 +738,19 @@ TEST_F(PlaylistView, TheCursorOverARatingCellOrAnyCellWithSingleClickPlayIsTheHa
     lib.settings.playlistView.singleClick = true;
     EXPECT_EQ(moveTo(1), hand);
     lib.settings.generic.handCursor = nullptr;
+}
+
+TEST_F(PlaylistView, TheRowHeightImageListOutlivesTheListControlAndGoesWithTheView) {
+    bool aliveAfterControl = false;
+    auto* probe = new RowImagesProbe<CLarkspur2006View>(aliveAfterControl);
+    CCreateContext context;
+    context.document = &lib.doc;
+    ASSERT_TRUE(probe->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 880, 500}, frame.m_hWnd, 0xE900, &context));
+    lib.doc.UpdateAllViews(nullptr, HintSettingsChanged, nullptr);
+    probe->OnInitialUpdate();
+    const HIMAGELIST rows = probe->TakeRowImages();
+    ASSERT_TRUE(RowImagesProbe<CLarkspur2006View>::IsLiveImageList(rows));
+    ::DestroyWindow(probe->m_hWnd);   // the view deletes itself
+    EXPECT_TRUE(aliveAfterControl) << "the list control left the list to the view";
+    EXPECT_FALSE(RowImagesProbe<CLarkspur2006View>::IsLiveImageList(rows)) << "the view destroyed it";
 }

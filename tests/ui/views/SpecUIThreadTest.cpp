@@ -80,3 +80,27 @@ TEST(SpecUIThread, PausedOrStoppedDrawClearsTheBars) {
     ASSERT_TRUE(spectrum.Stop(5000));
     for (uint32_t p : spectrum.dib().pixels) ASSERT_EQ(0x010203u, p);
 }
+
+TEST(SpecUIThread, ColoursAndPlacePostedBeforeTheThreadRunsReachItWhenItStarts) {
+    SpecFixture f;
+    f.status.state = PlayStatePlaying;
+    for (float& v : f.status.spectrum) v = 1.0f;
+    CSpecUIThread spectrum(f.parent.m_hWnd, f.settings, &f.lock, &f.status);
+    // The pane gave up waiting for the start: its posts find no queue yet.
+    spectrum.PostMove(SpecMoveRecord{10, 20, 180, 100});
+    spectrum.PostColorTable(SpecColorRecord{100, RGB(255, 255, 255), RGB(0, 0, 0), RGB(4, 5, 6)});
+    ASSERT_TRUE(spectrum.Start(0, 5000));
+    RECT placed{};
+    ::GetWindowRect(spectrum.window(), &placed);
+    ::MapWindowPoints(nullptr, f.parent.m_hWnd, reinterpret_cast<POINT*>(&placed), 2);
+    spectrum.PostDraw();
+    ASSERT_TRUE(spectrum.Stop(5000));
+    EXPECT_EQ(10, placed.left);
+    EXPECT_EQ(20, placed.top);
+    EXPECT_EQ(180, placed.right - placed.left);
+    EXPECT_EQ(100, placed.bottom - placed.top);
+    ASSERT_EQ(100u, spectrum.table().rows.size());
+    EXPECT_EQ(SpecPixel(RGB(4, 5, 6)), spectrum.table().background);
+    ASSERT_EQ(180, spectrum.dib().width);
+    EXPECT_EQ(spectrum.table().rows[0], spectrum.dib().At(0, 0)) << "the first draw shows the bars";
+}
