@@ -311,3 +311,15 @@ TEST(GroupingBar, ButtonsAndTheOtherMenuChooseTheKeyAndTellTheGroupView) {
     lib.doc.RemoveView(&recorder);
     host.DestroyWindow();
 }
+
+TEST_F(GroupViewTest, AHeightChangeRedrawsEveryRow) {
+    // Only a shown window keeps an update region.
+    host.ShowWindow(SW_SHOWNOACTIVATE);
+    ::UpdateWindow(host.m_hWnd);
+    ::ValidateRect(view->m_hWnd, nullptr);
+    view->MoveWindow(0, 40, 300, 300);
+    RECT client, update{};
+    view->GetClientRect(&client);
+    ASSERT_TRUE(::GetUpdateRect(view->m_hWnd, &update, FALSE)) << "a shorter list repaints its rows";
+    EXPECT_TRUE(::EqualRect(&client, &update));
+}
