@@ -112,6 +112,18 @@ public:
     std::vector<std::wstring> keys;
 };
 
+// A grouping bar `width` pixels wide in a hidden host 600 pixels wide; null on failure.
+CMidView* MakeGroupingBar(doc_test::Library& lib, CWnd& host, int width) {
+    host.CreateEx(0, nullptr, L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 600, 22, nullptr, 0);
+    CCreateContext context;
+    context.document = &lib.doc;
+    auto* bar = new CMidView;   // deletes itself with its window
+    if (!bar->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, width, 22}, host.m_hWnd, AFX_IDW_PANE_FIRST + 1, &context))
+        return nullptr;
+    bar->OnInitialUpdate();
+    return bar;
+}
+
 }  // namespace
 
 TEST_F(GroupViewTest, GroupsTheLibraryUnderKanaAndKanjiHeadersAndSkipsNullValues) {
@@ -260,12 +272,8 @@ TEST(GroupingBar, ButtonsAndTheOtherMenuChooseTheKeyAndTellTheGroupView) {
     doc_test::Library lib;
     lib.settings.groupView.tagKey = L"TAGGENRE";
     CWnd host;
-    host.CreateEx(0, nullptr, L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 300, 22, nullptr, 0);
-    CCreateContext context;
-    context.document = &lib.doc;
-    auto* bar = new CMidView;
-    ASSERT_TRUE(bar->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 300, 22}, host.m_hWnd, AFX_IDW_PANE_FIRST + 1, &context));
-    bar->OnInitialUpdate();
+    CMidView* bar = MakeGroupingBar(lib, host, 300);
+    ASSERT_NE(nullptr, bar);
     CToolBarCtrl& tb = bar->GetToolBar().GetToolBarCtrl();
     EXPECT_TRUE(tb.IsButtonChecked(ID_GROUP_BY_GENRE));
     EXPECT_EQ(L"TAGGENRE", bar->GetGroupColumn());
@@ -328,12 +336,8 @@ TEST(GroupingBar, InTheDefaultColumnEveryButtonIsInSightAndACaptionShowsWholeOrN
     doc_test::Library lib;
     lib.settings.groupView.tagKey = L"tagGenre";
     CWnd host;
-    host.CreateEx(0, nullptr, L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 600, 22, nullptr, 0);
-    CCreateContext context;
-    context.document = &lib.doc;
-    auto* bar = new CMidView;
-    ASSERT_TRUE(bar->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 200, 22}, host.m_hWnd, AFX_IDW_PANE_FIRST + 1, &context));
-    bar->OnInitialUpdate();
+    CMidView* bar = MakeGroupingBar(lib, host, 200);
+    ASSERT_NE(nullptr, bar);
     CToolBarCtrl& tb = bar->GetToolBar().GetToolBarCtrl();
     auto lastRight = [&] {
         RECT r{};
