@@ -5,12 +5,13 @@ while IFS= read -r line; do   # one "NAME=value" per line; values may hold space
   case $line in DEPS_PREFIX=*|WINEPREFIX=*) export "$line" ;; esac
 done <<<"$env_out"
 # LARK_WINEPREFIX: a Wine prefix of its own (a copy of the prepared one), so that several work
-# trees can run their tests at once without ending each other's wineserver.
+# trees can run their tests at once without ending each other's wineserver. Its ".lark-ready"
+# names the prefix it was copied from; a copy of an older preparation is made again.
 if [ -n "${LARK_WINEPREFIX:-}" ]; then
-  if [ ! -f "$LARK_WINEPREFIX/.lark-ready" ]; then
+  if [ "$(cat "$LARK_WINEPREFIX/.lark-ready" 2>/dev/null)" != "$WINEPREFIX" ]; then
     rm -rf "$LARK_WINEPREFIX"
     cp -a "$WINEPREFIX" "$LARK_WINEPREFIX"
-    touch "$LARK_WINEPREFIX/.lark-ready"
+    printf '%s\n' "$WINEPREFIX" > "$LARK_WINEPREFIX/.lark-ready"
   fi
   export WINEPREFIX=$LARK_WINEPREFIX
 fi

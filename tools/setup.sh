@@ -27,7 +27,7 @@ SUDO=""
 PKGS=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       libz-mingw-w64-dev build-essential cmake ninja-build nasm tcl pkgconf dpkg-dev bc
       libutfcpp-dev googletest wine wine64 xvfb xauth x11-apps x11-utils imagemagick
-      fonts-wine fonts-ipafont-gothic locales
+      fonts-wine fonts-ipaexfont-gothic fonts-vlgothic locales
       sox libsox-fmt-mp3 lame flac vorbis-tools ffmpeg id3v2 ca-certificates)
 
 missing=()
@@ -162,27 +162,43 @@ if [ ! -f "$ROOT/libs.done" ]; then
 fi
 
 # ---------------------------------------------------------------- Wine prefix
-export WINEPREFIX=$ROOT/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
-if [ ! -f "$ROOT/wine.done" ]; then
+# The prefix is prepared beside any older one and moved into place whole, so programs that
+# copy or use the older prefix meanwhile are not disturbed. Bump WINE_STAMP when the
+# preparation below changes: work trees then copy the new prefix (tools/env.sh).
+WINE_STAMP=wine-v2
+export WINEPREFIX=$ROOT/$WINE_STAMP WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+if [ ! -f "$ROOT/$WINE_STAMP.done" ]; then
   log "preparing the Wine prefix"
+  READY=$WINEPREFIX
+  export WINEPREFIX=$ROOT/$WINE_STAMP.tmp.$$
   rm -rf "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
   FONTS=$WINEPREFIX/drive_c/windows/Fonts
   mkdir -p "$FONTS"
   cp /usr/share/wine/fonts/* "$FONTS/" 2>/dev/null || true
-  cp /usr/share/fonts/opentype/ipafont-gothic/*.ttf "$FONTS/" 2>/dev/null \
-    || cp /usr/share/fonts/truetype/fonts-japanese-gothic.ttf "$FONTS/" 2>/dev/null || true
-  REG=$ROOT/cjk.reg
+  cp /usr/share/fonts/opentype/ipaexfont-gothic/ipaexg.ttf \
+     /usr/share/fonts/truetype/vlgothic/VL-Gothic-Regular.ttf "$FONTS/"
+  # The Japanese faces the program and Wine's own fonts name. IPAexGothic and VL Gothic draw
+  # "_" at 9 pt (IPAGothic leaves it blank); "MS Gothic" stays a fixed-pitch face.
+  REG=$ROOT/$WINE_STAMP.reg
   {
     printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    for f in "MS UI Gothic" "MS Gothic" "MS PGothic" "ＭＳ ゴシック" "ＭＳ Ｐゴシック" "Meiryo" "Meiryo UI" "Yu Gothic UI" "SimSun" "PMingLiU" "Gulim"; do
-      printf '"%s"="IPAGothic"\r\n' "$f"
+    for f in "MS UI Gothic" "MS PGothic" "ＭＳ Ｐゴシック" "Meiryo" "Meiryo UI" "Yu Gothic UI" "SimSun" "PMingLiU" "Gulim"; do
+      printf '"%s"="IPAexGothic"\r\n' "$f"
+    done
+    for f in "MS Gothic" "ＭＳ ゴシック"; do
+      printf '"%s"="VL Gothic"\r\n' "$f"
     done
   } | iconv -f UTF-8 -t CP932 > "$REG"
   LANG=ja_JP.UTF-8 wine regedit /S "$REG" >/dev/null 2>&1
   wineserver -w
-  touch "$ROOT/wine.done"
+  # Another set-up may have finished meanwhile: keep its prefix (a rename never replaces a
+  # filled folder) and drop ours.
+  [ -f "$ROOT/$WINE_STAMP.done" ] || rm -rf "$READY"
+  mv -T "$WINEPREFIX" "$READY" 2>/dev/null || rm -rf "$WINEPREFIX"
+  export WINEPREFIX=$READY
+  touch "$ROOT/$WINE_STAMP.done"
 fi
 
 echo "DEPS_PREFIX=$P"

@@ -160,7 +160,12 @@ void CDlgInfo::RebuildFonts() {
     m_fonts[FontRelated] = make(v.fontNameRelated, v.fontSizeRelated, FW_NORMAL, false);
 }
 
-void CDlgInfo::OnSize(UINT, int cx, int cy) { LayoutControls(cx, cy); }
+void CDlgInfo::OnSize(UINT, int cx, int cy) {
+    LayoutControls(cx, cy);
+    // The status boxes, the related albums and the spectrum sit at the right edge and the jacket
+    // follows the height: what was drawn before stands elsewhere now.
+    if (m_hWnd) ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
 
 void CDlgInfo::LayoutControls(int width, int height) {
     if (!m_jacket.m_hWnd) return;

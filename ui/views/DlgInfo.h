@@ -54,6 +54,9 @@ public:
     const InfoPaneLayout& Layout() const { return m_layout; }
     const std::map<std::wstring, InfoHotSpot>& HotSpots() const { return m_hotSpots; }
     const RECT& EqualizerBox() const { return m_eqBox; }
+    // Where the last paint put the status boxes, and the font of their captions.
+    const StatusBoxLayout& StatusBoxes() const { return m_statusBoxes; }
+    HFONT StatusFont() const { return m_fonts[FontSmallBold]; }
     CDlgLyrics& LyricsWindow() { return m_lyricsWnd; }
     CDlgImage& CoverWindow() { return m_imageWnd; }
     CSpecUIThread* SpectrumThread() { return m_spec.get(); }
@@ -126,6 +129,7 @@ private:
     std::map<int, std::pair<std::wstring, std::wstring>> m_extraInfo;
     InfoPaneLayout m_layout{};
     RECT m_eqBox{};
+    StatusBoxLayout m_statusBoxes{};
     bool m_relatedHover = false;
     bool m_trackingLeave = false;   // WM_MOUSELEAVE asked for
     COLORREF m_jacketBackground = 0;

@@ -5,8 +5,11 @@
 #include "app/Formatters.h"
 #include "resources/resource.h"
 #include "ui/controls/BufferDC.h"
+#include "ui/controls/DrawnText.h"
 #include "ui/views/LyricsLinePick.h"
+#include <algorithm>
 #include <cwchar>
+#include <initializer_list>
 
 namespace {
 
@@ -28,7 +31,7 @@ SIZE TextSize(HDC dc, HFONT font, const std::wstring& text) {
     Selected f(dc, font);
     RECT r{0, 0, 0, 0};
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    return SIZE{r.right - r.left, r.bottom - r.top};
+    return SIZE{std::max<LONG>(r.right - r.left, DrawnTextWidth(dc, text)), r.bottom - r.top};
 }
 
 void RoundBox(HDC dc, const RECT& r, COLORREF pen, COLORREF fill, int corner, bool filled = true) {
@@ -56,7 +59,7 @@ void Text(HDC dc, HFONT font, COLORREF color, const std::wstring& text, RECT r, 
     Selected f(dc, font);
     ::SetTextColor(dc, color);
     ::SetBkMode(dc, TRANSPARENT);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+    DrawTextLine(dc, text, r, format);
 }
 
 constexpr UINT kSingle = DT_SINGLELINE | DT_NOPREFIX | DT_WORD_ELLIPSIS;
@@ -113,25 +116,29 @@ void CDlgInfo::PaintPane(HDC dc, const RECT& client) {
 
 void CDlgInfo::DrawStatusBoxes(HDC dc, const RECT& client) {
     HFONT font = m_fonts[FontSmallBold];
-    const int textHeight = TextSize(dc, font, L"EQ").cy;
-    const int top = client.bottom - textHeight - 2, bottom = client.bottom - 2;
-    int right = client.right - 20;
     int state;
     {
         NowPlayingLockGuard lock;
         state = m_data->status.state;
     }
-    auto box = [&](const std::wstring& text, int width, COLORREF color) {
-        RECT r{right - width, top, right, bottom};
+    // Each box holds the widest of its captions as drawn.
+    auto widest = [&](const wchar_t* (*caption)(int), std::initializer_list<int> values) {
+        int width = 0;
+        for (int value : values) width = std::max<int>(width, TextSize(dc, font, caption(value)).cx);
+        return width;
+    };
+    m_statusBoxes = LayoutStatusBoxes(client.right, client.bottom, TextSize(dc, font, L"EQ").cy,
+                                      widest(PlayStateBoxText, {0, 2, 3}), widest(PlayModeBoxText, {0, 1, 2, 3, 4}),
+                                      TextSize(dc, font, L"EQ").cx);
+    auto box = [&](const RECT& r, const std::wstring& text, COLORREF color) {
         RoundBox(dc, r, m_colors.dim, m_settings.informationView.colorGeneric1, 2);
         Text(dc, font, color, text, r, DT_SINGLELINE | DT_CENTER | DT_BOTTOM | DT_NOPREFIX);
-        right = r.left - 2;
-        return r;
     };
-    m_eqBox = box(L"EQ", TextSize(dc, font, L"EQ").cx + 4, m_settings.bass.enableEq ? m_colors.ink : m_colors.dim);
-    box(PlayModeBoxText(m_settings.bass.repeatMode), TextSize(dc, font, L"SINGLE REPEAT").cx + 2, m_colors.ink);
+    m_eqBox = m_statusBoxes.equalizer;
+    box(m_statusBoxes.equalizer, L"EQ", m_settings.bass.enableEq ? m_colors.ink : m_colors.dim);
+    box(m_statusBoxes.mode, PlayModeBoxText(m_settings.bass.repeatMode), m_colors.ink);
     const COLORREF stateColor = state == 0 ? m_colors.dim : state == 3 ? RGB(255, 0, 0) : m_colors.ink;
-    box(PlayStateBoxText(state), TextSize(dc, font, L"PLAYING").cx + 4, stateColor);
+    box(m_statusBoxes.state, PlayStateBoxText(state), stateColor);
 }
 
 void CDlgInfo::DrawTrackInformation(HDC dc, const RECT& area) {

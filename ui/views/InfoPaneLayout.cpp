@@ -77,3 +77,19 @@ const wchar_t* PlayStateBoxText(int playState) {
     default: return L"PLAYING";
     }
 }
+
+StatusBoxLayout LayoutStatusBoxes(int right, int bottom, int textHeight, int stateTextWidth, int modeTextWidth,
+                                  int equalizerTextWidth) {
+    const int top = bottom - textHeight - 2;
+    StatusBoxLayout l{};
+    int edge = right - 20;
+    auto next = [&](int width) {
+        const RECT r{edge - width, top, edge, bottom - 2};
+        edge = r.left - 2;
+        return r;
+    };
+    l.equalizer = next(equalizerTextWidth + 4);
+    l.mode = next(modeTextWidth + 2);
+    l.state = next(stateTextWidth + 4);
+    return l;
+}

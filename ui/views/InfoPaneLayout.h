@@ -31,3 +31,15 @@ int HitInfoTab(POINT point, int right, int selected);
 // Texts of the pane's status boxes.
 const wchar_t* PlayModeBoxText(int repeatMode);
 const wchar_t* PlayStateBoxText(int playState);
+
+// The play-state, play-mode and equaliser boxes along the pane's bottom edge, right to left:
+// the equaliser box ends 20 pixels left of `right`, each next box 2 pixels left of the one
+// before; all span from bottom - textHeight - 2 to bottom - 2. The widths are the widest
+// caption's drawn width plus 4 (state and equaliser) or plus 2 (mode).
+struct StatusBoxLayout {
+    RECT state;
+    RECT mode;
+    RECT equalizer;
+};
+StatusBoxLayout LayoutStatusBoxes(int right, int bottom, int textHeight, int stateTextWidth, int modeTextWidth,
+                                  int equalizerTextWidth);

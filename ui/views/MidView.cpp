@@ -83,6 +83,34 @@ void CMidView::FitToolBar() {
     RECT client;
     GetClientRect(&client);
     m_toolBar.MoveWindow(0, 0, client.right, client.bottom);
+    FitCaptions();
+}
+
+void CMidView::FitCaptions() {
+    // Every caption shows when the four buttons fit with them; in a narrower bar (the default
+    // column) only the checked button keeps its caption, the others show their image and name
+    // themselves in their tips, so that every button stays in sight.
+    CToolBarCtrl& bar = m_toolBar.GetToolBarCtrl();
+    RECT client;
+    m_toolBar.GetClientRect(&client);
+    auto showCaptions = [&](bool all) {
+        bar.SetExtendedStyle(TBSTYLE_EX_DRAWDDARROWS | (all ? 0 : TBSTYLE_EX_MIXEDBUTTONS));
+        for (int i = 0; i < bar.GetButtonCount(); ++i) {
+            TBBUTTON b{};
+            if (!bar.GetButton(i, &b) || (b.fsStyle & BTNS_SEP)) continue;
+            TBBUTTONINFOW info{};
+            info.cbSize = sizeof info;
+            info.dwMask = TBIF_BYINDEX | TBIF_STYLE;
+            info.fsStyle = static_cast<BYTE>((b.fsStyle & ~BTNS_SHOWTEXT) |
+                                             (all || (b.fsState & TBSTATE_CHECKED) ? BTNS_SHOWTEXT : 0));
+            bar.SetButtonInfo(i, &info);
+        }
+        bar.AutoSize();
+    };
+    showCaptions(true);
+    RECT last{};
+    const int count = bar.GetButtonCount();
+    if (count > 0 && bar.GetItemRect(count - 1, &last) && last.right > client.right) showCaptions(false);
 }
 
 void CMidView::OnSize(UINT type, int cx, int cy) {
@@ -107,6 +135,7 @@ void CMidView::SetGroupColumn(const std::wstring& key) {
         else if (upper == L"TAGALBUM") checked = ID_GROUP_BY_ALBUM;
         else if (upper == L"TAGGENRE") checked = ID_GROUP_BY_GENRE;
         bar.CheckButton(static_cast<int>(checked), TRUE);
+        FitCaptions();
     }
     m_key = key;
 }

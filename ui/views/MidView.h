@@ -50,6 +50,7 @@ protected:
 private:
     void Choose(const std::wstring& key);
     void FitToolBar();
+    void FitCaptions();
 
     CGroupToolBar m_toolBar;
     CImageList m_images;

@@ -320,6 +320,10 @@ void CTagQueryView::Layout() {
 
 void CTagQueryView::OnSize(UINT type, int cx, int cy) {
     Default(WM_SIZE, type, MAKELPARAM(cx, cy));
+    // A splitter drag moves the list and changes its height; the rows moved with the window
+    // are not all redrawn by the control, so the whole list is.
+    if (cy != m_height && m_height >= 0) Invalidate(TRUE);
+    m_height = cy;
     if (!m_pDocument) return;
     const int mode = Settings().groupView.headerMode;
     CListCtrl& list = GetListCtrl();

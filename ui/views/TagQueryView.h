@@ -123,6 +123,7 @@ private:
     int m_sortColumn = 0;
     bool m_sortAscending = true;
     int m_lastValueItem = -1;
+    int m_height = -1;   // client height at the last WM_SIZE
     HMENU m_menu = nullptr;
     std::vector<int> m_indexRows;   // command id - kIndexCommandFirst -> row
     CHeaderSubclassGroup m_header;

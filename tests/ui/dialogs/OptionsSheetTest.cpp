@@ -251,3 +251,18 @@ TEST_F(OptionsSheet, APagesRecordNeverOwnsTheLiveHandCursor) {
     lib.settings.generic.handCursorOwned = false;
     ::DestroyCursor(owned);
 }
+
+TEST_F(OptionsSheet, TheSevenTabsShowWholeInTheirOneRow) {
+    RECT last{}, client{};
+    int count = 0;
+    lib_test::ScriptedDialogs dialogs([&](CDialog& d) {
+        HWND tabControl = SheetOf(d).GetTabControl();
+        count = TabCtrl_GetItemCount(tabControl);
+        TabCtrl_GetItemRect(tabControl, count - 1, &last);
+        ::GetClientRect(tabControl, &client);
+        SheetOf(d).PressButton(PSBTN_CANCEL);
+    });
+    RunOptionsSheet(lib.doc, host);
+    ASSERT_EQ(7, count);
+    EXPECT_LE(last.right, client.right) << "no scroll arrows: the last tab ends inside the tab control";
+}

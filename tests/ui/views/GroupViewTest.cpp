@@ -113,6 +113,18 @@ public:
     std::vector<std::wstring> keys;
 };
 
+// A grouping bar `width` pixels wide in a hidden host 600 pixels wide; null on failure.
+CMidView* MakeGroupingBar(doc_test::Library& lib, CWnd& host, int width) {
+    host.CreateEx(0, nullptr, L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 600, 22, nullptr, 0);
+    CCreateContext context;
+    context.document = &lib.doc;
+    auto* bar = new CMidView;   // deletes itself with its window
+    if (!bar->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, width, 22}, host.m_hWnd, AFX_IDW_PANE_FIRST + 1, &context))
+        return nullptr;
+    bar->OnInitialUpdate();
+    return bar;
+}
+
 }  // namespace
 
 TEST_F(GroupViewTest, GroupsTheLibraryUnderKanaAndKanjiHeadersAndSkipsNullValues) {
@@ -269,12 +281,8 @@ TEST(GroupingBar, ButtonsAndTheOtherMenuChooseTheKeyAndTellTheGroupView) {
     doc_test::Library lib;
     lib.settings.groupView.tagKey = L"TAGGENRE";
     CWnd host;
-    host.CreateEx(0, nullptr, L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 300, 22, nullptr, 0);
-    CCreateContext context;
-    context.document = &lib.doc;
-    auto* bar = new CMidView;
-    ASSERT_TRUE(bar->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 300, 22}, host.m_hWnd, AFX_IDW_PANE_FIRST + 1, &context));
-    bar->OnInitialUpdate();
+    CMidView* bar = MakeGroupingBar(lib, host, 300);
+    ASSERT_NE(nullptr, bar);
     CToolBarCtrl& tb = bar->GetToolBar().GetToolBarCtrl();
     EXPECT_TRUE(tb.IsButtonChecked(ID_GROUP_BY_GENRE));
     EXPECT_EQ(L"TAGGENRE", bar->GetGroupColumn());
@@ -337,4 +345,56 @@ TEST(GroupView, TheRowHeightImageListOutlivesTheListControlAndGoesWithTheView) {
     host.DestroyWindow();   // the view deletes itself
     EXPECT_TRUE(aliveAfterControl) << "the list control left the list to the view";
     EXPECT_FALSE(RowImagesProbe<CTagQueryView>::IsLiveImageList(rows)) << "the view destroyed it";
+}
+
+TEST_F(GroupViewTest, AHeightChangeRedrawsEveryRow) {
+    // Only a shown window keeps an update region.
+    host.ShowWindow(SW_SHOWNOACTIVATE);
+    ::UpdateWindow(host.m_hWnd);
+    ::ValidateRect(view->m_hWnd, nullptr);
+    view->MoveWindow(0, 40, 300, 300);
+    RECT client, update{};
+    view->GetClientRect(&client);
+    ASSERT_TRUE(::GetUpdateRect(view->m_hWnd, &update, FALSE)) << "a shorter list repaints its rows";
+    EXPECT_TRUE(::EqualRect(&client, &update));
+}
+
+TEST(GroupingBar, InTheDefaultColumnEveryButtonIsInSightAndACaptionShowsWholeOrNotAtAll) {
+    doc_test::Library lib;
+    lib.settings.groupView.tagKey = L"tagGenre";
+    CWnd host;
+    CMidView* bar = MakeGroupingBar(lib, host, 200);
+    ASSERT_NE(nullptr, bar);
+    CToolBarCtrl& tb = bar->GetToolBar().GetToolBarCtrl();
+    auto lastRight = [&] {
+        RECT r{};
+        tb.GetItemRect(tb.GetButtonCount() - 1, &r);
+        return r.right;
+    };
+    auto showsCaption = [&](UINT id) {
+        TBBUTTONINFOW info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_STYLE;
+        tb.GetButtonInfo(static_cast<int>(id), &info);
+        return !(tb.GetExtendedStyle() & TBSTYLE_EX_MIXEDBUTTONS) || (info.fsStyle & BTNS_SHOWTEXT);
+    };
+    const UINT ids[] = {ID_GROUP_BY_ARTIST, ID_GROUP_BY_ALBUM, ID_GROUP_BY_GENRE, ID_GROUP_BY_OTHER};
+
+    RECT client;
+    bar->GetToolBar().GetClientRect(&client);
+    EXPECT_LE(lastRight(), client.right) << "the fourth button is in sight at 200 pixels";
+    EXPECT_TRUE(showsCaption(ID_GROUP_BY_GENRE)) << "the checked button names itself";
+    // A shown caption is whole: its button is wider than any button without one.
+    RECT genre{}, artist{};
+    tb.GetRect(ID_GROUP_BY_GENRE, &genre);
+    tb.GetRect(ID_GROUP_BY_ARTIST, &artist);
+    if (!showsCaption(ID_GROUP_BY_ARTIST)) {
+        EXPECT_GT(genre.right - genre.left, artist.right - artist.left);
+    }
+
+    bar->MoveWindow(0, 0, 600, 22);
+    bar->GetToolBar().GetClientRect(&client);
+    for (UINT id : ids) EXPECT_TRUE(showsCaption(id)) << id << ": a wide column shows every caption";
+    EXPECT_LE(lastRight(), client.right);
+    host.DestroyWindow();
 }

@@ -105,3 +105,17 @@ TEST(InfoPaneColors, OpacityPercentagesAreClampedToOpaque) {
     EXPECT_EQ(255, AlphaFromPercent(200));   // a stored 200 % never wraps round
     EXPECT_EQ(255, AlphaFromPercent(255));
 }
+
+TEST(InfoPaneLayout, StatusBoxesStandRightToLeftWithTwoPixelGapsAndTheirMargins) {
+    const StatusBoxLayout l = LayoutStatusBoxes(600, 150, 11, 46, 80, 14);
+    EXPECT_EQ(580, l.equalizer.right);
+    EXPECT_EQ(14 + 4, l.equalizer.right - l.equalizer.left);
+    EXPECT_EQ(l.equalizer.left - 2, l.mode.right);
+    EXPECT_EQ(80 + 2, l.mode.right - l.mode.left);
+    EXPECT_EQ(l.mode.left - 2, l.state.right);
+    EXPECT_EQ(46 + 4, l.state.right - l.state.left);
+    for (const RECT& r : {l.state, l.mode, l.equalizer}) {
+        EXPECT_EQ(150 - 11 - 2, r.top);
+        EXPECT_EQ(150 - 2, r.bottom);
+    }
+}

@@ -1,4 +1,5 @@
 #include "ui/views/DlgInfo.h"
+#include "ui/controls/DrawnText.h"
 #include "document/PlayerTestSupport.h"
 #include "resources/resource.h"
 #include <gdiplus.h>
@@ -64,6 +65,41 @@ TEST_F(NowPlayingPane, APlayingTrackBringsItsLyricsLineAndItFollowsThePosition) 
 
     lib.doc.Stop(true);
     lib.doc.RemoveView(&forwarder);
+    pane.DestroyWindow();
+    host.DestroyWindow();
+}
+
+TEST_F(NowPlayingPane, StatusCaptionsFitTheirBoxesAsDrawnAndAResizeRepaintsThePane) {
+    CWnd host;
+    host.CreateEx(0, nullptr, L"host", WS_POPUP, 0, 0, 900, 184, nullptr, 0);
+    CDlgInfo pane(lib.doc);
+    ASSERT_TRUE(pane.Create(IDD_INFO, &host));
+    pane.MoveWindow(0, 0, 700, 184);
+    pane.SendMessage(WM_PAINT);
+
+    const StatusBoxLayout boxes = pane.StatusBoxes();
+    HDC dc = ::GetDC(pane.m_hWnd);
+    HGDIOBJ old = ::SelectObject(dc, pane.StatusFont());
+    auto inner = [](const RECT& r) { return r.right - r.left - 2; };   // inside the one-pixel frame
+    for (int mode = 0; mode <= 4; ++mode)
+        EXPECT_LE(DrawnTextWidth(dc, PlayModeBoxText(mode)), inner(boxes.mode)) << PlayModeBoxText(mode);
+    for (int state : {0, 2, 3}) EXPECT_LE(DrawnTextWidth(dc, PlayStateBoxText(state)), inner(boxes.state)) << state;
+    EXPECT_LE(DrawnTextWidth(dc, L"EQ"), inner(boxes.equalizer));
+    ::SelectObject(dc, old);
+    ::ReleaseDC(pane.m_hWnd, dc);
+
+    // The boxes stand at the right edge: widening the pane invalidates where they were (only a
+    // shown window keeps an update region).
+    pane.ShowWindow(SW_SHOWNOACTIVATE);
+    host.ShowWindow(SW_SHOWNOACTIVATE);
+    ::UpdateWindow(host.m_hWnd);
+    ::ValidateRect(pane.m_hWnd, nullptr);
+    pane.MoveWindow(0, 0, 880, 184);
+    RECT update{};
+    ASSERT_TRUE(::GetUpdateRect(pane.m_hWnd, &update, FALSE));
+    POINT oldBox{boxes.mode.left + 1, boxes.mode.top + 1};
+    EXPECT_TRUE(::PtInRect(&update, oldBox));
+
     pane.DestroyWindow();
     host.DestroyWindow();
 }

@@ -1,0 +1,59 @@
+#include "ui/controls/DrawnText.h"
+#include <algorithm>
+
+int DrawnTextWidth(HDC dc, const std::wstring& text) {
+    if (text.empty()) return 0;
+    SIZE advance{};
+    if (!::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &advance)) return 0;
+    // Draw black on white into a bitmap with room past the advance and find the last inked column.
+    const int width = advance.cx + advance.cx / 4 + 8, height = std::max<LONG>(advance.cy, 1);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC mem = ::CreateCompatibleDC(dc);
+    HBITMAP bitmap = mem ? ::CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (!bitmap || !bits) {
+        if (bitmap) ::DeleteObject(bitmap);
+        if (mem) ::DeleteDC(mem);
+        return advance.cx;
+    }
+    HGDIOBJ oldBitmap = ::SelectObject(mem, bitmap);
+    HGDIOBJ oldFont = ::SelectObject(mem, ::GetCurrentObject(dc, OBJ_FONT));
+    auto* pixels = static_cast<DWORD*>(bits);
+    std::fill(pixels, pixels + width * height, 0x00FFFFFFu);
+    ::SetTextColor(mem, RGB(0, 0, 0));
+    ::SetBkMode(mem, TRANSPARENT);
+    ::TextOutW(mem, 0, 0, text.c_str(), static_cast<int>(text.size()));
+    ::GdiFlush();
+    int last = -1;
+    for (int x = width - 1; x >= 0 && last < 0; --x)
+        for (int y = 0; y < height; ++y)
+            if ((pixels[y * width + x] & 0x00FFFFFFu) != 0x00FFFFFFu) {
+                last = x;
+                break;
+            }
+    ::SelectObject(mem, oldFont);
+    ::SelectObject(mem, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(mem);
+    return std::max<int>(advance.cx, last + 1);
+}
+
+void DrawTextLine(HDC dc, const std::wstring& text, const RECT& box, UINT format) {
+    format |= DT_SINGLELINE;
+    RECT r = box;
+    if (format & (DT_CENTER | DT_RIGHT)) {
+        const int drawn = DrawnTextWidth(dc, text);
+        const int room = box.right - box.left;
+        if (drawn <= room) {
+            r.left = (format & DT_RIGHT) ? box.right - drawn : box.left + (room - drawn) / 2;
+            r.right = r.left + drawn;
+            format &= ~static_cast<UINT>(DT_CENTER | DT_RIGHT);
+        }
+    }
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+}
