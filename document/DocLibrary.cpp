@@ -106,3 +106,29 @@ void CLarkspur2006Doc::OnAddDirectory() {
     }
     m_settings.generic.libraryLatestDir = folder;
 }
+
+bool CLarkspur2006Doc::DeleteFromLibrary(const std::vector<std::wstring>& fileNames) {
+    // In one transaction of its own, so that a refusal part way leaves every row.
+    const bool own = sqlite3_get_autocommit(m_db.handle()) != 0;
+    int rc = own ? m_db.exec(L"BEGIN IMMEDIATE;") : SQLITE_OK;
+    sqlite3_stmt* stmt = nullptr;
+    if (rc == SQLITE_OK) rc = m_db.prepare(L"DELETE FROM list WHERE file_name=?;", &stmt);
+    for (size_t i = 0; rc == SQLITE_OK && stmt && i < fileNames.size(); ++i) {
+        const std::wstring& name = fileNames[i];
+        sqlite3_reset(stmt);
+        sqlite3_bind_text16(stmt, 1, name.c_str(), static_cast<int>(name.size() * sizeof(wchar_t)),
+                            SQLITE_TRANSIENT);
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    }
+    std::wstring error = rc == SQLITE_OK ? std::wstring() : m_db.errmsg();
+    if (stmt) sqlite3_finalize(stmt);
+    if (rc == SQLITE_OK && own) {
+        rc = m_db.exec(L"COMMIT;");
+        if (rc != SQLITE_OK) error = m_db.errmsg();
+    }
+    if (rc == SQLITE_OK) return true;
+    if (own && !sqlite3_get_autocommit(m_db.handle())) m_db.exec(L"ROLLBACK;");
+    ShowDBError(error.c_str());
+    return false;
+}

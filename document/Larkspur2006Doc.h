@@ -62,6 +62,10 @@ public:
     // "ディレクトリの追加(&D)": adds the audio files of a chosen folder on a worker thread.
     void OnAddDirectory();
 
+    // "ライブラリから削除": deletes the rows of these files, all or none. False, after the
+    // database error message, when the library refused (busy, locked, read-only).
+    bool DeleteFromLibrary(const std::vector<std::wstring>& fileNames);
+
     // Writes one row's rating (0-50) with its own UPDATE. False, after the database error
     // message, when the row could not be written (DocRating.cpp).
     bool WriteRating(int64_t rowid, int rating);
