@@ -37,6 +37,16 @@ bool CLarkspur2006Doc::OpenLibrary(const std::wstring& requested) {
     return true;
 }
 
+void CLarkspur2006Doc::StartLibraryCheck() {
+    const std::wstring path = m_settings.libraryPath;
+    m_libraryCheck.Start(path, [path](const std::wstring& findings) {
+        const std::wstring details = L"ファイル: " + path +
+                                     L"\r\n\r\n何かが書き込まれる前に、このファイルのコピーを別の場所に残してください。"
+                                     L"\r\n\r\n" + findings;
+        ShowDBError(L"ライブラリのファイルが壊れています。", details.c_str());
+    });
+}
+
 bool CLarkspur2006Doc::CreateTables() {
     if (m_db.exec(m_sqlCreate) != SQLITE_OK) return false;
     for (const wchar_t* sql : kLibraryIndexSql)
