@@ -143,23 +143,20 @@ struct PlaceholderMatch {
 // placeholders were once replaced one after another over the whole text, so the one earlier
 // in the table takes the '%', and of two alike the left one: keep that result.
 void ResolveSharedPercents(std::vector<PlaceholderMatch>& found) {
+    // Only neighbours can share a '%'.
+    auto shares = [&](size_t left) {
+        return left + 1 < found.size() && found[left].pos + found[left].length - 1 == found[left + 1].pos;
+    };
     std::vector<size_t> bySlot[kPlaceholderCount];
     for (size_t k = 0; k < found.size(); ++k) {
-        // Alone, a placeholder is taken at once.
-        const bool sharedLeft = k > 0 && found[k - 1].pos + found[k - 1].length - 1 == found[k].pos;
-        const bool sharedRight = k + 1 < found.size() && found[k].pos + found[k].length - 1 == found[k + 1].pos;
-        if (sharedLeft || sharedRight) bySlot[found[k].slot].push_back(k);
+        if ((k > 0 && shares(k - 1)) || shares(k)) bySlot[found[k].slot].push_back(k);
         else found[k].taken = true;
     }
-    // Only a neighbour can share a '%'.
-    auto takenAndShared = [&](size_t left, size_t right) {
-        return (found[left].taken || found[right].taken) &&
-               found[left].pos + found[left].length - 1 == found[right].pos;
-    };
     for (const std::vector<size_t>& matches : bySlot) {
         for (size_t k : matches) {
-            found[k].taken = !(k > 0 && takenAndShared(k - 1, k)) &&
-                             !(k + 1 < found.size() && takenAndShared(k, k + 1));
+            const bool leftTaken = k > 0 && shares(k - 1) && found[k - 1].taken;
+            const bool rightTaken = shares(k) && found[k + 1].taken;
+            found[k].taken = !leftTaken && !rightTaken;
         }
     }
 }
