@@ -3,7 +3,9 @@
 #include "app/Formatters.h"
 #include "app/PathParts.h"
 #include "app/SqlEscape.h"
+#include <cwchar>
 #include <cwctype>
+#include <vector>
 
 namespace {
 
@@ -15,13 +17,20 @@ void Trim(std::wstring& s) {
     s = s.substr(begin, end - begin);
 }
 
+// Every occurrence of `what` in `text`, left to right, into a new string: linear in the result.
 void ReplaceAll(std::wstring& text, const std::wstring& what, const std::wstring& with) {
     if (what.empty()) return;
-    size_t pos = 0;
-    while ((pos = text.find(what, pos)) != std::wstring::npos) {
-        text.replace(pos, what.size(), with);
-        pos += with.size();
+    size_t pos = text.find(what);
+    if (pos == std::wstring::npos) return;
+    std::wstring out;
+    size_t from = 0;
+    for (; pos != std::wstring::npos; pos = text.find(what, from)) {
+        out.append(text, from, pos - from);
+        out += with;
+        from = pos + what.size();
     }
+    out.append(text, from, std::wstring::npos);
+    text.swap(out);
 }
 
 std::wstring ColumnText(const TrackRecord& track, int type, const std::wstring& dateFormat) {
@@ -52,41 +61,143 @@ void ReplacePlaceholder(const std::wstring& placeholder, std::wstring value, std
     ReplaceAll(text, placeholder, value);
 }
 
+namespace {
+
+struct PlaceholderName {
+    const wchar_t* text;
+    size_t length;
+};
+#define PLACEHOLDER(name) {name, sizeof(name) / sizeof(wchar_t) - 1}
+
+// In the order in which they have always been taken (see ResolveSharedPercents).
+const PlaceholderName kPlaceholders[] = {
+    PLACEHOLDER(L"%_app_title%"),  PLACEHOLDER(L"%_path%"),         PLACEHOLDER(L"%_app_path%"),
+    PLACEHOLDER(L"%_user_path%"),  PLACEHOLDER(L"%file_title%"),    PLACEHOLDER(L"%file_ext%"),
+    PLACEHOLDER(L"%file_size%"),   PLACEHOLDER(L"%tagTracknumber%"), PLACEHOLDER(L"%tagTitle%"),
+    PLACEHOLDER(L"%tagArtist%"),   PLACEHOLDER(L"%tagAlbum%"),      PLACEHOLDER(L"%tagGenre%"),
+    PLACEHOLDER(L"%tagDate%"),     PLACEHOLDER(L"%tagComment%"),    PLACEHOLDER(L"%infoCodec%"),
+    PLACEHOLDER(L"%lastplayed%"),  PLACEHOLDER(L"%playcount%"),     PLACEHOLDER(L"%rating%"),
+    PLACEHOLDER(L"%rating_string%"), PLACEHOLDER(L"%statDuration%"), PLACEHOLDER(L"%statBitrate%"),
+    PLACEHOLDER(L"%statChannels%"), PLACEHOLDER(L"%statSamplingrate%")};
+#undef PLACEHOLDER
+const int kPlaceholderCount = static_cast<int>(sizeof(kPlaceholders) / sizeof(kPlaceholders[0]));
+const int kRatingStringSlot = 18;
+
+// The slot of the placeholder at text + pos, `length` characters, or -1.
+int PlaceholderSlot(const std::wstring& text, size_t pos, size_t length) {
+    const wchar_t* at = text.data() + pos;
+    for (int slot = 0; slot < kPlaceholderCount; ++slot) {
+        const PlaceholderName& name = kPlaceholders[slot];
+        if (name.length == length && wmemcmp(name.text, at, length) == 0) return slot;
+    }
+    return -1;
+}
+
+std::wstring PlaceholderValue(int slot, const TrackRecord& track, const PlaceholderContext& ctx) {
+    switch (slot) {
+    case 0: return ctx.appTitle;
+    case 1: {
+        PathParts parts;
+        return SplitPath(parts, track.file_name) ? parts.drive + parts.dir : std::wstring();
+    }
+    case 2: return ctx.programFolder;
+    case 3: return ctx.userFolder;
+    case 4: return track.file_title;
+    case 5: return track.file_ext;
+    case 6: {
+        std::wstring size;
+        FormatByteSizeShell(size, track.file_size);
+        return size;
+    }
+    case 7: return track.tagTracknumber;
+    case 8: return track.tagTitle;
+    case 9: return track.tagArtist;
+    case 10: return track.tagAlbum;
+    case 11: return track.tagGenre;
+    case 12: return track.tagDate;
+    case 13: return track.tagComment;
+    case 14: return ColumnText(track, ColCodec, ctx.dateTimeFormat);
+    case 15: return ColumnText(track, ColLastPlayed, ctx.dateTimeFormat);
+    case 16: return ColumnText(track, ColPlayCount, ctx.dateTimeFormat);
+    case 17: return ColumnText(track, ColRating, ctx.dateTimeFormat);
+    case kRatingStringSlot: {
+        std::wstring marks;
+        for (int k = 1; k <= 5; ++k) marks += track.rating >= 10 * k ? ctx.ratingString10 : ctx.ratingString00;
+        return marks;
+    }
+    case 19: return ColumnText(track, ColLength, ctx.dateTimeFormat);
+    case 20: return ColumnText(track, ColBitrate, ctx.dateTimeFormat);
+    case 21: return ColumnText(track, ColChannels, ctx.dateTimeFormat);
+    default: return ColumnText(track, ColSamplingRate, ctx.dateTimeFormat);
+    }
+}
+
+struct PlaceholderMatch {
+    size_t pos;
+    size_t length;
+    int slot;
+    bool taken;
+};
+
+// Two placeholders next to each other may share their '%' ("%tagArtist%tagTitle%"). The
+// placeholders were once replaced one after another over the whole text, so the one earlier
+// in the table takes the '%', and of two alike the left one: keep that result.
+void ResolveSharedPercents(std::vector<PlaceholderMatch>& found) {
+    // Only neighbours can share a '%'.
+    auto shares = [&](size_t left) {
+        return left + 1 < found.size() && found[left].pos + found[left].length - 1 == found[left + 1].pos;
+    };
+    std::vector<size_t> bySlot[kPlaceholderCount];
+    for (size_t k = 0; k < found.size(); ++k) {
+        if ((k > 0 && shares(k - 1)) || shares(k)) bySlot[found[k].slot].push_back(k);
+        else found[k].taken = true;
+    }
+    for (const std::vector<size_t>& matches : bySlot) {
+        for (size_t k : matches) {
+            const bool leftTaken = k > 0 && shares(k - 1) && found[k - 1].taken;
+            const bool rightTaken = shares(k) && found[k + 1].taken;
+            found[k].taken = !leftTaken && !rightTaken;
+        }
+    }
+}
+
+}  // namespace
+
+// One pass: the text a placeholder puts in is never searched for placeholders again, and
+// the cost is linear in the text and the result.
 void ExpandTrackPlaceholders(const TrackRecord& track, std::wstring& text, bool escape,
                              bool trim, const PlaceholderContext& ctx) {
-    std::wstring folder;
-    PathParts parts;
-    if (SplitPath(parts, track.file_name)) folder = parts.drive + parts.dir;
-    std::wstring size;
-    FormatByteSizeShell(size, track.file_size);
+    // Every placeholder runs from one '%' to the next.
+    std::vector<PlaceholderMatch> found;
+    size_t open = text.find(L'%');
+    while (open != std::wstring::npos) {
+        const size_t close = text.find(L'%', open + 1);
+        if (close == std::wstring::npos) break;
+        const int slot = PlaceholderSlot(text, open, close - open + 1);
+        if (slot >= 0) found.push_back({open, close - open + 1, slot, false});
+        open = close;
+    }
+    if (found.empty()) return;
+    ResolveSharedPercents(found);
 
-    ReplacePlaceholder(L"%_app_title%", ctx.appTitle, text, escape, trim);
-    ReplacePlaceholder(L"%_path%", folder, text, escape, trim);
-    ReplacePlaceholder(L"%_app_path%", ctx.programFolder, text, escape, trim);
-    ReplacePlaceholder(L"%_user_path%", ctx.userFolder, text, escape, trim);
-    ReplacePlaceholder(L"%file_title%", track.file_title, text, escape, trim);
-    ReplacePlaceholder(L"%file_ext%", track.file_ext, text, escape, trim);
-    ReplacePlaceholder(L"%file_size%", size, text, escape, trim);
-    ReplacePlaceholder(L"%tagTracknumber%", track.tagTracknumber, text, escape, trim);
-    ReplacePlaceholder(L"%tagTitle%", track.tagTitle, text, escape, trim);
-    ReplacePlaceholder(L"%tagArtist%", track.tagArtist, text, escape, trim);
-    ReplacePlaceholder(L"%tagAlbum%", track.tagAlbum, text, escape, trim);
-    ReplacePlaceholder(L"%tagGenre%", track.tagGenre, text, escape, trim);
-    ReplacePlaceholder(L"%tagDate%", track.tagDate, text, escape, trim);
-    ReplacePlaceholder(L"%tagComment%", track.tagComment, text, escape, trim);
-    ReplacePlaceholder(L"%infoCodec%", ColumnText(track, ColCodec, ctx.dateTimeFormat), text, escape, trim);
-    ReplacePlaceholder(L"%lastplayed%", ColumnText(track, ColLastPlayed, ctx.dateTimeFormat), text, escape, trim);
-    ReplacePlaceholder(L"%playcount%", ColumnText(track, ColPlayCount, ctx.dateTimeFormat), text, escape, trim);
-    ReplacePlaceholder(L"%rating%", ColumnText(track, ColRating, ctx.dateTimeFormat), text, escape, trim);
-
-    // The marks are never escaped.
-    std::wstring marks;
-    for (int k = 1; k <= 5; ++k)
-        marks += track.rating >= 10 * k ? ctx.ratingString10 : ctx.ratingString00;
-    ReplacePlaceholder(L"%rating_string%", marks, text, false, trim);
-
-    ReplacePlaceholder(L"%statDuration%", ColumnText(track, ColLength, ctx.dateTimeFormat), text, escape, trim);
-    ReplacePlaceholder(L"%statBitrate%", ColumnText(track, ColBitrate, ctx.dateTimeFormat), text, escape, trim);
-    ReplacePlaceholder(L"%statChannels%", ColumnText(track, ColChannels, ctx.dateTimeFormat), text, escape, trim);
-    ReplacePlaceholder(L"%statSamplingrate%", ColumnText(track, ColSamplingRate, ctx.dateTimeFormat), text, escape, trim);
+    std::wstring values[kPlaceholderCount];
+    bool ready[kPlaceholderCount] = {};
+    std::wstring out;
+    size_t from = 0;
+    for (const PlaceholderMatch& match : found) {
+        if (!match.taken) continue;
+        if (!ready[match.slot]) {
+            std::wstring value = PlaceholderValue(match.slot, track, ctx);
+            if (trim) Trim(value);
+            // The marks are never escaped.
+            if (escape && match.slot != kRatingStringSlot) value = EscapeGlobLiteral(value);
+            values[match.slot] = std::move(value);
+            ready[match.slot] = true;
+        }
+        out.append(text, from, match.pos - from);
+        out += values[match.slot];
+        from = match.pos + match.length;
+    }
+    out.append(text, from, std::wstring::npos);
+    text.swap(out);
 }

@@ -16,12 +16,13 @@ struct PlaceholderContext {
 PlaceholderContext MakePlaceholderContext(const CAppSettings& settings,
                                           const std::wstring& programFolder);
 
-// Replaces every placeholder ("%tagTitle%", "%_path%", ...) in `text` by the track's values.
+// Replaces every placeholder ("%tagTitle%", "%_path%", ...) in `text` by the track's values,
+// in one pass: a value that holds a placeholder's name goes in as it is.
 // escape: make each value a literal inside a quoted GLOB pattern; trim: strip white space
 // around each value.
 void ExpandTrackPlaceholders(const TrackRecord& track, std::wstring& text, bool escape,
                              bool trim, const PlaceholderContext& context);
 
-// One step of the above: every occurrence of `placeholder` in `text`, left to right.
+// One placeholder alone: every occurrence of `placeholder` in `text`, left to right.
 void ReplacePlaceholder(const std::wstring& placeholder, std::wstring value, std::wstring& text,
                         bool escape, bool trim);

@@ -10,7 +10,10 @@ BOOL CDlgDBError::OnInitDialog() {
                           reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_EXCLAMATION)), 0);
     ::SetDlgItemTextW(m_hWnd, IDC_DBERROR_MESSAGE, m_message.c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_DBERROR_SQLITE, m_sqliteText.c_str());
-    return TRUE;
+    // The focus on OK: in the edit all its text would be selected and scrolled to its end,
+    // hiding the first lines (the file of a damaged library).
+    ::SetFocus(::GetDlgItem(m_hWnd, IDOK));
+    return FALSE;
 }
 
 void CDBErrorDialogSink::ShowDBError(const wchar_t* message, const wchar_t* sqliteText) {

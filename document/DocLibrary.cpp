@@ -37,6 +37,16 @@ bool CLarkspur2006Doc::OpenLibrary(const std::wstring& requested) {
     return true;
 }
 
+void CLarkspur2006Doc::StartLibraryCheck() {
+    const std::wstring path = m_settings.libraryPath;
+    m_libraryCheck.Start(path, [path](const std::wstring& findings) {
+        const std::wstring details = L"ファイル: " + path +
+                                     L"\r\n\r\n何かが書き込まれる前に、このファイルのコピーを別の場所に残してください。"
+                                     L"\r\n\r\n" + findings;
+        ShowDBError(L"ライブラリのファイルが壊れています。", details.c_str());
+    });
+}
+
 bool CLarkspur2006Doc::CreateTables() {
     if (m_db.exec(m_sqlCreate) != SQLITE_OK) return false;
     for (const wchar_t* sql : kLibraryIndexSql)
@@ -105,4 +115,30 @@ void CLarkspur2006Doc::OnAddDirectory() {
         UpdateAllViews(nullptr, HintLibraryChanged, &hint);
     }
     m_settings.generic.libraryLatestDir = folder;
+}
+
+bool CLarkspur2006Doc::DeleteFromLibrary(const std::vector<std::wstring>& fileNames) {
+    // In one transaction of its own, so that a refusal part way leaves every row.
+    const bool own = sqlite3_get_autocommit(m_db.handle()) != 0;
+    int rc = own ? m_db.exec(L"BEGIN IMMEDIATE;") : SQLITE_OK;
+    sqlite3_stmt* stmt = nullptr;
+    if (rc == SQLITE_OK) rc = m_db.prepare(L"DELETE FROM list WHERE file_name=?;", &stmt);
+    for (size_t i = 0; rc == SQLITE_OK && stmt && i < fileNames.size(); ++i) {
+        const std::wstring& name = fileNames[i];
+        sqlite3_reset(stmt);
+        sqlite3_bind_text16(stmt, 1, name.c_str(), static_cast<int>(name.size() * sizeof(wchar_t)),
+                            SQLITE_TRANSIENT);
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    }
+    std::wstring error = rc == SQLITE_OK ? std::wstring() : m_db.errmsg();
+    if (stmt) sqlite3_finalize(stmt);
+    if (rc == SQLITE_OK && own) {
+        rc = m_db.exec(L"COMMIT;");
+        if (rc != SQLITE_OK) error = m_db.errmsg();
+    }
+    if (rc == SQLITE_OK) return true;
+    if (own && !sqlite3_get_autocommit(m_db.handle())) m_db.exec(L"ROLLBACK;");
+    ShowDBError(error.c_str());
+    return false;
 }

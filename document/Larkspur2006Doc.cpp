@@ -36,12 +36,14 @@ BOOL CLarkspur2006Doc::OnNewDocument() {
 
     for (HFX& fx : m_eqFx) fx = 0;
     m_playlistName = L"Default";
+    StartLibraryCheck();
     return TRUE;
 }
 
 void CLarkspur2006Doc::OnCloseDocument() {
     if (m_closed) return;
     m_closed = true;
+    m_libraryCheck.Stop();
     ClosePlayer();
     FreePlaylistCaches();
     CDocument::OnCloseDocument();

@@ -5,6 +5,7 @@
 #include "document/BassStreamInfoSource.h"
 #include "document/IDocumentHost.h"
 #include "document/IPlayerHost.h"
+#include "document/LibraryCheck.h"
 #include "document/PlayerStatusWatch.h"
 #include "document/PlaylistCache.h"
 #include "document/QueryHistory.h"
@@ -56,11 +57,20 @@ public:
     bool OpenLibrary(const std::wstring& path);
     bool CreateTables();
     bool DropTables();
+    // Checks the open library for damage once the message loop runs, on a thread and a
+    // connection of its own; a damaged file is reported once with the database error
+    // dialog. Stopped at close.
+    void StartLibraryCheck();
+    CLibraryCheck& GetLibraryCheck() { return m_libraryCheck; }
 
     // "ファイルの追加(&F)": adds the files chosen in the open-file dialog.
     void OnAddFiles();
     // "ディレクトリの追加(&D)": adds the audio files of a chosen folder on a worker thread.
     void OnAddDirectory();
+
+    // "ライブラリから削除": deletes the rows of these files, all or none. False, after the
+    // database error message, when the library refused (busy, locked, read-only).
+    bool DeleteFromLibrary(const std::vector<std::wstring>& fileNames);
 
     // Writes one row's rating (0-50) with its own UPDATE. False, after the database error
     // message, when the row could not be written (DocRating.cpp).
@@ -230,6 +240,7 @@ private:
     std::wstring m_sqlDrop;
     std::wstring m_sqlInsert;
     std::wstring m_sqlUpdate;
+    CLibraryCheck m_libraryCheck;
 
     // Queries and play lists
     CQueryHistory m_history;

@@ -25,7 +25,7 @@ int ReadApeInfo(TTagInfo& info, const std::wstring& path) {
     if (!decompressor) return TagReadCannotOpen;
 
     info.vbr = 1;
-    info.channels = StreamNumber(decompressor->GetInfo(ape::InfoChannels));
+    info.channels = ChannelCount(decompressor->GetInfo(ape::InfoChannels));
     info.samplingRate = StreamNumber(decompressor->GetInfo(ape::InfoSampleRate));
     info.seconds = StreamNumber(decompressor->GetInfo(ape::InfoLengthMs) / 1000);
     const long long kilobits = decompressor->GetInfo(ape::InfoAverageBitrate);

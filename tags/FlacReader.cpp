@@ -55,7 +55,7 @@ int ReadFlacInfo(TTagInfo& info, const std::wstring& path) {
 
     unsigned long long size = 0;
     GetFileSize64(path, size);
-    info.channels = StreamNumber(si.channels);
+    info.channels = ChannelCount(si.channels);
     info.samplingRate = StreamNumber(si.sample_rate);
     info.formatCode = FormatFlac;
     info.vbr = 1;

@@ -27,7 +27,7 @@ int ReadMp4Info(TTagInfo& info, const std::wstring& path) {
         info.seconds = StreamNumber(mp4::Mp4File::DurationSeconds(track));
         info.bitRate = StreamNumber(track.bitRate);
         info.samplingRate = StreamNumber(track.timeScale);
-        info.channels = StreamNumber(track.channels);
+        info.channels = ChannelCount(track.channels);
         if (_stricmp(track.mediaDataName.c_str(), "mp4a") == 0)
             info.formatCode = FormatMp4;
         else if (_stricmp(track.mediaDataName.c_str(), "alac") == 0)

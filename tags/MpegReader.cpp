@@ -29,7 +29,7 @@ void StoreStreamNumbers(TTagInfo& info, const std::wstring& path) {
     IStreamInfoSource* source = GetStreamInfoSource();
     StreamInfo stream;
     if (!source || !source->QueryStreamInfo(path, stream)) return;
-    info.channels = StreamNumber(stream.channels);
+    info.channels = ChannelCount(stream.channels);
     info.samplingRate = StreamNumber(stream.samplingRate);
     info.bitRate = 0;
     if (stream.seconds > 0.0) {

@@ -37,7 +37,7 @@ int ReadOggInfo(TTagInfo& info, const std::wstring& path) {
         ogg_int64_t samples = ov_pcm_total(&vf, -1);
         info.seconds = (vi->rate > 0 && samples > 0) ? StreamNumber(samples / vi->rate) : 0;
         info.bitRate = StreamNumber(vi->bitrate_nominal);
-        info.channels = StreamNumber(vi->channels);
+        info.channels = ChannelCount(vi->channels);
         info.samplingRate = StreamNumber(vi->rate);
     }
     info.vbr = 1;

@@ -20,4 +20,12 @@ int StreamNumber(T value) {
     }
 }
 
+// A channel count as the record keeps it: no format the program reads holds more than 255
+// channels, so a larger count comes from a damaged header and is stored as 0, unknown.
+template <typename T>
+int ChannelCount(T value) {
+    const int channels = StreamNumber(value);
+    return channels <= 255 ? channels : 0;
+}
+
 }  // namespace tagReader

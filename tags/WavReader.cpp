@@ -113,7 +113,7 @@ int ReadWavInfo(TTagInfo& info, const std::wstring& path) {
     info.formatCode = FormatWav;
     WaveFormatName(format.wFormatTag, info.codecText);
     info.tagType = TagRiffWave;
-    info.channels = StreamNumber(format.nChannels);
+    info.channels = ChannelCount(format.nChannels);
     info.samplingRate = StreamNumber(format.nSamplesPerSec);
     // A header whose numbers multiply beyond an int gives no bit rate.
     long long bitRate = format.wFormatTag == WAVE_FORMAT_PCM ? static_cast<long long>(format.nChannels) *

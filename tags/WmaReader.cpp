@@ -92,7 +92,7 @@ int ReadWmaInfoFrom(TTagInfo& info, const std::wstring& path, asf::IHeaderReader
     asf::OutputFormat format;
     if (!reader.GetOutputFormat(0, format)) return TagReadCannotOpen;
     if (!format.isAudio) return TagReadNotThatFormat;
-    info.channels = StreamNumber(format.channels);
+    info.channels = ChannelCount(format.channels);
     info.samplingRate = StreamNumber(format.samplingRate);
 
     int count = 0;

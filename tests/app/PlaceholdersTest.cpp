@@ -112,14 +112,52 @@ TEST(Placeholders, RatingStrings) {
     EXPECT_EQ(L"\u2605\u2605\u2605\u2605", Expand(t, L"%rating_string%", false, false, c));
 }
 
-TEST(Placeholders, ValuesInsertedEarlierAreExpandedLater) {
+TEST(Placeholders, InsertedValuesAreNeverExpandedAgain) {
     TrackRecord t = Track();
     t.tagTitle = L"by %tagArtist%";
-    EXPECT_EQ(L"by Artist", Expand(t, L"%tagTitle%"));
-    // A later value is not searched for earlier placeholders.
+    EXPECT_EQ(L"by %tagArtist%", Expand(t, L"%tagTitle%"));
     t.tagTitle = L"x";
     t.tagArtist = L"%tagTitle%";
     EXPECT_EQ(L"%tagTitle%", Expand(t, L"%tagArtist%"));
+    // A value that ends in a half placeholder does not join the text after it.
+    t.tagArtist = L"%tag";
+    EXPECT_EQ(L"%tagTitle%", Expand(t, L"%tagArtist%Title%"));
+}
+
+// Each tag names the next one thirty times: expanded again and again this text would grow
+// to 30^3 copies of the genre.
+TEST(Placeholders, ANestedChainOfTagsIsExpandedOnce) {
+    TrackRecord t = Track();
+    auto times30 = [](const std::wstring& s) {
+        std::wstring r;
+        for (int i = 0; i < 30; ++i) r += s;
+        return r;
+    };
+    t.tagArtist = times30(L"%tagAlbum%");
+    t.tagAlbum = times30(L"%tagGenre%");
+    t.tagGenre = times30(L"%tagComment%");
+    t.tagComment = L"end";
+    EXPECT_EQ(t.tagArtist + L" - " + t.tagAlbum, Expand(t, L"%tagArtist% - %tagAlbum%"));
+    EXPECT_EQ(L"'" + t.tagArtist + L"'", Expand(t, L"'%tagArtist%'", true));
+    EXPECT_EQ(t.tagGenre + L"|end", Expand(t, L"%tagGenre%|%tagComment%", false, true));
+}
+
+// Two placeholders that share a '%' resolve as they always have: the one earlier in the
+// placeholder order takes it, and of two alike the left one.
+TEST(Placeholders, PlaceholdersSharingAPercentSign) {
+    const struct {
+        const wchar_t* text;
+        const wchar_t* expanded;
+    } cases[] = {
+        {L"%tagArtist%tagTitle%", L"%tagArtistTitle"},
+        {L"%tagTitle%tagArtist%", L"TitletagArtist%"},
+        {L"%tagArtist%tagArtist%tagArtist%", L"ArtisttagArtistArtist"},
+        {L"%tagArtist%tagTitle%tagAlbum%", L"%tagArtistTitletagAlbum%"},
+        {L"%tagAlbum%tagArtist%tagTitle%", L"AlbumtagArtistTitle"},
+        {L"%%tagTitle%%", L"%Title%"},
+        {L"%_path%file_title%.txt", L"D:\\Music\\file_title%.txt"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.expanded, Expand(Track(), c.text)) << c.text;
 }
 
 TEST(Placeholders, FullWidthCharactersPassThrough) {
@@ -142,3 +180,4 @@ TEST(Placeholders, ContextFromSettings) {
     TrackRecord t = Track();
     EXPECT_EQ(L"+++--", Expand(t, L"%rating_string%", false, false, c));
 }
+

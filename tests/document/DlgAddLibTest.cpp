@@ -186,3 +186,26 @@ TEST(DBErrorDialog, ShowsTheMessageTheSqliteTextAndTheIcon) {
     EXPECT_EQ(seen.sqlite, L"") << "the second, null text shows as empty";
     EXPECT_TRUE(seen.icon);
 }
+
+TEST(DBErrorDialog, ALongTextShowsFromItsFirstLineWithTheFocusOnOk) {
+    std::wstring text = L"ファイル: C:\\library.db";
+    for (int i = 0; i < 40; ++i) text += L"\r\nPage " + std::to_wstring(i) + L": btreeInitPage() returns error code 11";
+    int firstLine = -1;
+    DWORD selectionEnd = 1;
+    bool focusOnOk = false;
+    CScriptedDialogRunner runner([&](CDialog& d) {
+        const HWND edit = Item(d, IDC_DBERROR_SQLITE);
+        firstLine = static_cast<int>(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+        SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selectionEnd));
+        focusOnOk = GetFocus() == Item(d, IDOK);
+        SendMessageW(Item(d, IDOK), BM_CLICK, 0, 0);
+    });
+    RunnerScope scope(&runner);
+    CDBErrorDialogSink sink;
+    IDBErrorSink* previous = SetDBErrorSink(&sink);
+    ShowDBError(L"ライブラリのファイルが壊れています。", text.c_str());
+    SetDBErrorSink(previous);
+    EXPECT_EQ(0, firstLine);
+    EXPECT_EQ(0u, selectionEnd) << "nothing selected";
+    EXPECT_TRUE(focusOnOk);
+}

@@ -92,3 +92,25 @@ TEST(StreamNumbers, ImpossibleValuesOfDamagedHeadersAreZero) {
     read(L"granule.ogg", ogg, vorbis);
     ExpectNumbers(vorbis, {0, 8000, 0, 1}, L"ogg");
 }
+
+// No format the program reads holds more than 255 channels: a larger count is damage.
+TEST(StreamNumbers, AChannelCountNoFormatHoldsIsZero) {
+    TempDir dir;
+    const struct {
+        const wchar_t* name;
+        std::string bytes;
+        int channels, samplingRate;
+    } cases[] = {
+        {L"descriptor.ape", ApeStream(86, 8704, 16000, 4000), 0, 86},
+        {L"256.wav", Wave(1, 256, 8000, 16, 1024), 0, 8000},
+        {L"255.wav", Wave(1, 255, 8000, 16, 1020), 255, 8000},
+    };
+    for (const auto& c : cases) {
+        const std::wstring path = dir.file(c.name);
+        ASSERT_TRUE(WriteBytes(path, c.bytes));
+        TTagInfo info;
+        ASSERT_EQ(1, info.Read(path)) << c.name;
+        EXPECT_EQ(c.channels, info.channels) << c.name;
+        EXPECT_EQ(c.samplingRate, info.samplingRate) << c.name;
+    }
+}

@@ -243,19 +243,8 @@ void CLarkspur2006View::RemoveSelectedFromLibrary() {
     ScopedWaitCursor wait;
     std::vector<std::wstring> names;
     for (int row : GetSelectedRows()) names.push_back(RowAt(row)->file_name);
-    CSQlite& db = GetDoc()->GetDatabase();
-    sqlite3_stmt* stmt = nullptr;
-    if (db.prepare(L"DELETE FROM list WHERE file_name=?;", &stmt) != SQLITE_OK || !stmt) {
-        ShowDBError(db.errmsg());
-        if (stmt) sqlite3_finalize(stmt);
-        return;
-    }
-    for (const std::wstring& name : names) {
-        sqlite3_reset(stmt);
-        sqlite3_bind_text16(stmt, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_step(stmt);
-    }
-    sqlite3_finalize(stmt);
+    // A refused delete leaves the lists as they are.
+    if (!GetDoc()->DeleteFromLibrary(names)) return;
     CUpdateViewLibrary library;
     library.clearLists = true;
     GetDoc()->UpdateAllViews(nullptr, HintLibraryChanged, &library);

@@ -297,12 +297,16 @@ bool CTagQueryView::CollectSelectedFiles(std::deque<std::wstring>& files) {
         ShowDBError(db.errmsg());
         return false;
     }
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         std::wstring name = CSQlite::column_text16_or_empty(stmt, 0);
         if (!name.empty()) files.push_back(std::move(name));
     }
+    const std::wstring error = rc == SQLITE_DONE ? std::wstring() : db.errmsg();
     sqlite3_finalize(stmt);
-    return true;
+    if (rc == SQLITE_DONE) return true;
+    ShowDBError(error.c_str());   // a locked library is not an empty selection
+    return false;
 }
 
 void CTagQueryView::UpdateSelectionInLibrary() {
@@ -323,18 +327,8 @@ void CTagQueryView::DeleteSelectionFromLibrary() {
     ScopedWaitCursor wait;
     std::deque<std::wstring> files;
     if (!CollectSelectedFiles(files) || files.empty()) return;
-    CSQlite& db = GetDocument()->GetDatabase();
-    sqlite3_stmt* stmt = nullptr;
-    if (db.prepare(L"DELETE FROM list WHERE file_name=?;", &stmt) != SQLITE_OK || !stmt) {
-        ShowDBError(db.errmsg());
-        return;
-    }
-    for (const std::wstring& name : files) {
-        sqlite3_reset(stmt);
-        sqlite3_bind_text16(stmt, 1, name.c_str(), static_cast<int>(name.size() * sizeof(wchar_t)), SQLITE_TRANSIENT);
-        sqlite3_step(stmt);
-    }
-    sqlite3_finalize(stmt);
+    // A refused delete leaves the lists as they are.
+    if (!GetDocument()->DeleteFromLibrary(std::vector<std::wstring>(files.begin(), files.end()))) return;
     CUpdateViewLibrary hint;
     hint.clearLists = true;
     GetDocument()->UpdateAllViews(nullptr, HintLibraryChanged, &hint);

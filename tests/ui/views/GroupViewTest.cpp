@@ -257,6 +257,34 @@ TEST_F(GroupViewTest, ContextMenuSetsTheSubColumnAndDeletesTheSelectionFromTheLi
     EXPECT_LT(FindRow(L"さくら", GroupItemValue), 0) << "the view regrouped";
 }
 
+// Another connection holds the library: with a reserved lock the DELETE is refused, with an
+// exclusive one even the selection's files cannot be read.
+TEST_F(GroupViewTest, DeleteOnALockedLibraryShowsTheErrorAndKeepsTheRowsAndTheLists) {
+    const int sakura = view->ItemOfRow(FindRow(L"さくら", GroupItemValue));
+    ClickItem(sakura);
+    const long long files = lib.Scalar(L"SELECT count(*) FROM list WHERE tagAlbum='さくら';");
+    ASSERT_GT(files, 0);
+    for (const char* lock : {"BEGIN IMMEDIATE;", "BEGIN EXCLUSIVE;"}) {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(SQLITE_OK, sqlite3_open16(lib.settings.libraryPath.c_str(), &other));
+        ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, lock, nullptr, nullptr, nullptr));
+        lib.errors.messages.clear();
+        const size_t hints = lib.view.hints.size();
+        ScriptedPopups popups;
+        testing_support::MessageBoxRecorder boxes;
+        boxes.answers = {IDOK};
+        popups.answers = {ID_GROUP_LIBRARY_DELETE};
+        view->ShowContextMenu(POINT{10, 10});
+        sqlite3_exec(other, "ROLLBACK;", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        ASSERT_EQ(1u, lib.errors.messages.size()) << lock;
+        EXPECT_EQ(kDBErrorMessage, lib.errors.messages[0]) << lock;
+        EXPECT_EQ(hints, lib.view.hints.size()) << lock << ": no view was told the rows were gone";
+        EXPECT_EQ(files, lib.Scalar(L"SELECT count(*) FROM list WHERE tagAlbum='さくら';")) << lock;
+        EXPECT_GE(FindRow(L"さくら", GroupItemValue), 0) << lock;
+    }
+}
+
 TEST(GroupView, AStoredKeyThatIsNoColumnGroupsByAlbum) {
     doc_test::Library lib;
     lib.settings.groupView.tagKey = L"tagAlbum FROM list; DELETE FROM list; --";

@@ -536,6 +536,34 @@ TEST_F(PlaylistView, RemoveAsksFirstThenDeletesTheSelectedFilesAndEmptiesTheList
     EXPECT_TRUE(lib.view.hints.back().clearLists);
 }
 
+TEST_F(PlaylistView, RemoveOnALockedLibraryShowsTheErrorAndKeepsTheRowsAndTheLists) {
+    AddRow(L"1.mp3", L"一", L"x");
+    AddRow(L"2.mp3", L"二", L"x");
+    Open();
+    ShowQuery();
+    Select({0, 1});
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open16(lib.settings.libraryPath.c_str(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr));
+    const size_t hints = lib.view.hints.size();
+    boxes.answers = {IDOK};
+    popups.answers = {ID_PL_LIBRARY_REMOVE};
+    Notify(NM_RCLICK, 1);
+    ASSERT_EQ(lib.errors.messages.size(), 1u);
+    EXPECT_EQ(lib.errors.messages[0], kDBErrorMessage);
+    EXPECT_EQ(Ctrl().GetItemCount(), 2);
+    EXPECT_EQ(lib.view.hints.size(), hints) << "no view was told the rows were gone";
+    sqlite3_exec(other, "ROLLBACK;", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(lib.Scalar(L"SELECT COUNT(*) FROM list;"), 2);
+    // Once the lock is gone the same command deletes.
+    boxes.answers = {IDOK};
+    popups.answers = {ID_PL_LIBRARY_REMOVE};
+    Notify(NM_RCLICK, 1);
+    EXPECT_EQ(lib.Scalar(L"SELECT COUNT(*) FROM list;"), 0);
+    EXPECT_EQ(lib.errors.messages.size(), 1u);
+}
+
 TEST_F(PlaylistView, UpdateReadsTheSelectedFilesAgainThroughTheAddDialog) {
     lib.settings.generic.checkFileModify = false;
     AddWavTrack(L"one.wav", 4410);
