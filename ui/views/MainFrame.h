@@ -197,6 +197,9 @@ private:
     void RemoveKeyboardHook();
     // True while the search box has the keyboard focus: hot keys stay out of typing then.
     bool SearchHasFocus() const;
+    // True while keys are typed text: the search box or any edit field has the focus, or a
+    // modal dialog has disabled the window. Local hot keys let them through then.
+    bool KeysBelongToTyping() const;
     LRESULT OnHotKey(WPARAM id, LPARAM);
 
     // MainFrameActions.cpp
