@@ -229,6 +229,8 @@ private:
     // The drop-downs of the search button and of back and forward.
     void ShowSearchOptions(const NMTOOLBARW& button);
     void ShowHistoryMenu(const NMTOOLBARW& button, bool back);
+    // The way of the search mode's selected item (all columns when none is selected).
+    int SelectedSearchWay() const;
     // The recent words into the search-text combo, newest first.
     void FillRecentWords();
 
