@@ -84,7 +84,8 @@ const SettingKey<Options> kMainWindowOptionsKeys[] = {
     {L"TaskTray.MDblClick", &Options::taskTrayMDblClick, 0},
     {L"TaskTray.BalloonClick", &Options::taskTrayBalloonClick, 0},
     {L"TaskTray.InfoTip.Enable", &Options::infoTipEnable, true},
-    {L"TaskTray.InfoTip.Timeout", &Options::infoTipTimeout, 5000},
+    // Milliseconds, in the range the tray page accepts.
+    {L"TaskTray.InfoTip.Timeout", &Options::infoTipTimeout, 5000, InRangeOr<1000, 30000, 5000>},
     {L"TaskTray.InfoTip.Title", &Options::infoTipTitle, L"%tagTitle%"},
     {L"TaskTray.InfoTip.Text", ReadInfoTipText, WriteInfoTipText},
 };
@@ -157,7 +158,8 @@ const SettingKey<Search> kSearchKeys[] = {
     {L"SearchWay", &Search::searchWay, 127},
     {L"SearchWord.NoCase", &Search::searchWordNoCase, true},
     {L"SearchWord.Incliment", &Search::searchWordIncliment, false},
-    {L"SearchWord.Incliment.Wait", &Search::searchWordInclimentWait, 500},
+    // Milliseconds; a pause of more than a minute is no pause in typing.
+    {L"SearchWord.Incliment.Wait", &Search::searchWordInclimentWait, 500, InRangeOr<0, 60000, 500>},
 };
 
 // ---- QueryView, GroupView --------------------------------------------------------------

@@ -146,10 +146,7 @@ void FormatLastPlayed(int64_t time, std::wstring& text, const std::wstring& form
     __time64_t t = time;
     struct tm local;
     if (_localtime64_s(&local, &t) != 0) return;
-    wchar_t buf[128];
-    size_t n = wcsftime(buf, 128, format.c_str(), &local);
-    if (n == 0) return;
-    text.assign(buf, n);
+    text = FormatTimeChecked(format, local);
 }
 
 void GetColumnText(const TrackRecord& t, int type, std::wstring& text,

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 #include <cwchar>
+#include <vector>
 
 void FormatNumberGrouped(std::wstring& out, unsigned long long value) {
     wchar_t digits[32];
@@ -70,4 +71,21 @@ void FormatChannels(std::wstring& out, int channels) {
     case 2: out = L"STEREO"; break;
     default: out = std::to_wstring(channels); break;
     }
+}
+
+bool IsKnownTimeFormat(const std::wstring& format) {
+    static const wchar_t kConversions[] = L"aAbBcdHIjmMpSUwWxXyYzZ%";
+    for (const wchar_t* p = format.c_str(); *p; ++p) {
+        if (*p != L'%') continue;
+        if (*++p == L'#') ++p;
+        if (!*p || !std::wcschr(kConversions, *p)) return false;
+    }
+    return true;
+}
+
+std::wstring FormatTimeChecked(const std::wstring& format, const std::tm& time, size_t maxChars) {
+    if (format.empty() || !IsKnownTimeFormat(format)) return std::wstring();
+    std::vector<wchar_t> text(maxChars + 1);
+    const size_t n = std::wcsftime(text.data(), text.size(), format.c_str(), &time);
+    return n <= maxChars ? std::wstring(text.data(), n) : std::wstring();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <ctime>
 #include <string>
 
 // 1234567 -> "1,234,567"
@@ -13,3 +14,11 @@ void FormatDuration(std::wstring& out, long long seconds);
 void FormatTimeSpan(std::wstring& out, long long seconds);
 // 0 "--", 1 "MONO", 2 "STEREO", else the number
 void FormatChannels(std::wstring& out, int channels);
+
+// True when every conversion of a wcsftime format is one the run-time knows ("%a" to "%Z"
+// and "%%", each also with the run-time's "#" flag, as in "%#c"), up to the first NUL. The
+// run-time may end the program on any other, such as a lone "%".
+bool IsKnownTimeFormat(const std::wstring& format);
+// `time` written with a wcsftime format into at most `maxChars` characters; empty when the
+// format is empty or not known (above), or the text does not fit.
+std::wstring FormatTimeChecked(const std::wstring& format, const std::tm& time, size_t maxChars = 127);

@@ -16,6 +16,9 @@ int Clamped(int value) { return value < Low ? Low : value > High ? High : value;
 template <int Default>
 int NonZeroOr(int value) { return value != 0 ? value : Default; }
 
+template <int Low, int High, int Default>
+int InRangeOr(int value) { return value >= Low && value <= High ? value : Default; }
+
 // One key of a section kept in a field of `Section`: its name, the field (its type gives
 // the kind), the default for a missing key and an optional rule for the number read.
 // A key with an encoding of its own names a reader and a writer instead of a field.

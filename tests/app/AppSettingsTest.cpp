@@ -364,6 +364,31 @@ TEST_F(SettingsFixture, LowerBoundsAndKeptValues) {
     EXPECT_EQ(10, s.informationView.specY);
 }
 
+TEST_F(SettingsFixture, TimerValuesOutOfRangeFallBackToTheirDefaults) {
+    const struct {
+        const wchar_t* timeout;
+        const wchar_t* wait;
+        int timeoutRead, waitRead;
+    } cases[] = {
+        {L"-1", L"-1", 5000, 500},
+        {L"-2147483648", L"-100", 5000, 500},
+        {L"4294967295", L"4294967295", 5000, 500},
+        {L"2147483647", L"60001", 5000, 500},
+        {L"30001", L"100000", 5000, 500},
+        {L"999", L"0", 5000, 0},
+        {L"1000", L"60000", 1000, 60000},
+        {L"30000", L"250", 30000, 250},
+    };
+    for (const auto& c : cases) {
+        WriteConfig(std::wstring(L"[MainWindowOptions]\r\nTaskTray.InfoTip.Timeout=") + c.timeout +
+                    L"\r\n[Search]\r\nSearchWord.Incliment.Wait=" + c.wait + L"\r\n");
+        CAppSettings s;
+        Load(s);
+        EXPECT_EQ(c.timeoutRead, s.mainWindowOptions.infoTipTimeout) << c.timeout;
+        EXPECT_EQ(c.waitRead, s.search.searchWordInclimentWait) << c.wait;
+    }
+}
+
 TEST_F(SettingsFixture, MalformedNumbersReadAsZero) {
     WriteConfig(L"[BASS]\r\nFrequency=abc\r\nSeek.Seconds=\r\n[PlaylistView]\r\nMargin.X=7px\r\n");
     CAppSettings s;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 #include <gtest/gtest.h>
+#include <ctime>
 
 TEST(Formatters, NumberGrouping) {
     std::wstring s;
@@ -88,4 +89,44 @@ TEST(NormalizeSearchText, FoldsWidthKanaAndCase) {
     EXPECT_EQ(norm(L"Ｍｕｓｉｃ　ミュージック"), norm(L"music みゅーじっく"));
     EXPECT_NE(norm(L"あ"), norm(L"い"));
     EXPECT_EQ(L"", norm(L""));
+}
+
+TEST(Formatters, OnlyTimeConversionsTheRunTimeKnowsReachIt) {
+    const struct {
+        const wchar_t* format;
+        bool known;
+    } cases[] = {
+        {L"", true},
+        {L"%Y/%m/%d %H:%M:%S", true},
+        {L"%#c", true},
+        {L"%#x %#d %a %A %b %B %I %j %p %U %w %W %X %y %z %Z", true},
+        {L"100%%", true},
+        {L"%#%", true},
+        {L"%", false},   // typed on the way to "%Y"
+        {L"%Y年%", false},
+        {L"%#", false},
+        {L"%Q", false},
+        {L"%Ey", false},
+        {L"%Od", false},
+        {L"%F %T", false},
+        {L"%%%", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.known, IsKnownTimeFormat(c.format)) << c.format;
+    EXPECT_TRUE(IsKnownTimeFormat(std::wstring(L"%Y\0%", 4))) << "the run-time stops at the NUL";
+
+    std::tm t{};
+    t.tm_year = 126;
+    t.tm_mon = 11;
+    t.tm_mday = 9;
+    t.tm_hour = 7;
+    t.tm_min = 5;
+    t.tm_sec = 3;
+    t.tm_wday = 3;
+    t.tm_yday = 342;
+    EXPECT_EQ(L"2026/12/09 07:05:03", FormatTimeChecked(L"%Y/%m/%d %H:%M:%S", t));
+    EXPECT_EQ(L"12/9 100%", FormatTimeChecked(L"%#m/%#d 100%%", t));
+    EXPECT_EQ(L"", FormatTimeChecked(L"%Y %", t));
+    EXPECT_EQ(L"", FormatTimeChecked(L"", t));
+    EXPECT_EQ(std::wstring(127, L'x'), FormatTimeChecked(std::wstring(127, L'x'), t));
+    EXPECT_EQ(L"", FormatTimeChecked(std::wstring(128, L'x'), t)) << "does not fit";
 }

@@ -97,8 +97,9 @@ private:
     HWND TopParent() const;
     void CreatePatternBrushes();
     void PostCancelMode() const;
-    // Closes the open popup and makes `index` the item whose popup opens next.
-    void SwitchTo(int index);
+    // Closes the open popup and makes `index` the item whose popup opens next; an item
+    // without popup is only selected, in `look` (by the keyboard or the mouse).
+    void SwitchTo(int index, MenuBarTrackState look);
     void UpdateMdiItems();
 
     static constexpr UINT_PTR kHoverTimerId = 1;
@@ -112,6 +113,7 @@ private:
     int m_current = -1;
     MenuBarTrackState m_trackState = TRACK_NONE;
     bool m_switch = false;            // open another item's popup when this one closes
+    MenuBarTrackState m_switchLook = TRACK_BUTTON;   // how an item without popup is then selected
     bool m_altWhileTracking = false;  // Alt went down while a popup was open
     bool m_noSubmenu = true;          // the selected popup entry has no submenu
     bool m_ownPopup = true;           // the open menu is the item's own popup

@@ -204,10 +204,21 @@ void CXPMenuBar::TrackPopup(int index) {
     HWND owner = TopParent();
     m_current = index;
     m_switch = true;
+    bool first = true;
     while (m_switch) {
         m_switch = false;
         item = GetItem(m_current);
         if (!item) break;
+        // Moving on from an open popup to an entry without one only selects it: its command
+        // runs when the entry itself is clicked or opened.
+        auto* button = dynamic_cast<CMenuButton*>(item);
+        if (!first && button && !button->Popup()) {
+            SetHotItem(m_current, m_switchLook);
+            if (m_switchLook == TRACK_BUTTON_HOVER && !m_hoverTimer)
+                m_hoverTimer = ::SetTimer(m_hWnd, kHoverTimerId, 100, nullptr);
+            return;
+        }
+        first = false;
         UpdateWindow();
         SetHotItem(m_current, TRACK_POPUP);
         m_lastMenuPoint = POINT{-1, -1};
@@ -224,8 +235,9 @@ void CXPMenuBar::TrackPopup(int index) {
 
 void CXPMenuBar::PostCancelMode() const { ::PostMessageW(TopParent(), WM_CANCELMODE, 0, 0); }
 
-void CXPMenuBar::SwitchTo(int index) {
+void CXPMenuBar::SwitchTo(int index, MenuBarTrackState look) {
     PostCancelMode();
+    m_switchLook = look;
     if (CXPMenuItem* old = GetItem(m_current)) {
         old->m_state &= ~(MISTATE_HOT | MISTATE_PRESSED);
         RedrawItem(m_current);
@@ -246,7 +258,7 @@ bool CXPMenuBar::OnMenuInput(const MSG& msg) {
         else
             return false;
         if (to < 0) return false;
-        SwitchTo(to);
+        SwitchTo(to, TRACK_BUTTON);
         return true;
     }
     case WM_SYSKEYDOWN:
@@ -258,7 +270,7 @@ bool CXPMenuBar::OnMenuInput(const MSG& msg) {
         POINT client = msg.pt;
         ::ScreenToClient(m_hWnd, &client);
         const int hit = HitTest(client);
-        if (hit >= 0 && hit != m_current) SwitchTo(hit);
+        if (hit >= 0 && hit != m_current) SwitchTo(hit, TRACK_BUTTON_HOVER);
         return false;
     }
     case WM_LBUTTONDOWN: {

@@ -9,11 +9,9 @@ struct KeyName {
     const wchar_t* name;
 };
 const KeyName kNames[] = {
-    {VK_BACK, L"Backspace"}, {VK_TAB, L"Tab"}, {VK_CLEAR, L"Clear"}, {VK_RETURN, L"Enter"},
+    {VK_BACK, L"Backspace"}, {VK_TAB, L"Tab"},
     {VK_PAUSE, L"Pause"}, {VK_CAPITAL, L"Caps Lock"}, {VK_ESCAPE, L"Esc"}, {VK_SPACE, L"Space"},
-    {VK_PRIOR, L"Page Up"}, {VK_NEXT, L"Page Down"}, {VK_END, L"End"}, {VK_HOME, L"Home"},
-    {VK_LEFT, L"Left"}, {VK_UP, L"Up"}, {VK_RIGHT, L"Right"}, {VK_DOWN, L"Down"},
-    {VK_SNAPSHOT, L"Print Screen"}, {VK_INSERT, L"Insert"}, {VK_DELETE, L"Delete"}, {VK_HELP, L"Help"},
+    {VK_SNAPSHOT, L"Print Screen"}, {VK_HELP, L"Help"},
     {VK_LWIN, L"Left Windows"}, {VK_RWIN, L"Right Windows"}, {VK_APPS, L"Application"},
     {VK_MULTIPLY, L"Num *"}, {VK_ADD, L"Num +"}, {VK_SEPARATOR, L"Separator"}, {VK_SUBTRACT, L"Num -"},
     {VK_DECIMAL, L"Num Del"}, {VK_DIVIDE, L"Num /"}, {VK_NUMLOCK, L"Num Lock"}, {VK_SCROLL, L"Scroll Lock"},
@@ -27,7 +25,23 @@ const KeyName kNames[] = {
     {VK_CONVERT, L"変換"}, {VK_NONCONVERT, L"無変換"}, {VK_KANA, L"カタカナ/ひらがな"}, {VK_KANJI, L"半角/全角"},
 };
 
-std::wstring KeyOnly(UINT vk) {
+// Keys of the navigation block that the number pad also gives (with Num Lock off): the key
+// code is the same, only the extended flag tells the navigation block's key apart.
+struct SharedKeyName {
+    UINT vk;
+    const wchar_t* extended;
+    const wchar_t* numberPad;
+};
+const SharedKeyName kSharedNames[] = {
+    {VK_PRIOR, L"Page Up", L"Num 9"}, {VK_NEXT, L"Page Down", L"Num 3"}, {VK_END, L"End", L"Num 1"},
+    {VK_HOME, L"Home", L"Num 7"},     {VK_LEFT, L"Left", L"Num 4"},      {VK_UP, L"Up", L"Num 8"},
+    {VK_RIGHT, L"Right", L"Num 6"},   {VK_DOWN, L"Down", L"Num 2"},      {VK_INSERT, L"Insert", L"Num 0"},
+    {VK_DELETE, L"Delete", L"Num Del"}, {VK_CLEAR, L"Clear", L"Num 5"},  {VK_RETURN, L"Num Enter", L"Enter"},
+};
+
+std::wstring KeyOnly(UINT vk, bool extended) {
+    for (const SharedKeyName& k : kSharedNames)
+        if (k.vk == vk) return extended ? k.extended : k.numberPad;
     if ((vk >= L'0' && vk <= L'9') || (vk >= L'A' && vk <= L'Z')) return std::wstring(1, static_cast<wchar_t>(vk));
     wchar_t text[32];
     if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) {
@@ -56,6 +70,6 @@ std::wstring HotKeyName(int hotKey) {
     if (modifiers & HOTKEYF_CONTROL) text += L"Ctrl + ";
     if (modifiers & HOTKEYF_SHIFT) text += L"Shift + ";
     if (modifiers & HOTKEYF_ALT) text += L"Alt + ";
-    if (vk) text += KeyOnly(vk);
+    if (vk) text += KeyOnly(vk, (modifiers & HOTKEYF_EXT) != 0);
     return text;
 }

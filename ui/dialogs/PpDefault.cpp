@@ -1,5 +1,6 @@
 #include "ui/dialogs/PpDefault.h"
 #include "ui/controls/GdiSelectors.h"
+#include "app/Formatters.h"
 #include "app/RatingImages.h"
 #include "framework/CommonDialogs.h"
 #include "framework/MessageBox.h"
@@ -38,9 +39,7 @@ std::wstring FormatDatePreview(const std::wstring& format) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     if (localtime_s(&local, &now) != 0) return L"";
-    wchar_t text[128];
-    const size_t n = std::wcsftime(text, 128, format.c_str(), &local);
-    return n ? std::wstring(text, n) : std::wstring();
+    return FormatTimeChecked(format, local);
 }
 
 BEGIN_MESSAGE_MAP(CPpDefault, CSettingsPage)

@@ -106,8 +106,12 @@ void CLarkspur2006View::SendRatingHint(int64_t rowid, int rating) {
 void CLarkspur2006View::OnRatingClick(int row, int column, int x) {
     TrackRecord* track = Cache().at(row);
     if (!track) return;
+    // The header item spans the column wherever it was dragged; the bounds of column 0 are
+    // the whole row's.
+    HWND header = GetListCtrl().GetHeaderCtrl();
     RECT cell;
-    if (!GetListCtrl().GetSubItemRect(row, column, LVIR_BOUNDS, &cell)) return;
+    if (!header || !Header_GetItemRect(header, column, &cell)) return;
+    ::MapWindowPoints(header, m_hWnd, reinterpret_cast<POINT*>(&cell), 2);
     // 16 pixels a star, whatever the image width; a click past the middle of a star counts it.
     int rating = 10 * ((x - cell.left + 8) / 16);
     if (rating > 50) rating = 50;

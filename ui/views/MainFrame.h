@@ -197,6 +197,9 @@ private:
     void RemoveKeyboardHook();
     // True while the search box has the keyboard focus: hot keys stay out of typing then.
     bool SearchHasFocus() const;
+    // True while keys are typed text: the search box or any edit field has the focus, or a
+    // modal dialog has disabled the window. Local hot keys let them through then.
+    bool KeysBelongToTyping() const;
     LRESULT OnHotKey(WPARAM id, LPARAM);
 
     // MainFrameActions.cpp
@@ -226,6 +229,8 @@ private:
     // The drop-downs of the search button and of back and forward.
     void ShowSearchOptions(const NMTOOLBARW& button);
     void ShowHistoryMenu(const NMTOOLBARW& button, bool back);
+    // The way of the search mode's selected item (all columns when none is selected).
+    int SelectedSearchWay() const;
     // The recent words into the search-text combo, newest first.
     void FillRecentWords();
 

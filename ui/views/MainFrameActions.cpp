@@ -9,6 +9,7 @@
 #include "framework/SplitterWnd.h"
 #include "framework/View.h"
 #include "ui/views/ActionCodes.h"
+#include "ui/views/QuickSearch.h"
 
 const UINT CMainFrame::s_msgRunCommand = ::RegisterWindowMessageW(L"LarkRunCommandMsg");
 
@@ -162,9 +163,9 @@ LRESULT CMainFrame::OnTimerMessage(WPARAM id, LPARAM lParam) {
         OnTrayTimer(id);
         return 0;
     case kTimerIncrementalSearch:
-        // One search per pause in typing.
+        // One search per pause in typing, never in SQL mode.
         ::KillTimer(m_hWnd, kTimerIncrementalSearch);
-        RunQuickSearch();
+        if (SelectedSearchWay() != SearchSql) RunQuickSearch();
         return 0;
     default:
         return Default(WM_TIMER, id, lParam);

@@ -2,6 +2,7 @@
 #include "ui/views/MainFrame.h"
 #include "app/AppSettings.h"
 #include "ui/views/HotKeyMatch.h"
+#include <cwchar>
 
 void CMainFrame::RegisterHotKeys() {
     CAppSettings& settings = Settings();
@@ -45,10 +46,20 @@ bool CMainFrame::SearchHasFocus() const {
                      (m_wndSearchText.m_hWnd && focus == m_wndSearchText.m_hWnd));
 }
 
+bool CMainFrame::KeysBelongToTyping() const {
+    if (SearchHasFocus()) return true;
+    // A modal dialog (the query editor, a name, the properties) has the keyboard.
+    if (m_hWnd && !::IsWindowEnabled(m_hWnd)) return true;
+    // Any edit field, the edit of a combo box included, takes its keys as text.
+    wchar_t className[16] = L"";
+    HWND focus = ::GetFocus();
+    return focus && ::GetClassNameW(focus, className, 16) && _wcsicmp(className, L"Edit") == 0;
+}
+
 LRESULT CALLBACK CMainFrame::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     CMainFrame* frame = g_hookFrame;
     const bool keyDown = (lParam & 0x80000000) == 0;   // auto-repeats included
-    if (code == HC_ACTION && frame && frame->m_hookEnabled && keyDown && !frame->SearchHasFocus() &&
+    if (code == HC_ACTION && frame && frame->m_hookEnabled && keyDown && !frame->KeysBelongToTyping() &&
         frame->Settings().globalHotkey.enable) {
         const int flags = KeystrokeFlags(::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0,
                                          ::GetKeyState(VK_MENU) < 0, (lParam & 0x01000000) != 0);

@@ -15,12 +15,13 @@ const int kQueryMenu = 4, kSearchOptionsSubmenu = 2;
 }  // namespace
 
 void CMainFrame::RunQuickSearch() {
+    // A search asked for now (Enter, the button) is the one the pause in typing would run.
+    ::KillTimer(m_hWnd, kTimerIncrementalSearch);
     CLarkspur2006Doc* doc = GetDocument();
     if (!doc || !m_wndSearchText.m_hWnd) return;
     const std::wstring text = m_wndSearchText.GetWindowText();
     if (text.empty()) return;
-    const int selected = m_wndSearchMode.GetCurSel();
-    const int way = selected >= 0 ? static_cast<int>(m_wndSearchMode.GetItemData(selected)) : SearchAllColumns;
+    const int way = SelectedSearchWay();
     ScopedWaitCursor wait;
     CAppSettings& settings = doc->GetSettings();
     const QuickSearchQuery query = BuildQuickSearch(text, way, settings.search.searchWordNoCase);
@@ -31,6 +32,11 @@ void CMainFrame::RunQuickSearch() {
     if (doc->GetPlaylistCache().rows.empty()) return;
     RememberSearchWord(settings.search.searchRecent, query.word, settings.search.searchRecentMax);
     FillRecentWords();
+}
+
+int CMainFrame::SelectedSearchWay() const {
+    const int selected = m_wndSearchMode.m_hWnd ? m_wndSearchMode.GetCurSel() : -1;
+    return selected >= 0 ? static_cast<int>(m_wndSearchMode.GetItemData(selected)) : SearchAllColumns;
 }
 
 void CMainFrame::FillRecentWords() {
@@ -55,7 +61,11 @@ void CMainFrame::OnSearchTextEdited() {
         ::SetTimer(m_hWnd, kTimerIncrementalSearch, static_cast<UINT>(search.searchWordInclimentWait), nullptr);
 }
 
-void CMainFrame::OnSearchWayChosen() { StoreSearchWay(); }
+void CMainFrame::OnSearchWayChosen() {
+    StoreSearchWay();
+    // Half-typed text never runs as SQL.
+    if (SelectedSearchWay() == SearchSql) ::KillTimer(m_hWnd, kTimerIncrementalSearch);
+}
 
 void CMainFrame::ShowSearchOptions(const NMTOOLBARW& button) {
     RECT r = button.rcButton;

@@ -76,9 +76,12 @@ void CMainFrame::AddTrayIcon() {
     // The shell may be too busy to answer at log-on: it is given a few more chances.
     for (int attempt = 1; attempt <= kAddAttempts; ++attempt) {
         ::SetLastError(0);
-        if (NotifyTray(NIM_ADD, data) || ::GetLastError() != ERROR_TIMEOUT || attempt == kAddAttempts) break;
+        if (NotifyTray(NIM_ADD, data)) return;
+        if (::GetLastError() != ERROR_TIMEOUT || attempt == kAddAttempts) break;
         SleepAnsweringSentMessages(kAddRetryWait);
     }
+    // No icon: nothing may count on one (hiding the window, balloons).
+    m_trayIconId = 0;
 }
 
 void CMainFrame::RemoveTrayIcon() {
@@ -208,7 +211,8 @@ void CMainFrame::OnSize(UINT type, int cx, int cy) {
     CFrameWnd::OnSize(type, cx, cy);
     const int trayType = Settings().mainWindowOptions.taskTrayType;
     if (type == SIZE_MINIMIZED && (trayType == 2 || trayType == 3)) {
-        ShowWindow(SW_HIDE);
+        // Without an icon to bring it back the window stays on the taskbar.
         AddTrayIcon();
+        if (HasTrayIcon()) ShowWindow(SW_HIDE);
     }
 }

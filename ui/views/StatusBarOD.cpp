@@ -21,10 +21,17 @@ LRESULT CSliderVolume::OnMouseWheel(WPARAM wParam, LPARAM) {
     // The wheel turned away from the user raises the volume. The trackbar moves itself here
     // (some trackbars ignore the wheel) and tells its parent as if it had been scrolled.
     const int delta = static_cast<short>(HIWORD(wParam));
+    if (delta == 0) return 0;
     UINT lines = 3;
     ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     if (lines == WHEEL_PAGESCROLL) lines = 10;
-    const int step = delta * static_cast<int>(lines) / WHEEL_DELTA;
+    lines = std::min(lines, 100u);   // more would cross the whole range anyway
+    // Fine wheels and touch pads send less than a notch at a time: the parts add up, and
+    // turning the other way starts afresh.
+    if ((delta > 0) != (m_wheelUnits > 0)) m_wheelUnits = 0;
+    m_wheelUnits += delta * static_cast<int>(lines);
+    const int step = m_wheelUnits / WHEEL_DELTA;
+    m_wheelUnits -= step * WHEEL_DELTA;
     if (step == 0) return 0;
     const int position = std::clamp(GetPos() + step, GetRangeMin(), GetRangeMax());
     SetPos(position);

@@ -14,6 +14,10 @@ protected:
     void OnSetFocus(HWND oldWnd);
     LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
+
+private:
+    // Wheel turn not yet moved, in lines times WHEEL_DELTA.
+    int m_wheelUnits = 0;
 };
 
 // The main window's status bar: the message pane, the play-list summary (pane 1), the

@@ -234,7 +234,7 @@ TEST_F(XPMenuBarTest, MnemonicsOpenTheirEntry) {
 TEST_F(XPMenuBarTest, ArrowsInsideAnOpenPopupMoveToTheNextEntry) {
     // Right on an entry without submenu opens the next entry's popup, but not on an entry
     // with a submenu; Left moves back, but not inside a submenu; Left from the first entry
-    // wraps to the last, the command entry, which sends its command.
+    // wraps to the last, the command entry, which is only selected: its command waits.
     scripted.actions = {
         [&] {
             ::SendMessageW(frame->m_hWnd, WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP), reinterpret_cast<LPARAM>(popups[0]));
@@ -260,8 +260,24 @@ TEST_F(XPMenuBarTest, ArrowsInsideAnOpenPopupMoveToTheNextEntry) {
     ASSERT_EQ(5u, scripted.calls.size());
     const HMENU expected[] = {popups[0], popups[1], popups[2], popups[1], popups[0]};
     for (size_t i = 0; i < 5; ++i) EXPECT_EQ(expected[i], scripted.calls[i].menu) << i;
+    EXPECT_TRUE(frame->commands.empty());
+    ExpectHot(3, TRACK_BUTTON);
+    EXPECT_TRUE(Key(WM_KEYDOWN, VK_DOWN));   // opened from the keyboard, it runs
     EXPECT_EQ(std::vector<UINT>{kExit}, frame->commands);
     ExpectHot(-1, TRACK_NONE);
+}
+
+TEST_F(XPMenuBarTest, MovingOntoAnEntryWithoutPopupWhileAPopupIsOpenOnlySelectsIt) {
+    scripted.actions = {[&] { EXPECT_FALSE(MenuInput(WM_MOUSEMOVE, 0, ScreenCentre(3))); }};
+    ::SendMessageW(bar.m_hWnd, WM_LBUTTONDOWN, 0, MAKELPARAM(bar.GetItem(2)->m_rect.left + 2, 3));
+    EXPECT_EQ(1u, scripted.calls.size());
+    EXPECT_TRUE(frame->commands.empty()) << "passing over it runs nothing";
+    ExpectHot(3, TRACK_BUTTON_HOVER);
+
+    // A click on it runs its command.
+    ::SendMessageW(bar.m_hWnd, WM_LBUTTONDOWN, 0, MAKELPARAM(bar.GetItem(3)->m_rect.left + 2, 3));
+    EXPECT_EQ(std::vector<UINT>{kExit}, frame->commands);
+    EXPECT_EQ(1u, scripted.calls.size());
 }
 
 TEST_F(XPMenuBarTest, AltInsideAPopupAndClicksOnTheBar) {

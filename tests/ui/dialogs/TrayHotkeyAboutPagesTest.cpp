@@ -66,6 +66,15 @@ TEST(HotKeyNames, RenderModifiersAndKeysAsTheControlShowsThem) {
         {(HOTKEYF_CONTROL << 8) | VK_SPACE, L"Ctrl + Space"},
         {VK_MEDIA_PLAY_PAUSE, L"Play/Pause"},
         {(HOTKEYF_CONTROL << 8), L"Ctrl + "},
+        // The navigation block's keys are extended; the number pad gives the same codes without.
+        {(HOTKEYF_EXT << 8) | VK_RIGHT, L"Right"},
+        {VK_RIGHT, L"Num 6"},
+        {(HOTKEYF_EXT << 8) | VK_HOME, L"Home"},
+        {VK_HOME, L"Num 7"},
+        {((HOTKEYF_CONTROL | HOTKEYF_EXT) << 8) | VK_DELETE, L"Ctrl + Delete"},
+        {VK_DELETE, L"Num Del"},
+        {(HOTKEYF_EXT << 8) | VK_RETURN, L"Num Enter"},
+        {VK_RETURN, L"Enter"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.name, HotKeyName(c.code)) << c.code;
 }

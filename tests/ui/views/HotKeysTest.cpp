@@ -2,7 +2,10 @@
 // options sheet; the key matching of global and local hot keys.
 #include "ControlFrameFixture.h"
 #include "framework/Dialog.h"
+#include "ui/dialogs/DlgInput.h"
+#include "ui/views/ActionCodes.h"
 #include "ui/views/HotKeyMatch.h"
+#include "resources/resource.h"
 #include <functional>
 
 namespace {
@@ -49,6 +52,60 @@ public:
 
 private:
     std::function<void()> m_probe;
+};
+
+// Presses and lets go `vk` through the system's keyboard input, as a user does: the keyboard
+// hook sees it before the window with the focus, `focus`, which is in the foreground. Other
+// test programs share the desktop and may take the foreground first: then the key is sent
+// again, until `arrived` says it came here.
+bool TypeKey(HWND focus, WORD vk, const std::function<bool()>& arrived) {
+    HWND top = ::GetAncestor(focus, GA_ROOT);
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        ::SetForegroundWindow(top);
+        ::SetFocus(focus);
+        if (::GetForegroundWindow() != top || ::GetFocus() != focus) continue;
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = vk;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, input, sizeof(INPUT));
+        // The loop of a modal dialog: keys become characters.
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < 1000) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            if (arrived()) return true;
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return false;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[64] = L"";
+    ::GetWindowTextW(window, text, 64);
+    return text;
+}
+
+// Runs a dialog as the system's modal loop would leave it: created over its owner, which it
+// disables, while `typing` works it.
+class DisablingRunner : public IDialogRunner {
+public:
+    explicit DisablingRunner(std::function<void(CDialog&)> typing) : m_typing(std::move(typing)) {}
+    INT_PTR RunModal(CDialog& dialog, HWND owner) override {
+        if (!dialog.CreateForScript(owner)) return -1;
+        ::EnableWindow(owner, FALSE);
+        m_typing(dialog);
+        ::EnableWindow(owner, TRUE);
+        dialog.DestroyWindow();
+        return IDCANCEL;
+    }
+
+private:
+    std::function<void(CDialog&)> m_typing;
 };
 
 }  // namespace
@@ -129,4 +186,47 @@ TEST_F(HotKeyFrame, GlobalHotKeysAreRegisteredAClashLosesItsKeyAndTheOptionsShee
     frame->RegisterHotKeys();
     Close();
     EXPECT_TRUE(other.Take(8, MOD_CONTROL | MOD_ALT, VK_F10));
+}
+
+TEST_F(HotKeyFrame, LocalHotKeysNeverTakeKeysTypedIntoAnEditOrAModalDialog) {
+    settings.globalHotkey.enable = true;
+    settings.globalHotkey.hotKeys[ActionMute] = Entry(ActionMute, VK_SPACE, false);
+    ASSERT_TRUE(Open());
+    bool muted = settings.bass.mute;
+    auto toggled = [&] { return settings.bass.mute != muted; };
+
+    // Elsewhere in the main window Space is the hot key, and swallowed.
+    ASSERT_TRUE(TypeKey(frame->m_hWnd, VK_SPACE, toggled));
+    muted = settings.bass.mute;
+
+    // The edit of a combo box takes it as text.
+    HWND combo = ::CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWN, 0, 0, 100, 100, frame->m_hWnd,
+                                   nullptr, nullptr, nullptr);
+    HWND comboEdit = ::GetWindow(combo, GW_CHILD);
+    ASSERT_TRUE(TypeKey(comboEdit, VK_SPACE, [&] { return toggled() || !TextOf(combo).empty(); }));
+    EXPECT_EQ(TextOf(combo), L" ");
+    EXPECT_FALSE(toggled());
+    ::DestroyWindow(combo);
+
+    int runs = 0;
+    DisablingRunner runner([&](CDialog& dialog) {
+        ++runs;
+        // A name typed into the text input dialog keeps its blank.
+        HWND edit = ::GetDlgItem(dialog.m_hWnd, IDC_INPUT_EDIT);
+        ASSERT_TRUE(TypeKey(edit, VK_SPACE, [&] { return toggled() || !TextOf(edit).empty(); }));
+        EXPECT_EQ(TextOf(edit), L" ");
+        EXPECT_FALSE(toggled()) << "typed text, not the hot key";
+
+        // While the main window is disabled every key is the dialog's: Space presses its button.
+        ASSERT_TRUE(TypeKey(::GetDlgItem(dialog.m_hWnd, IDCANCEL), VK_SPACE,
+                            [&] { return toggled() || dialog.HasEnded(); }));
+        EXPECT_TRUE(dialog.HasEnded());
+        EXPECT_FALSE(toggled());
+    });
+    IDialogRunner* previous = AfxSetDialogRunner(&runner);
+    CDlgInput input(frame);
+    input.SetInputParams(L"名前", L"", nullptr, nullptr);
+    input.DoModal();
+    AfxSetDialogRunner(previous);
+    EXPECT_EQ(runs, 1);
 }

@@ -167,7 +167,17 @@ TEST_F(PlayingFrameTest, SpeakerPaneMutesAndTheVolumeTrackbarSetsTheVolume) {
 
     // The wheel turned away from the user raises the volume.
     ::SendMessageW(slider.m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-    EXPECT_GT(slider.GetPos(), 40);
+    const int notch = slider.GetPos() - 40;
+    EXPECT_GT(notch, 0);
+    EXPECT_EQ(settings.bass.masterVolume, 40 + notch);
+
+    // A fine wheel's parts of a notch add up to what the notch moves, either way.
+    for (int i = 0; i < 4; ++i)
+        ::SendMessageW(slider.m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA / 4)), 0);
+    EXPECT_EQ(slider.GetPos(), 40);
+    for (int i = 0; i < 8; ++i) ::SendMessageW(slider.m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 8), 0);
+    EXPECT_EQ(slider.GetPos(), 40 + notch);
+    EXPECT_EQ(settings.bass.masterVolume, 40 + notch);
 
     // The document's volume commands move the trackbar.
     settings.bass.masterVolume = 40;

@@ -422,6 +422,23 @@ TEST_F(PlaylistView, RatingClickWritesTheStarsHitAndAFailedWriteShowsTheStoredRa
     EXPECT_EQ(HintsOf(HintStatisticsChanged), hints + 3) << "nothing changed, nobody is told";
 }
 
+TEST_F(PlaylistView, RatingClickHitsTheStarUnderTheCursorWhenColumnZeroWasDraggedAway) {
+    lib.settings.playlistView.columns = {{ColRating, 84}, {ColTitle, 150}, {ColArtist, 150}};
+    const int64_t row = AddRow(L"1.mp3", L"一", L"x");
+    Open();
+    ShowQuery();
+    int order[] = {1, 2, 0};   // the rating column dragged to the end
+    ASSERT_TRUE(ListView_SetColumnOrderArray(Ctrl().m_hWnd, 3, order));
+    RECT header;
+    ASSERT_TRUE(Header_GetItemRect(Header(), 0, &header));
+    ASSERT_GT(header.left, 0);
+    Notify(NM_CLICK, 0, 0, POINT{header.left + 3 * 16, 5});
+    EXPECT_EQ(Stat(L"rating", row), 30);
+    Notify(NM_CLICK, 0, 0, POINT{header.left + 16, 5});
+    EXPECT_EQ(Stat(L"rating", row), 10);
+    EXPECT_EQ(List().at(0)->rating, 10);
+}
+
 TEST_F(PlaylistView, RowMenuRatesAndResetsTheSelectedRowsWithOneStatementEach) {
     const int64_t a = AddRow(L"1.mp3", L"一", L"x");
     const int64_t b = AddRow(L"2.mp3", L"二", L"x");

@@ -176,6 +176,44 @@ TEST_F(SearchFrame, IncrementalSearchRunsOncePerPauseAndNeverInSqlMode) {
     EXPECT_EQ(view->Count(HintPlaylistReady), 2);
 }
 
+TEST_F(SearchFrame, APendingIncrementalSearchGivesWayToSqlModeEnterAndTheButton) {
+    settings.search.searchWordIncliment = true;
+    settings.search.searchWordInclimentWait = 50;
+    OpenWithLibrary();
+    auto chooseWay = [&](int way) {
+        SelectWay(way);
+        ::SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_MODE, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(frame->m_wndSearchMode.m_hWnd));
+    };
+    chooseWay(SearchArtist);
+    view->hints.clear();
+
+    // "SQL検索" chosen while the pause runs: the half-typed word never runs as SQL.
+    SetText(L"Gam");
+    Edited();
+    chooseWay(SearchSql);
+    Pump(300);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 0);
+    EXPECT_TRUE(errors.messages.empty()) << "no database error";
+    // Nor does a pause that ends in SQL mode.
+    ::SendMessageW(frame->m_hWnd, WM_TIMER, 300, 0);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 0);
+    EXPECT_TRUE(errors.messages.empty());
+
+    // Enter searches at once, and the pause adds no second search; the button likewise.
+    chooseWay(SearchArtist);
+    Edited();
+    ::SendMessageW(frame->m_hWnd, CMainFrame::s_msgComboEditReflect, 13, 0);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 1);
+    SetText(L"Al");
+    Edited();
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_QUICK_SEARCH, 0);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 2);
+    Pump(300);
+    EXPECT_EQ(view->Count(HintPlaylistReady), 2);
+    EXPECT_EQ(Title(), L"アーティスト - Al -");
+}
+
 TEST_F(SearchFrame, HistoryMenusListEntriesNearestFirstAndRerunTheChosenOne) {
     OpenWithLibrary();
     MenuChooser chooser;

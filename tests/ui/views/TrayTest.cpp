@@ -2,6 +2,7 @@
 // clicks and double clicks, and hiding into the tray.
 #include "ControlFrameFixture.h"
 #include "ui/views/ActionCodes.h"
+#include "support/MessageBoxRecorder.h"
 #include <shellapi.h>
 
 using player_test::PumpUntil;
@@ -182,7 +183,7 @@ TEST_F(TrayFrame, AddingTheIconIsRetriedOnlyWhenTheShellTimesOut) {
     };
     frame->AddTrayIcon();
     EXPECT_EQ(attempts, 3) << "three attempts in all";
-    EXPECT_TRUE(frame->HasTrayIcon());
+    EXPECT_FALSE(frame->HasTrayIcon()) << "no icon was added";
 
     frame->RemoveTrayIcon();
     attempts = 0;
@@ -190,4 +191,43 @@ TEST_F(TrayFrame, AddingTheIconIsRetriedOnlyWhenTheShellTimesOut) {
     frame->AddTrayIcon();
     EXPECT_EQ(attempts, 1) << "other failures are not retried";
     frame->trayNotifier = nullptr;
+}
+
+TEST_F(TrayFrame, AnIconTheShellRefusesNeverHidesTheWindowAndPlayErrorsComeInABox) {
+    settings.playlistView.ignoreOpenError = false;
+    ASSERT_TRUE(Open());
+    ASSERT_GT(AddTrack(L"gone.wav", L"曲名", L"A"), 0);
+    ASSERT_TRUE(LoadPlaylist());
+    doc->UpdateAllViews(nullptr, HintPlaylistReady, nullptr);
+    ASSERT_TRUE(::DeleteFileW(dir.file(L"gone.wav").c_str()));
+    testing_support::MessageBoxRecorder boxes;
+
+    for (int type : {2, 3}) {
+        settings.mainWindowOptions.taskTrayType = type;
+        frame->RemoveTrayIcon();
+        ::ShowWindow(frame->m_hWnd, SW_RESTORE);
+        sent.clear();
+        frame->trayNotifier = [this](DWORD message, NOTIFYICONDATAW& data) {
+            sent.push_back({message, data.uFlags, data.szTip, data.szInfoTitle, data.szInfo, data.dwInfoFlags,
+                            data.uCallbackMessage});
+            ::SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        };
+        ::ShowWindow(frame->m_hWnd, SW_MINIMIZE);
+        ASSERT_FALSE(sent.empty()) << type;
+        EXPECT_EQ(sent[0].message, static_cast<DWORD>(NIM_ADD)) << type;
+        EXPECT_TRUE(::IsIconic(frame->m_hWnd)) << type;
+        EXPECT_TRUE(::IsWindowVisible(frame->m_hWnd)) << "still on the taskbar, type " << type;
+        EXPECT_FALSE(frame->HasTrayIcon()) << type;
+        EXPECT_FALSE(frame->IsInTray()) << type;
+
+        // The open failure is told in a box, not in a balloon of the missing icon.
+        sent.clear();
+        const size_t before = boxes.texts.size();
+        EXPECT_FALSE(doc->Play(0, 0));
+        ASSERT_EQ(boxes.texts.size(), before + 1) << type;
+        EXPECT_NE(boxes.texts.back().find(L"BASSの初期化"), std::wstring::npos);
+        EXPECT_TRUE(sent.empty()) << "nothing sent to the shell, type " << type;
+        frame->trayNotifier = nullptr;
+    }
 }
