@@ -83,9 +83,24 @@ bool IsKnownTimeFormat(const std::wstring& format) {
     return true;
 }
 
+// Each conversion goes to the run-time on its own and the text between them is copied as it
+// stands: Wine's run-time gives nothing for a conversion followed by a Japanese character
+// ("%Y年"), so the whole preset formats would show empty there.
 std::wstring FormatTimeChecked(const std::wstring& format, const std::tm& time, size_t maxChars) {
     if (format.empty() || !IsKnownTimeFormat(format)) return std::wstring();
-    std::vector<wchar_t> text(maxChars + 1);
-    const size_t n = std::wcsftime(text.data(), text.size(), format.c_str(), &time);
-    return n <= maxChars ? std::wstring(text.data(), n) : std::wstring();
+    std::wstring out;
+    wchar_t piece[128];
+    for (const wchar_t* p = format.c_str(); *p && out.size() <= maxChars; ++p) {
+        if (*p != L'%') {
+            out += *p;
+            continue;
+        }
+        const wchar_t* start = p;
+        if (*++p == L'#') ++p;
+        const std::wstring conversion(start, p + 1);
+        const size_t n = std::wcsftime(piece, 128, conversion.c_str(), &time);
+        if (n >= 128) return std::wstring();
+        out.append(piece, n);
+    }
+    return out.size() <= maxChars ? out : std::wstring();
 }

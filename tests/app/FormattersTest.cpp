@@ -125,6 +125,7 @@ TEST(Formatters, OnlyTimeConversionsTheRunTimeKnowsReachIt) {
     t.tm_yday = 342;
     EXPECT_EQ(L"2026/12/09 07:05:03", FormatTimeChecked(L"%Y/%m/%d %H:%M:%S", t));
     EXPECT_EQ(L"12/9 100%", FormatTimeChecked(L"%#m/%#d 100%%", t));
+    EXPECT_EQ(L"2026年12月09日 07時05分", FormatTimeChecked(L"%Y年%m月%d日 %H時%M分", t));
     EXPECT_EQ(L"", FormatTimeChecked(L"%Y %", t));
     EXPECT_EQ(L"", FormatTimeChecked(L"", t));
     EXPECT_EQ(std::wstring(127, L'x'), FormatTimeChecked(std::wstring(127, L'x'), t));
