@@ -240,7 +240,7 @@ void CMainFrame::LoadBarLayout() {
     if (plan.stored) {
         for (const StoredBand& band : plan.bands) {
             const int index = rebar.IDToIndex(band.id);
-            if (index < 0) continue;
+            if (index < 0 || band.defaulted) continue;
             REBARBANDINFOW info;
             CReBarCtrl::PrepareBandInfo(info, RBBIM_STYLE | RBBIM_SIZE);
             info.fStyle = band.style;

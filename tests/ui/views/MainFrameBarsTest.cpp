@@ -295,10 +295,44 @@ TEST_F(MainFrameTest, DamagedToolbarIniNeverCrashesTheStart) {
         }
         Close();
     }
-    // "BandCount" 0 keeps an empty rebar, as stored.
-    WriteIni("[Rebar]\r\nBandCount=0\r\n");
-    ASSERT_NE(Open(), nullptr);
-    EXPECT_TRUE(BandIds().empty());
+    // A count of 0 or one that is not a number gives the default layout, never an empty rebar.
+    for (const char* count : {"0", "abc"}) {
+        WriteIni(std::string("[Rebar]\r\nBandCount=") + count + "\r\nBandInfo_00=" + good0 + "\r\n");
+        ASSERT_NE(Open(), nullptr) << count;
+        EXPECT_EQ(BandIds(), (std::vector<UINT>{0, 1, 2, 3, 4, 5})) << count;
+        Close();
+    }
+}
+
+TEST_F(MainFrameTest, DamagedMenuBarRecordNeverRemovesTheMenuBarForGood) {
+    // A layout as the program stores it, the menu bar moved below the toolbars.
+    const UINT order[] = {BandNavigate, BandSearch, BandLibrary, BandPlayback, BandSeek, BandMenuBar};
+    auto ini = [this, &order](const std::string& menuRecord) {
+        std::string text = "[Rebar]\r\nBandCount=6\r\n";
+        for (int i = 0; i < 5; ++i)
+            text += "BandInfo_0" + std::to_string(i) + "=" + Hex(EncodeBandRecord({RBBS_GRIPPERALWAYS, 200, order[i]})) + "\r\n";
+        return text + "BandInfo_05=" + menuRecord + "\r\n";
+    };
+    std::string wide = Hex(EncodeBandRecord({RBBS_GRIPPERALWAYS, 0, BandMenuBar}));
+    wide.replace(88, 8, "00800000");   // width 32768
+    std::string notHex = Hex(EncodeBandRecord({RBBS_GRIPPERALWAYS, 0, BandMenuBar}));
+    notHex[10] = 'G';
+    for (const std::string& record : {wide, notHex}) {
+        WriteIni(ini(record));
+        ASSERT_NE(Open(), nullptr) << record;
+        EXPECT_EQ(BandIds(), std::vector<UINT>(std::begin(order), std::end(order))) << record;
+        EXPECT_EQ(Band(BandMenuBar).hwndChild, frame->m_wndMenuBar.m_hWnd);
+        EXPECT_EQ(Band(BandMenuBar).fStyle & RBBS_HIDDEN, 0u);
+        EXPECT_EQ(Band(BandLibrary).cx, 200u) << "the readable records still apply";
+        Close();
+        // The exit stores the menu bar again, readable, so the next start has it too.
+        EXPECT_EQ(app.GetProfileInt(L"Rebar", L"BandCount", -1), 6u);
+        std::vector<BYTE> saved;
+        StoredBand band;
+        ASSERT_TRUE(app.GetProfileBinary(L"Rebar", L"BandInfo_05", saved));
+        ASSERT_TRUE(DecodeBandRecord(saved, band));
+        EXPECT_EQ(band.id, (UINT)BandMenuBar);
+    }
 }
 
 TEST_F(MainFrameTest, PlacementIsStoredWhenTheWindowCloses) {
