@@ -453,7 +453,7 @@ TEST(AppSettingsHeader, ParsesColumnItems) {
     EXPECT_EQ(L"0:120/7:0/1:80", s.FormatHeaderColumns());
 
     // Nothing left, like nothing stored, gives the default set.
-    for (const wchar_t* value : {L"", L"99:30/14:20/abc:"}) {
+    for (const wchar_t* value : {L"", L"99:30/14:20/-3:5"}) {
         s.ParseHeaderColumns(value);
         EXPECT_EQ(L"0:50/1:200/2:200/3:200/15:84/16:70/17:70/18:140", s.FormatHeaderColumns()) << value;
     }
