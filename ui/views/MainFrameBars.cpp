@@ -261,7 +261,7 @@ void CMainFrame::LoadBarLayout() {
     // The search band holds the mode combo, the search button and a text box that shows what
     // is typed; a stored band narrower than that is widened to it.
     const int searchWidth = m_wndToolBarSearch.WidthForText(kMinSearchTextWidth);
-    SetBandMinimum(BandSearch, searchWidth > 150 ? searchWidth : 150, -1);
+    SetBandMinimum(BandSearch, std::max(searchWidth, 150), -1);
     // On a first start the search band asks for the desktop's width, and the navigate band only
     // for its buttons and query title (its toolbar was stretched over the window before it
     // became a band): the search band's row gives it what the row's other bands leave.
