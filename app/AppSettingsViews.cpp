@@ -196,13 +196,12 @@ const SettingKey<GroupView> kGroupViewKeys[] = {
 
 using PlaylistView = CAppSettings::PlaylistView;
 
-// "type:width" items separated by "/"; an empty value gives the default column set.
+// "type:width" items separated by "/". Only columns the play list can show are kept, each
+// once (its first item), so a damaged value never gives the view more columns than it has;
+// a value that names none gives the default column set.
 void ParseColumns(const std::wstring& value, PlaylistView& p) {
-    if (value.empty()) {
-        ResetDefaultColumns(p.columns, p.marginX);
-        return;
-    }
     p.columns.clear();
+    bool taken[ColLastType + 1] = {};
     size_t start = 0;
     while (start <= value.size()) {
         size_t slash = value.find(L'/', start);
@@ -219,8 +218,11 @@ void ParseColumns(const std::wstring& value, PlaylistView& p) {
             entry.type = _wtoi(item.substr(0, colon).c_str());
             entry.width = _wtoi(item.c_str() + colon + 1);
         }
+        if (!IsListColumnType(entry.type) || taken[entry.type]) continue;
+        taken[entry.type] = true;
         p.columns.push_back(entry);
     }
+    if (p.columns.empty()) ResetDefaultColumns(p.columns, p.marginX);
 }
 
 std::wstring FormatColumns(const PlaylistView& p) {

@@ -102,6 +102,8 @@ int TrackNumberValue(const std::wstring& text) {
     return _wtoi(text.c_str());
 }
 
+bool IsListColumnType(int type) { return type >= 0 && type <= ColLastType && type != ColVbr; }
+
 bool GetColumnCaption(int type, std::wstring& text) {
     if (type < 0 || type > ColLastType) {
         text.clear();

@@ -40,6 +40,9 @@ struct TrackSortKey {
     bool ratingRule = false;   // "Sort.Rule.03": rating, then album and track the other way
 };
 
+// Whether the play list can show a column of this type: 0-18, except type 14, which has a
+// text and a comparison but is never a column.
+bool IsListColumnType(int type);
 // Caption of a column type; false and an empty text for a type above 18.
 bool GetColumnCaption(int type, std::wstring& text);
 // Alignment of a column type in the list: 0 left, 1 right, 2 centre.

@@ -1,6 +1,7 @@
 #include "app/Larkspur2006App.h"
 #include "app/LarkspurCmdLine.h"
 #include "app/PathParts.h"
+#include "app/PlacementFit.h"
 #include "document/DlgDBError.h"
 #include "document/Larkspur2006Doc.h"
 #include "framework/DocTemplate.h"
@@ -113,6 +114,7 @@ void CLarkspur2006App::ShowMainWindow() {
     if (placement.length != 0) {
         placement.length = sizeof placement;
         placement.showCmd = CorrectShowCommand(placement);
+        FitPlacementToMonitors(placement, kMinPlacementSize);
         ::SetWindowPlacement(m_pMainWnd->m_hWnd, &placement);
     } else {
         m_pMainWnd->ShowWindow(SW_SHOW);

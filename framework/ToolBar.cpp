@@ -168,7 +168,7 @@ void CToolBar::GetItemRect(int index, RECT* rect) const {
     if (m_hWnd) m_ctrl.GetItemRect(index, rect);
 }
 
-bool CToolBar::StretchSeparator(int index, int width) {
+int CToolBar::WidthBeside(int index) const {
     int others = 0;
     for (int i = 0; i < GetCount(); ++i) {
         if (i == index) continue;
@@ -176,6 +176,11 @@ bool CToolBar::StretchSeparator(int index, int width) {
         GetItemRect(i, &r);
         others += r.right - r.left;
     }
+    return others;
+}
+
+bool CToolBar::StretchSeparator(int index, int width) {
+    const int others = WidthBeside(index);
     if (width - others <= 0) return false;
     UINT id = 0, style = 0;
     int image = 0;

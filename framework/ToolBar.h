@@ -84,6 +84,8 @@ public:
     // Widens the separator at `index` so that all buttons together are `width` pixels wide;
     // false (and nothing changes) when the others leave it no room.
     bool StretchSeparator(int index, int width);
+    // The width of every button but the one at `index`, together.
+    int WidthBeside(int index) const;
 
     CToolBarCtrl& GetToolBarCtrl() const { return m_ctrl; }
 

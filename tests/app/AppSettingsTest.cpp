@@ -472,19 +472,41 @@ TEST(AppSettingsHeader, ParsesColumnItems) {
     EXPECT_EQ(0, s.playlistView.columns[1].width);
 
     // An item without a colon is a width; empty items and a trailing "/" add nothing;
-    // types are not validated here.
-    s.ParseHeaderColumns(L"120//99:30/7:x/");
-    ASSERT_EQ(3u, s.playlistView.columns.size());
-    EXPECT_EQ(0, s.playlistView.columns[0].type);
-    EXPECT_EQ(120, s.playlistView.columns[0].width);
-    EXPECT_EQ(99, s.playlistView.columns[1].type);
-    EXPECT_EQ(30, s.playlistView.columns[1].width);
-    EXPECT_EQ(7, s.playlistView.columns[2].type);
-    EXPECT_EQ(0, s.playlistView.columns[2].width);
-    EXPECT_EQ(L"0:120/99:30/7:0", s.FormatHeaderColumns());
+    // a type the play list cannot show (above 18, negative, 14) is dropped, and a type named
+    // again keeps its first item.
+    s.ParseHeaderColumns(L"120//99:30/7:x/-1:5/14:40/1:80/7:90/0:10/");
+    EXPECT_EQ(L"0:120/7:0/1:80", s.FormatHeaderColumns());
 
-    s.ParseHeaderColumns(L"");
-    EXPECT_EQ(L"0:50/1:200/2:200/3:200/15:84/16:70/17:70/18:140", s.FormatHeaderColumns());
+    // Nothing left, like nothing stored, gives the default set.
+    for (const wchar_t* value : {L"", L"99:30/14:20/-3:5"}) {
+        s.ParseHeaderColumns(value);
+        EXPECT_EQ(L"0:50/1:200/2:200/3:200/15:84/16:70/17:70/18:140", s.FormatHeaderColumns()) << value;
+    }
+}
+
+TEST_F(SettingsFixture, ThousandStoredHeaderEntriesLoadAndSaveAsTheKnownColumnsOnce) {
+    // 1,000 entries: every type from -5 to 24 again and again, in a shifting order.
+    std::wstring header;
+    for (int i = 0; i < 1000; ++i) {
+        if (i) header += L'/';
+        header += std::to_wstring((i * 7) % 30 - 5) + L":" + std::to_wstring(40 + i);
+    }
+    WriteConfig(L"[PlaylistView]\r\nHeader=" + header + L"\r\n");
+    CAppSettings s;
+    Load(s);
+    // The first item of each type the play list can show, in the stored order.
+    std::wstring expected;
+    bool seen[30] = {};
+    for (int i = 0; i < 1000; ++i) {
+        const int type = (i * 7) % 30 - 5;
+        if (type < 0 || type > 18 || type == 14 || seen[type + 5]) continue;
+        seen[type + 5] = true;
+        expected += (expected.empty() ? L"" : L"/") + std::to_wstring(type) + L":" + std::to_wstring(40 + i);
+    }
+    EXPECT_EQ(18u, s.playlistView.columns.size());
+    EXPECT_EQ(expected, s.FormatHeaderColumns());
+    ASSERT_TRUE(CAppSettings::Save(s));
+    EXPECT_EQ(expected, ReadKey(L"PlaylistView", L"Header")) << "written back bounded";
 }
 
 TEST_F(SettingsFixture, EqualiserSectionEdgeCases) {

@@ -1,4 +1,5 @@
 #include "ui/dialogs/FloatingWindow.h"
+#include "app/PlacementFit.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "ui/views/InfoPaneColors.h"
@@ -18,7 +19,9 @@ void RestoreFloatingPlacement(HWND window, const WINDOWPLACEMENT& placement) {
     RECT desktop{};
     ::GetWindowRect(::GetDesktopWindow(), &desktop);
     if (!UseFloatingPlacement(placement, desktop)) return;
-    const RECT& r = placement.rcNormalPosition;
+    // One stored shown is taken wherever it lay, but never off every monitor attached now.
+    const SIZE smallest{::GetSystemMetrics(SM_CXMINTRACK), ::GetSystemMetrics(SM_CYMINTRACK)};
+    const RECT r = FitWindowRect(placement.rcNormalPosition, MonitorWorkAreas(), smallest);
     ::MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 

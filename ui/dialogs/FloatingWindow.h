@@ -4,8 +4,8 @@
 // Helpers shared by the lyrics and cover windows.
 
 // Moves the window to a stored placement: always when it was stored shown (show command 5),
-// otherwise only when its normal rectangle lies inside the desktop. A length of 0 is no
-// placement.
+// otherwise only when its normal rectangle lies inside the desktop; a rectangle off every
+// monitor is brought onto the nearest one. A length of 0 is no placement.
 void RestoreFloatingPlacement(HWND window, const WINDOWPLACEMENT& placement);
 // Whether a stored placement is used (the rule above), for a desktop rectangle.
 bool UseFloatingPlacement(const WINDOWPLACEMENT& placement, const RECT& desktop);

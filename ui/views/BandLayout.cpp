@@ -46,36 +46,70 @@ std::vector<BYTE> EncodeBandRecord(const StoredBand& band) {
     return record;
 }
 
+namespace {
+// The band a record of the right size names, whatever its other fields hold.
+bool RecordBandId(const std::vector<BYTE>& record, UINT& id) {
+    if (record.size() != kBandRecordSize || Get(record, kOffSize) != kBandRecordSize) return false;
+    id = Get(record, kOffId);
+    return id < BandIdCount;
+}
+}  // namespace
+
 bool DecodeBandRecord(const std::vector<BYTE>& record, StoredBand& band) {
-    if (record.size() != kBandRecordSize) return false;
-    if (Get(record, kOffSize) != kBandRecordSize) return false;
+    UINT id = 0;
+    if (!RecordBandId(record, id)) return false;
     if ((Get(record, kOffMask) & kRecordMask) != kRecordMask) return false;
-    const UINT id = Get(record, kOffId);
     const UINT width = Get(record, kOffWidth);
-    if (id >= BandIdCount || width > kMaxWidth) return false;
+    if (width > kMaxWidth) return false;
     band.style = Get(record, kOffStyle) & kKnownStyles;
     band.width = width;
     band.id = id;
+    band.defaulted = false;
     return true;
 }
 
 BandPlan PlanBandLayout(int count, const std::function<bool(int, std::vector<BYTE>&)>& read) {
     BandPlan plan;
-    if (count >= 0) {
-        bool seen[BandIdCount] = {};
+    if (count > 0) {
+        bool named[BandIdCount] = {};
+        bool anyNamed = false;
+        std::vector<size_t> holes;   // places of records that name no band
         const int last = count < kMaxStoredBands ? count : kMaxStoredBands;
         for (int i = 0; i < last; ++i) {
             std::vector<BYTE> record;
             StoredBand band;
-            if (!read(i, record) || !DecodeBandRecord(record, band) || seen[band.id]) continue;
-            seen[band.id] = true;
+            const bool present = read(i, record);
+            if (!present || !DecodeBandRecord(record, band)) {
+                UINT id = 0;
+                if (!present || !RecordBandId(record, id)) {
+                    holes.push_back(plan.bands.size());
+                    plan.bands.push_back(StoredBand{kDefaultBandStyle, 0, BandIdCount, true});
+                    continue;
+                }
+                band = StoredBand{kDefaultBandStyle, 0, id, true};
+            }
+            if (named[band.id]) continue;
+            named[band.id] = anyNamed = true;
             plan.bands.push_back(band);
         }
-        plan.stored = true;
-        if (count == 0 || !plan.bands.empty()) return plan;
+        if (anyNamed) {
+            size_t hole = 0;
+            for (UINT id = 0; id < BandIdCount; ++id) {
+                if (named[id]) continue;
+                const StoredBand band{kDefaultBandStyle, 0, id, true};
+                if (hole < holes.size()) plan.bands[holes[hole++]] = band;
+                else plan.bands.push_back(band);
+            }
+            std::vector<StoredBand> bands;
+            for (const StoredBand& band : plan.bands)
+                if (band.id < BandIdCount) bands.push_back(band);
+            plan.bands.swap(bands);
+            plan.stored = true;
+            return plan;
+        }
     }
     plan.bands.clear();
     plan.stored = false;
-    for (UINT id = 0; id < BandIdCount; ++id) plan.bands.push_back(StoredBand{kDefaultBandStyle, 0, id});
+    for (UINT id = 0; id < BandIdCount; ++id) plan.bands.push_back(StoredBand{kDefaultBandStyle, 0, id, true});
     return plan;
 }

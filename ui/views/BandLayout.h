@@ -24,6 +24,8 @@ struct StoredBand {
     UINT style = 0;
     UINT width = 0;
     UINT id = 0;
+    // The band's default (style and width as the bar gives them) stands here, not a record.
+    bool defaulted = false;
 };
 
 // A record is the band information structure of 32-bit Windows (80 bytes), whatever the
@@ -50,11 +52,13 @@ struct BandPlan {
     bool stored = false;
 };
 
-// Plans the layout from "BandCount" (-1 when missing) and a reader of the records by index
-// (false when a record is missing). A missing or damaged record is skipped, and a band
-// named twice is added once. A count of 0 adds no band; a positive count of which no
-// record can be read gives the default layout, so that a damaged file never takes the
-// menu bar away.
+// Plans the layout from "BandCount" (-1 when missing, 0 when not a number) and a reader of
+// the records by index (false when a record is missing or not hexadecimal). A band named
+// twice is added once. A record that cannot be read is replaced by the default of its band:
+// the band it names when its id can still be read, else, in id order, a band that no record
+// names; bands still unnamed at the end follow the stored ones. So a damaged file never takes
+// a bar away for good (the file is saved with every band at exit). A count that is not
+// positive, or of which no record can be read, gives the default layout.
 BandPlan PlanBandLayout(int count, const std::function<bool(int index, std::vector<BYTE>& record)>& read);
 
 // No stored layout names more bands than this; a larger count is read this far.

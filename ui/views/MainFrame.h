@@ -174,14 +174,22 @@ private:
     bool CreateBars();
     // The combo boxes of the search toolbar and the query title of the navigate toolbar.
     void CreateToolBarControls();
-    // Widens the search-text combo's list to its widest entry.
-    void FitSearchDropWidth();
+    // Widens the search-text combo's list to its widest entry; `atCreation`: the first fit,
+    // which adds its 4 pixels to the larger of the list's width and that entry.
+    void FitSearchDropWidth(bool atCreation);
     // "toolbar.ini": the dock state "Layout" and the band records of section "Rebar".
     void LoadBarLayout();
     void SaveBarLayout();
     // Sets or clears every band's no-gripper bit by "NoGripper".
     void ApplyToolbarLock();
     void SetBandMinimum(UINT bandId, int width, int height);
+    // The length a band asks of its row.
+    void SetBandWidth(UINT bandId, UINT width);
+    // A band's length for a child `childWidth` pixels wide: the child with the band's gripper
+    // and edges.
+    UINT BandLengthFor(UINT bandId, UINT childWidth);
+    // Makes a band at least as long as its minimum child width needs.
+    void WidenBandToMinimum(UINT bandId);
     // The bar of a band id (0 menu bar ... 5 seek bar), or null.
     CControlBar* BandBar(UINT bandId);
     bool IsBarShown(CControlBar& bar) const;

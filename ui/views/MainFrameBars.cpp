@@ -9,11 +9,14 @@
 #include "resources/resource.h"
 #include "ui/views/BandLayout.h"
 #include <commctrl.h>
+#include <algorithm>
 
 namespace {
 const wchar_t kRebarSection[] = L"Rebar";
 const wchar_t kBandCount[] = L"BandCount";
 const wchar_t kLayoutName[] = L"Layout";
+// The narrowest search-text box that still shows a typed word.
+const int kMinSearchTextWidth = 150;
 
 // Images of list A and list B, in image order.
 const UINT kImagesA[] = {IDI_TB_ADD_FILES, IDI_TB_ADD_FOLDER, IDI_TB_IMPORT_DATABASE, IDI_TB_EXPORT_DATABASE,
@@ -36,9 +39,10 @@ const Button kPlaybackButtons[] = {
     {ID_SEPARATOR, 0, TBBS_SEPARATOR}, {ID_PLAYMODE_CYCLE, 10, TBBS_DROPDOWN},
     {ID_PLAYMODE_SINGLE, 10, 0}, {ID_PLAYMODE_SINGLE_REPEAT, 11, 0}, {ID_PLAYMODE_LIST, 12, 0},
     {ID_PLAYMODE_LIST_REPEAT, 13, 0}, {ID_PLAYMODE_RANDOM, 14, 0}};
+const int kQueryTitleWidth = 100;
 const Button kNavigateButtons[] = {
     {ID_QUERY_BACK, 0, TBBS_DROPDOWN | TBBS_AUTOSIZE}, {ID_QUERY_FORWARD, 1, TBBS_DROPDOWN | TBBS_AUTOSIZE},
-    {IDC_QUERY_TITLE, 100, TBBS_SEPARATOR}};
+    {IDC_QUERY_TITLE, kQueryTitleWidth, TBBS_SEPARATOR}};
 const Button kSearchButtons[] = {
     {IDC_SEARCH_MODE, 100, TBBS_SEPARATOR}, {IDC_SEARCH_TEXT, 100, TBBS_SEPARATOR},
     {ID_QUICK_SEARCH, 2, TBBS_DROPDOWN}};
@@ -170,10 +174,10 @@ void CMainFrame::CreateToolBarControls() {
     // The settings keep the recent words oldest first; the list shows the newest first.
     const std::vector<std::wstring>& recent = Settings().search.searchRecent;
     for (auto it = recent.rbegin(); it != recent.rend(); ++it) m_wndSearchText.AddString(it->c_str());
-    FitSearchDropWidth();
+    FitSearchDropWidth(true);
 }
 
-void CMainFrame::FitSearchDropWidth() {
+void CMainFrame::FitSearchDropWidth(bool atCreation) {
     HDC dc = ::GetDC(m_wndSearchText.m_hWnd);
     HGDIOBJ old = ::SelectObject(dc, m_wndSearchText.GetFont());
     int widest = 0;
@@ -186,7 +190,10 @@ void CMainFrame::FitSearchDropWidth() {
     ::SelectObject(dc, old);
     ::ReleaseDC(m_wndSearchText.m_hWnd, dc);
     const int current = static_cast<int>(m_wndSearchText.SendMessage(CB_GETDROPPEDWIDTH));
-    m_wndSearchText.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>((current > widest ? current : widest) + 4));
+    // The 4 pixels are added once, at creation; later fills only make room for a wider word,
+    // so searching again and again never widens the list.
+    const int width = atCreation ? std::max(current, widest) + 4 : std::max(current, widest + 4);
+    if (width != current) m_wndSearchText.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width));
 }
 
 void CMainFrame::StoreSearchWay() {
@@ -240,7 +247,7 @@ void CMainFrame::LoadBarLayout() {
     if (plan.stored) {
         for (const StoredBand& band : plan.bands) {
             const int index = rebar.IDToIndex(band.id);
-            if (index < 0) continue;
+            if (index < 0 || band.defaulted) continue;
             REBARBANDINFOW info;
             CReBarCtrl::PrepareBandInfo(info, RBBIM_STYLE | RBBIM_SIZE);
             info.fStyle = band.style;
@@ -251,7 +258,21 @@ void CMainFrame::LoadBarLayout() {
         }
     }
     SetBandMinimum(BandNavigate, 150, -1);
-    SetBandMinimum(BandSearch, 150, -1);
+    // The search band holds the mode combo, the search button and a text box that shows what
+    // is typed; a stored band narrower than that is widened to it.
+    const int searchWidth = m_wndToolBarSearch.WidthForText(kMinSearchTextWidth);
+    SetBandMinimum(BandSearch, std::max(searchWidth, 150), -1);
+    // On a first start the search band asks for the desktop's width, and the navigate band only
+    // for its buttons and query title (its toolbar was stretched over the window before it
+    // became a band): the search band's row gives it what the row's other bands leave.
+    if (!plan.stored) {
+        CToolBar& navigate = m_wndToolBarNavigate;
+        const int title = navigate.CommandToIndex(IDC_QUERY_TITLE);
+        SetBandWidth(BandNavigate, BandLengthFor(BandNavigate, static_cast<UINT>(navigate.WidthBeside(title) + kQueryTitleWidth)));
+        WidenBandToMinimum(BandNavigate);
+        SetBandWidth(BandSearch, static_cast<UINT>(::GetSystemMetrics(SM_CXVIRTUALSCREEN)));
+    }
+    WidenBandToMinimum(BandSearch);
     SetBandMinimum(BandSeek, -1, 31);
     ApplyToolbarLock();
     RecalcLayout();
@@ -267,6 +288,35 @@ void CMainFrame::SetBandMinimum(UINT bandId, int width, int height) {
     if (width >= 0) info.cxMinChild = static_cast<UINT>(width);
     if (height >= 0) info.cyMinChild = static_cast<UINT>(height);
     rebar.SetBandInfo(static_cast<UINT>(index), &info);
+}
+
+void CMainFrame::SetBandWidth(UINT bandId, UINT width) {
+    CReBarCtrl& rebar = m_wndReBar.GetReBarCtrl();
+    const int index = rebar.IDToIndex(bandId);
+    if (index < 0) return;
+    REBARBANDINFOW info;
+    CReBarCtrl::PrepareBandInfo(info, RBBIM_SIZE);
+    info.cx = width;
+    rebar.SetBandInfo(static_cast<UINT>(index), &info);
+}
+
+UINT CMainFrame::BandLengthFor(UINT bandId, UINT childWidth) {
+    CReBarCtrl& rebar = m_wndReBar.GetReBarCtrl();
+    const int index = rebar.IDToIndex(bandId);
+    RECT borders{};
+    if (index >= 0) rebar.SendMessage(RB_GETBANDBORDERS, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&borders));
+    return childWidth + static_cast<UINT>(borders.left + borders.right);
+}
+
+void CMainFrame::WidenBandToMinimum(UINT bandId) {
+    CReBarCtrl& rebar = m_wndReBar.GetReBarCtrl();
+    const int index = rebar.IDToIndex(bandId);
+    if (index < 0) return;
+    REBARBANDINFOW info;
+    CReBarCtrl::PrepareBandInfo(info, RBBIM_CHILDSIZE | RBBIM_SIZE);
+    if (!rebar.GetBandInfo(static_cast<UINT>(index), &info)) return;
+    const UINT least = BandLengthFor(bandId, info.cxMinChild);
+    if (info.cx < least) SetBandWidth(bandId, least);
 }
 
 void CMainFrame::ApplyToolbarLock() {

@@ -46,7 +46,7 @@ void CMainFrame::FillRecentWords() {
     const std::vector<std::wstring>& recent = Settings().search.searchRecent;
     for (auto it = recent.rbegin(); it != recent.rend(); ++it) m_wndSearchText.AddString(it->c_str());
     m_wndSearchText.SetWindowText(text);
-    FitSearchDropWidth();
+    FitSearchDropWidth(false);
 }
 
 LRESULT CMainFrame::OnSearchEnter(WPARAM, LPARAM) {

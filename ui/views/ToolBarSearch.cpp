@@ -72,6 +72,11 @@ int CToolBarSearch::ItemHeight() const {
     return size.cy - 4 > 1 ? size.cy - 4 : 1;
 }
 
+int CToolBarSearch::WidthForText(int textWidth) const {
+    // The combo sits on its button inset by 1 pixel on each side.
+    return WidthBeside(CommandToIndex(IDC_SEARCH_TEXT)) + textWidth + 2;
+}
+
 void CToolBarSearch::OnSizeBar(int width) {
     const int textIndex = CommandToIndex(IDC_SEARCH_TEXT);
     const int modeIndex = CommandToIndex(IDC_SEARCH_MODE);

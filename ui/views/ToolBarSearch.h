@@ -14,6 +14,9 @@ public:
     std::wstring GetModeCaption(int way) const;
     // True while the mode combo's list is dropped down.
     bool IsModeListOpen() const { return m_listOpen; }
+    // The toolbar width that leaves a search-text combo `textWidth` pixels wide beside the mode
+    // combo and the search button.
+    int WidthForText(int textWidth) const;
 
 protected:
     // Sizing (the text combo takes the width the other buttons leave), the mode combo's

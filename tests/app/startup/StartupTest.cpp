@@ -1,6 +1,7 @@
 // Runs the built program from a private folder and checks what its start-up and exit do.
 #include "app/Larkspur2006App.h"
 #include "app/LarkspurCmdLine.h"
+#include "app/PlacementFit.h"
 #include "support/TestFiles.h"
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -202,6 +203,45 @@ TEST(Placement, HiddenOrUnknownShowCommandShowsNormally) {
     }
     wp.showCmd = SW_SHOWNORMAL;
     EXPECT_EQ(CLarkspur2006App::CorrectShowCommand(wp), (UINT)SW_SHOWNORMAL);
+}
+
+// Wine shows a window whose stored size overflows its coordinates as a sliver far off screen,
+// and one stored without a size as a bare caption; the program brings both back itself.
+TEST(Startup, PlacementOffEveryMonitorOrAbsurdlySizedOpensOnTheWorkArea) {
+    Installed app;
+    const RECT stored[] = {{-2000000000, -2000000000, 2000000000, 2000000000},
+                           {-2000000000, -2000000000, -2000000000, -2000000000}};
+    for (const RECT& normal : stored) {
+        const std::wstring folder = CLarkspur2006App::PrepareUserFolder(app.dir.path(), L"frank");
+        CAppSettings settings;
+        CAppSettings::Load(L"Larkspur2006", settings, folder);
+        WINDOWPLACEMENT& wp = settings.mainWindow.placement.placement;
+        wp.length = sizeof wp;
+        wp.showCmd = SW_SHOWNORMAL;
+        wp.rcNormalPosition = normal;
+        ASSERT_TRUE(CAppSettings::Save(settings));
+
+        Process p;
+        ASSERT_TRUE(Start(p, app.exe, L"/p:frank"));
+        HWND main = WaitForMainWindow(p);
+        ASSERT_NE(main, nullptr);
+        RECT window{}, visible{};
+        GetWindowRect(main, &window);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        ASSERT_TRUE(GetMonitorInfoW(MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor));
+        EXPECT_TRUE(IntersectRect(&visible, &window, &monitor.rcWork) && EqualRect(&visible, &window))
+            << window.left << "," << window.top << "," << window.right << "," << window.bottom;
+        EXPECT_GE(window.right - window.left, kMinPlacementSize.cx);
+        EXPECT_GE(window.bottom - window.top, kMinPlacementSize.cy);
+        EXPECT_EQ(CloseAndWait(p, main), 0);
+
+        // What the exit stores is the window on screen, so the next start is sound too.
+        CAppSettings after;
+        CAppSettings::Load(L"Larkspur2006", after, folder);
+        const RECT& kept = after.mainWindow.placement.placement.rcNormalPosition;
+        EXPECT_TRUE(EqualRect(&kept, &window)) << kept.left << "," << kept.top << "," << kept.right << "," << kept.bottom;
+    }
 }
 
 TEST(UserFolder, CreatedBesideTheProgram) {

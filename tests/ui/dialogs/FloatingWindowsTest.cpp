@@ -61,6 +61,29 @@ TEST(FloatingWindow, ASavedPlacementPartlyOffTheDesktopIsIgnoredUnlessItWasShown
     EXPECT_TRUE(UseFloatingPlacement(p, desktop));
 }
 
+TEST(DlgLyrics, APlacementStoredShownOffEveryMonitorOpensOnTheNearestOne) {
+    CAppSettings s = FloatingSettings(100);
+    WINDOWPLACEMENT& p = s.lyricsWindow.placement;
+    p.length = sizeof p;
+    p.showCmd = SW_SHOW;
+    p.rcNormalPosition = RECT{-2000000000, -2000000000, -1999999700, -1999999600};
+    CWnd owner;
+    owner.CreateEx(0, nullptr, L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, 0);
+    CDlgLyrics lyrics(s);
+    ASSERT_TRUE(lyrics.Create(&owner));
+    RECT window{}, visible{};
+    ::GetWindowRect(lyrics.m_hWnd, &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor));
+    EXPECT_TRUE(::IntersectRect(&visible, &window, &monitor.rcWork) && ::EqualRect(&visible, &window))
+        << window.left << "," << window.top << "," << window.right << "," << window.bottom;
+    EXPECT_EQ(window.right - window.left, 300);
+    EXPECT_EQ(window.bottom - window.top, 400);
+    lyrics.DestroyWindow();
+    owner.DestroyWindow();
+}
+
 TEST(DlgLyrics, TakesTheWorkersTextAndEscapeHidesItForTheNextStart) {
     CAppSettings s = FloatingSettings(50);
     CWnd owner;

@@ -85,7 +85,7 @@ TEST(BandLayout, DamagedRecordsAreRefused) {
     EXPECT_EQ(band.style & ~0xFFFu, 0u);
 }
 
-TEST(BandLayout, PlanFollowsTheStoredOrderAndSkipsWhatCannotBeRead) {
+TEST(BandLayout, PlanFollowsTheStoredOrderAndReplacesWhatCannotBeRead) {
     FakeRecords f;
     f.entries[0] = EncodeBandRecord({RBBS_GRIPPERALWAYS, 500, BandSeek});
     f.entries[1] = EncodeBandRecord({RBBS_GRIPPERALWAYS, 0, BandMenuBar});
@@ -95,10 +95,51 @@ TEST(BandLayout, PlanFollowsTheStoredOrderAndSkipsWhatCannotBeRead) {
     f.entries[5] = EncodeBandRecord({RBBS_BREAK | RBBS_HIDDEN, 220, BandSearch});
     const BandPlan plan = PlanBandLayout(6, f.reader());
     EXPECT_TRUE(plan.stored);
-    EXPECT_EQ(Ids(plan), (std::vector<UINT>{BandSeek, BandMenuBar, BandSearch}));
+    // The two records that name no band give their places to the bands no record names, in
+    // id order; the one left over follows.
+    EXPECT_EQ(Ids(plan), (std::vector<UINT>{BandSeek, BandMenuBar, BandNavigate, BandLibrary, BandSearch, BandPlayback}));
     EXPECT_EQ(plan.bands[0].width, 500u);
+    EXPECT_FALSE(plan.bands[0].defaulted);
     EXPECT_EQ(plan.bands[1].width, 0u) << "the first record of a band wins";
-    EXPECT_EQ(plan.bands[2].style, (UINT)(RBBS_BREAK | RBBS_HIDDEN));
+    EXPECT_EQ(plan.bands[4].style, (UINT)(RBBS_BREAK | RBBS_HIDDEN));
+    for (size_t i : {2, 3, 5}) {
+        EXPECT_TRUE(plan.bands[i].defaulted) << i;
+        EXPECT_EQ(plan.bands[i].style, kDefaultBandStyle) << i;
+    }
+}
+
+TEST(BandLayout, OneDamagedRecordGivesItsBandsDefaultInItsPlace) {
+    // The stored order with the menu bar last, as a user may drag it.
+    const UINT order[] = {BandNavigate, BandSearch, BandLibrary, BandPlayback, BandSeek, BandMenuBar};
+    auto layout = [&order] {
+        FakeRecords f;
+        for (int i = 0; i < 6; ++i) f.entries[i] = EncodeBandRecord({RBBS_GRIPPERALWAYS, 100u + i, order[i]});
+        return f;
+    };
+    std::vector<BYTE> wide = EncodeBandRecord({RBBS_GRIPPERALWAYS, 0, BandMenuBar});
+    PutU32(wide, 44, 32768);   // a width no band has
+    struct Case {
+        const char* what;
+        std::vector<BYTE> record;
+    };
+    const Case cases[] = {{"width 32768", wide},
+                          {"cut short", std::vector<BYTE>(wide.begin(), wide.begin() + 40)},
+                          {"every byte damaged", std::vector<BYTE>(80, 0xEE)}};
+    for (const Case& c : cases) {
+        FakeRecords f = layout();
+        f.entries[5] = c.record;
+        const BandPlan plan = PlanBandLayout(6, f.reader());
+        EXPECT_TRUE(plan.stored) << c.what;
+        EXPECT_EQ(Ids(plan), std::vector<UINT>(std::begin(order), std::end(order))) << c.what;
+        ASSERT_EQ(plan.bands.size(), 6u) << c.what;
+        EXPECT_TRUE(plan.bands[5].defaulted) << c.what;
+        EXPECT_EQ(plan.bands[5].style, kDefaultBandStyle) << c.what;
+        EXPECT_EQ(plan.bands[0].width, 100u) << c.what;
+    }
+    // A record that is not hexadecimal reads as missing: the menu bar takes its place.
+    FakeRecords f = layout();
+    f.entries.erase(5);
+    EXPECT_EQ(Ids(PlanBandLayout(6, f.reader())), std::vector<UINT>(std::begin(order), std::end(order)));
 }
 
 TEST(BandLayout, MissingZeroAndHopelessCounts) {
@@ -109,9 +150,14 @@ TEST(BandLayout, MissingZeroAndHopelessCounts) {
     for (const StoredBand& b : plan.bands) EXPECT_EQ(b.style, kDefaultBandStyle);
     EXPECT_EQ(none.reads, 0);
 
-    plan = PlanBandLayout(0, none.reader());
-    EXPECT_TRUE(plan.stored);
-    EXPECT_TRUE(plan.bands.empty()) << "a count of 0 adds no band";
+    // 0 is also what a count that is not a number reads as: the default layout.
+    FakeRecords one;
+    one.entries[0] = EncodeBandRecord({0, 10, BandLibrary});
+    for (int count : {0, -7}) {
+        plan = PlanBandLayout(count, one.reader());
+        EXPECT_FALSE(plan.stored) << count;
+        EXPECT_EQ(Ids(plan), (std::vector<UINT>{0, 1, 2, 3, 4, 5})) << count;
+    }
 
     // Every record damaged: the default layout, so the menu bar is never lost.
     FakeRecords damaged;
@@ -120,10 +166,11 @@ TEST(BandLayout, MissingZeroAndHopelessCounts) {
     EXPECT_FALSE(plan.stored);
     EXPECT_EQ(plan.bands.size(), 6u);
 
-    // A huge count is read only as far as any layout can reach.
+    // A huge count is read only as far as any layout can reach; the bands it does not name
+    // follow the one it does.
     FakeRecords huge;
     huge.entries[0] = EncodeBandRecord({0, 10, BandLibrary});
     plan = PlanBandLayout(2000000000, huge.reader());
-    EXPECT_EQ(Ids(plan), (std::vector<UINT>{BandLibrary}));
+    EXPECT_EQ(Ids(plan), (std::vector<UINT>{BandLibrary, 0, 1, 2, 4, 5}));
     EXPECT_EQ(huge.reads, kMaxStoredBands);
 }

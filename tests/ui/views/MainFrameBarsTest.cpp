@@ -131,7 +131,7 @@ TEST_F(MainFrameTest, FrameBuildsItsRebarToolbarsAndStatusBar) {
         EXPECT_EQ(Band(id).fStyle & RBBS_NOGRIPPER, 0u) << id;
     }
     EXPECT_EQ(Band(BandNavigate).cxMinChild, 150u);
-    EXPECT_EQ(Band(BandSearch).cxMinChild, 150u);
+    EXPECT_EQ(Band(BandSearch).cxMinChild, (UINT)frame->m_wndToolBarSearch.WidthForText(150));
     EXPECT_EQ(Band(BandSeek).cyMinChild, 31u);
     EXPECT_EQ(frame->m_wndMenuBar.GetItemCount(), 7) << "the top-level entries of menu 128";
 
@@ -226,6 +226,61 @@ TEST_F(MainFrameTest, FrameBuildsItsRebarToolbarsAndStatusBar) {
     EXPECT_FALSE(::GetMenuState(system, ID_VIEW_MENU_BAR, MF_BYCOMMAND) & MF_CHECKED);
 }
 
+TEST_F(MainFrameTest, SearchBoxShowsTypedTextOnAFirstStartAndAfterANarrowStoredBand) {
+    auto width = [](HWND window) {
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        return static_cast<int>(r.right - r.left);
+    };
+    auto openAt = [this](int windowWidth) {
+        if (!Open()) return false;
+        ::MoveWindow(frame->m_hWnd, 0, 0, windowWidth, 700, FALSE);
+        return true;
+    };
+    // First start, no "toolbar.ini": the search band holds a text box of at least 150 pixels
+    // and takes what its row has to spare; every other band of its row keeps the length it asks.
+    for (int windowWidth : {960, 1100, 1280}) {
+        ASSERT_TRUE(openAt(windowWidth));
+        EXPECT_GE(Band(BandSearch).cxMinChild, (UINT)frame->m_wndToolBarSearch.WidthForText(150));
+        EXPECT_GE(width(frame->m_wndSearchText.m_hWnd), 150) << windowWidth;
+        EXPECT_EQ(width(frame->m_wndSearchMode.m_hWnd), 100) << windowWidth;
+        CReBarCtrl& rebar = frame->m_wndReBar.GetReBarCtrl();
+        RECT search{};
+        rebar.GetRect(rebar.IDToIndex(BandSearch), &search);
+        for (UINT i = 0; i < rebar.GetBandCount(); ++i) {
+            RECT r{}, borders{};
+            rebar.GetRect(i, &r);
+            REBARBANDINFOW info;
+            CReBarCtrl::PrepareBandInfo(info, RBBIM_ID | RBBIM_SIZE | RBBIM_CHILDSIZE);
+            rebar.GetBandInfo(i, &info);
+            if (r.top != search.top || info.wID == BandSearch) continue;
+            rebar.SendMessage(RB_GETBANDBORDERS, i, reinterpret_cast<LPARAM>(&borders));
+            const UINT asked = std::max<UINT>(info.cx, info.cxMinChild + borders.left + borders.right);
+            EXPECT_EQ((UINT)(r.right - r.left), asked) << windowWidth << " band " << info.wID;
+        }
+        Close();
+    }
+
+    // A stored search band narrower than the text box needs is widened to it; a wider one stays.
+    for (UINT stored : {0u, 160u, 420u}) {
+        std::string ini = "[Rebar]\r\nBandCount=6\r\n";
+        for (UINT id = 0; id < 6; ++id)
+            ini += "BandInfo_0" + std::to_string(id) + "=" +
+                   Hex(EncodeBandRecord({RBBS_GRIPPERALWAYS | (id == BandLibrary ? RBBS_BREAK : 0u),
+                                         id == BandSearch ? stored : 0u, id})) + "\r\n";
+        WriteIni(ini);
+        ASSERT_TRUE(openAt(1100));
+        const REBARBANDINFOW band = Band(BandSearch);
+        RECT borders{};
+        CReBarCtrl& rebar = frame->m_wndReBar.GetReBarCtrl();
+        rebar.SendMessage(RB_GETBANDBORDERS, rebar.IDToIndex(BandSearch), reinterpret_cast<LPARAM>(&borders));
+        EXPECT_GE(band.cx, band.cxMinChild + borders.left + borders.right) << stored;
+        if (stored == 420) EXPECT_EQ(band.cx, 420u);
+        EXPECT_GE(width(frame->m_wndSearchText.m_hWnd), 150) << stored;
+        Close();
+    }
+}
+
 TEST_F(MainFrameTest, BandLayoutIsSavedAndRestoredAndLockingIsTheSettingAlone) {
     ASSERT_NE(Open(), nullptr);
     CReBarCtrl& rebar = frame->m_wndReBar.GetReBarCtrl();
@@ -295,10 +350,44 @@ TEST_F(MainFrameTest, DamagedToolbarIniNeverCrashesTheStart) {
         }
         Close();
     }
-    // "BandCount" 0 keeps an empty rebar, as stored.
-    WriteIni("[Rebar]\r\nBandCount=0\r\n");
-    ASSERT_NE(Open(), nullptr);
-    EXPECT_TRUE(BandIds().empty());
+    // A count of 0 or one that is not a number gives the default layout, never an empty rebar.
+    for (const char* count : {"0", "abc"}) {
+        WriteIni(std::string("[Rebar]\r\nBandCount=") + count + "\r\nBandInfo_00=" + good0 + "\r\n");
+        ASSERT_NE(Open(), nullptr) << count;
+        EXPECT_EQ(BandIds(), (std::vector<UINT>{0, 1, 2, 3, 4, 5})) << count;
+        Close();
+    }
+}
+
+TEST_F(MainFrameTest, DamagedMenuBarRecordNeverRemovesTheMenuBarForGood) {
+    // A layout as the program stores it, the menu bar moved below the toolbars.
+    const UINT order[] = {BandNavigate, BandSearch, BandLibrary, BandPlayback, BandSeek, BandMenuBar};
+    auto ini = [this, &order](const std::string& menuRecord) {
+        std::string text = "[Rebar]\r\nBandCount=6\r\n";
+        for (int i = 0; i < 5; ++i)
+            text += "BandInfo_0" + std::to_string(i) + "=" + Hex(EncodeBandRecord({RBBS_GRIPPERALWAYS, 200, order[i]})) + "\r\n";
+        return text + "BandInfo_05=" + menuRecord + "\r\n";
+    };
+    std::string wide = Hex(EncodeBandRecord({RBBS_GRIPPERALWAYS, 0, BandMenuBar}));
+    wide.replace(88, 8, "00800000");   // width 32768
+    std::string notHex = Hex(EncodeBandRecord({RBBS_GRIPPERALWAYS, 0, BandMenuBar}));
+    notHex[10] = 'G';
+    for (const std::string& record : {wide, notHex}) {
+        WriteIni(ini(record));
+        ASSERT_NE(Open(), nullptr) << record;
+        EXPECT_EQ(BandIds(), std::vector<UINT>(std::begin(order), std::end(order))) << record;
+        EXPECT_EQ(Band(BandMenuBar).hwndChild, frame->m_wndMenuBar.m_hWnd);
+        EXPECT_EQ(Band(BandMenuBar).fStyle & RBBS_HIDDEN, 0u);
+        EXPECT_EQ(Band(BandLibrary).cx, 200u) << "the readable records still apply";
+        Close();
+        // The exit stores the menu bar again, readable, so the next start has it too.
+        EXPECT_EQ(app.GetProfileInt(L"Rebar", L"BandCount", -1), 6u);
+        std::vector<BYTE> saved;
+        StoredBand band;
+        ASSERT_TRUE(app.GetProfileBinary(L"Rebar", L"BandInfo_05", saved));
+        ASSERT_TRUE(DecodeBandRecord(saved, band));
+        EXPECT_EQ(band.id, (UINT)BandMenuBar);
+    }
 }
 
 TEST_F(MainFrameTest, PlacementIsStoredWhenTheWindowCloses) {

@@ -140,6 +140,27 @@ TEST_F(SearchFrame, RecentWordsStayWithinTheirMaximumAndAMaximumOfZeroKeepsNone)
     EXPECT_TRUE(settings.search.searchRecent.empty()) << "an empty list stays empty";
 }
 
+TEST_F(SearchFrame, SearchesThatFindRowsNeverWidenTheWordListAgain) {
+    OpenWithLibrary();
+    auto dropWidth = [this] { return static_cast<int>(frame->m_wndSearchText.SendMessage(CB_GETDROPPEDWIDTH)); };
+    const int atStart = dropWidth();
+    for (int i = 0; i < 5; ++i) {
+        Search(L"B", SearchTitle);
+        ASSERT_EQ(Rows(), 1u);
+        EXPECT_EQ(dropWidth(), atStart) << "search " << i;
+    }
+    // A word wider than the list makes room for itself, once.
+    const std::wstring wide(150, L'W');
+    ASSERT_GT(AddTrack(L"d.wav", L"Wide", wide), 0);
+    Search(wide, SearchArtist);
+    ASSERT_EQ(Rows(), 1u);
+    const int widened = dropWidth();
+    EXPECT_GT(widened, atStart);
+    Search(wide, SearchArtist);
+    Search(L"B", SearchTitle);
+    EXPECT_EQ(dropWidth(), widened);
+}
+
 TEST_F(SearchFrame, IncrementalSearchRunsOncePerPauseAndNeverInSqlMode) {
     settings.search.searchWordIncliment = true;
     settings.search.searchWordInclimentWait = 50;
