@@ -1,4 +1,5 @@
 #include "ui/dialogs/FileNameRules.h"
+#include <cwctype>
 
 bool IsPlainFileName(const std::wstring& name) {
     if (name.empty()) return false;
@@ -14,4 +15,24 @@ bool IsPlainFileName(const std::wstring& name) {
         if (c != L'.') onlyDots = false;
     }
     return !onlyDots;
+}
+
+size_t ReservedDeviceNameLength(const std::wstring& name) {
+    // What Windows compares: the part before the first dot, without trailing blanks.
+    size_t end = name.find(L'.');
+    if (end == std::wstring::npos) end = name.size();
+    while (end > 0 && name[end - 1] == L' ') --end;
+    auto upper = [&name](size_t i) { return static_cast<wchar_t>(towupper(name[i])); };
+    auto is = [&](const wchar_t* word) {
+        for (size_t i = 0; i < 3; ++i)
+            if (upper(i) != word[i]) return false;
+        return true;
+    };
+    if (end == 3 && (is(L"CON") || is(L"PRN") || is(L"AUX") || is(L"NUL"))) return 3;
+    if (end == 4 && (is(L"COM") || is(L"LPT"))) {
+        const wchar_t digit = name[3];
+        if ((digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3')
+            return 4;
+    }
+    return 0;
 }
