@@ -22,8 +22,13 @@ bool PercentDecodeUrl(const wchar_t* text, std::string& bytes);
 // "C:\a\b", "file://server/share/a" gives "\\server\share\a". False for anything that is not
 // a file on a drive or a share.
 bool FileUrlToPath(const std::wstring& url, std::wstring& path);
+// `path` made whole ("." and ".." resolved, "/" read as "\") when it is a plain file path on a
+// drive A-Z or a share: false for control characters (NUL among them), wildcards, a ":" past
+// the drive, device forms ("\\.\", "\\?\"), device names ("CON", "nul.mp3"), an empty
+// server or share, a ".." above the root, or no file name. Both readers take only such paths.
+bool MakeWholeFilePath(const std::wstring& path, std::wstring& whole);
 // A location as the export writes it (percent-encoded UTF-8) to a path; false when it is not
-// a local file or its bytes are not UTF-8.
+// a plain local or UNC file path (`MakeWholeFilePath`) or its bytes are not UTF-8.
 bool DecodeItunesLocation(const std::wstring& location, std::wstring& path);
 
 // "Play Date" (seconds since 1904-01-01, the wall clock of the computer that played) to

@@ -81,6 +81,8 @@ TEST_F(ImportDialog, ItunesExportIsPreviewedAndImportedOverwritingKnownFiles) {
         "<key>Location</key><string>file://localhost/C:/Music/%E6%97%A5%E6%9C%AC/100%25.mp3</string></dict>\n"
         "<key>2</key><dict><key>Name</key><string>Stream</string><key>Kind</key><string>MPEG</string>"
         "<key>Track Type</key><string>URL</string><key>Location</key><string>http://x/</string></dict>\n"
+        "<key>4</key><dict><key>Name</key><string>Device</string><key>Kind</key><string>MPEG</string>"
+        "<key>Track Type</key><string>File</string><key>Location</key><string>file://./PhysicalDrive0</string></dict>\n"
         "<key>3</key><dict><key>Name</key><string>二曲目</string><key>Kind</key><string>AAC オーディオファイル</string>"
         "<key>Track Type</key><string>File</string>"
         "<key>Location</key><string>file://localhost/D:/b.m4a</string></dict>\n"
@@ -114,7 +116,7 @@ TEST_F(ImportDialog, ItunesExportIsPreviewedAndImportedOverwritingKnownFiles) {
     EXPECT_EQ(L"C:\\Music\\日本\\100%.mp3", firstName);
     EXPECT_EQ(L"新しい", firstTitle);
     ASSERT_EQ(3u, messages.texts.size());
-    EXPECT_NE(std::wstring::npos, messages.texts[0].find(L"1 個の項目は"));   // the stream was skipped
+    EXPECT_NE(std::wstring::npos, messages.texts[0].find(L"2 個の項目は"));   // the stream and the device
     EXPECT_EQ(L"2 個の項目をインポートします。", messages.texts[1]);
     EXPECT_EQ(L"インポート完了", messages.texts[2]);
     EXPECT_EQ(2, lib.Scalar(L"SELECT COUNT(*) FROM list;"));

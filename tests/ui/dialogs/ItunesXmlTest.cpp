@@ -67,6 +67,48 @@ TEST(ItunesXml, ExportIsReadEndToEndAndUnusableTracksAreSkipped) {
     EXPECT_EQ(50, read[1].rating);
 }
 
+TEST(ItunesXml, HostileLocationsAreSkippedAndImpossibleNumbersKeptInRange) {
+    ComScope com;
+    lib_test::MessageRecorder messages;
+    testing_support::TempDir dir;
+    const char* const hostile[] = {
+        "file://localhost/C:/Music/a%00/../../x.mp3", "file://./PhysicalDrive0", "file://./pipe/x",
+        "file://%3F/C:/x.mp3", "file://C:/x.mp3", "file://localhost/C:/Music/CON.mp3",
+        "file://localhost/C:/../../Windows/x.mp3", "file://localhost/C:/a.mp3:hidden", "file://nas//a.mp3",
+    };
+    std::string tracks;
+    int id = 1;
+    for (const char* location : hostile) tracks += TrackDict(id++, "bad", "MPEG オーディオファイル", "File", location, 0);
+    tracks += "\t\t<key>99</key>\n\t\t<dict>\n"
+              "\t\t\t<key>Kind</key><string>MPEG オーディオファイル</string>\n"
+              "\t\t\t<key>Track Type</key><string>File</string>\n"
+              "\t\t\t<key>Size</key><integer>-3000000</integer>\n"
+              "\t\t\t<key>Total Time</key><integer>-1000</integer>\n"
+              "\t\t\t<key>Bit Rate</key><integer>99999999</integer>\n"
+              "\t\t\t<key>Sample Rate</key><integer>-44100</integer>\n"
+              "\t\t\t<key>Rating</key><integer>1000</integer>\n"
+              "\t\t\t<key>Play Count</key><integer>-5</integer>\n"
+              "\t\t\t<key>Location</key><string>file://localhost/C:/Music/./a/../good.mp3</string>\n"
+              "\t\t</dict>\n";
+    const std::wstring path = dir.file(L"hostile.xml");
+    ASSERT_TRUE(testing_support::WriteBytes(path, Library(tracks)));
+
+    std::vector<TrackRecord> read;
+    const ImportReadResult result = ReadItunesLibraryXml(path, [&](TrackRecord&& r) { read.push_back(std::move(r)); });
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(1, result.taken);
+    EXPECT_EQ(static_cast<int>(sizeof hostile / sizeof hostile[0]), result.skipped);
+    ASSERT_EQ(1u, read.size());
+    const TrackRecord& r = read[0];
+    EXPECT_EQ(L"C:\\Music\\good.mp3", r.file_name);
+    EXPECT_EQ(0, r.file_size);
+    EXPECT_EQ(0, r.statDuration);
+    EXPECT_EQ(0, r.statBitrate);
+    EXPECT_EQ(0, r.statSamplingrate);
+    EXPECT_EQ(50, r.rating);
+    EXPECT_EQ(0, r.playcount);
+}
+
 TEST(ItunesXml, FilesThatCannotBeReadAreReportedWithTheirMessage) {
     ComScope com;
     lib_test::MessageRecorder messages;
