@@ -202,6 +202,52 @@ int64_t ItunesPlayDateToTime(const std::wstring& text) {
                              fields.tm_sec);
 }
 
+namespace {
+
+enum class ItunesKey {
+    Other, TrackType, Name, Artist, Album, Genre, Year, Comments, Kind, Size, TotalTime, TrackNumber,
+    TrackCount, BitRate, SampleRate, ArtworkCount, Rating, PlayCount, PlayDate, Location
+};
+
+bool EqualsAsciiNoCase(const std::wstring& text, const wchar_t* ascii, size_t length) {
+    if (text.size() != length) return false;
+    for (size_t i = 0; i < length; ++i) {
+        wchar_t c = text[i];
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+        wchar_t d = ascii[i];
+        if (d >= L'A' && d <= L'Z') d = static_cast<wchar_t>(d - L'A' + L'a');
+        if (c != d) return false;
+    }
+    return true;
+}
+
+// A track dictionary holds some thirty keys: each is looked up once, its length first.
+ItunesKey KeyOf(const std::wstring& key) {
+    static const struct {
+        const wchar_t* name;
+        size_t length;
+        ItunesKey key;
+    } kKeys[] = {
+        {L"Track Type", 10, ItunesKey::TrackType},     {L"Name", 4, ItunesKey::Name},
+        {L"Artist", 6, ItunesKey::Artist},             {L"Album", 5, ItunesKey::Album},
+        {L"Genre", 5, ItunesKey::Genre},               {L"Year", 4, ItunesKey::Year},
+        {L"Comments", 8, ItunesKey::Comments},         {L"Kind", 4, ItunesKey::Kind},
+        {L"Size", 4, ItunesKey::Size},                 {L"Total Time", 10, ItunesKey::TotalTime},
+        {L"Track Number", 12, ItunesKey::TrackNumber}, {L"Track Count", 11, ItunesKey::TrackCount},
+        {L"Bit Rate", 8, ItunesKey::BitRate},          {L"Sample Rate", 11, ItunesKey::SampleRate},
+        {L"Artwork Count", 13, ItunesKey::ArtworkCount}, {L"Rating", 6, ItunesKey::Rating},
+        {L"Play Count", 10, ItunesKey::PlayCount},     {L"Play Date", 9, ItunesKey::PlayDate},
+        {L"Location", 8, ItunesKey::Location},
+    };
+    for (const auto& k : kKeys)
+        if (EqualsAsciiNoCase(key, k.name, k.length)) return k.key;
+    return ItunesKey::Other;
+}
+
+}  // namespace
+
+bool IsItunesTrackKey(const std::wstring& key) { return KeyOf(key) != ItunesKey::Other; }
+
 ItunesTrackResult MapItunesTrack(const std::vector<std::pair<std::wstring, std::wstring>>& pairs, TrackRecord& record) {
     record = TrackRecord();
     record.rowid = -1;
@@ -209,23 +255,20 @@ ItunesTrackResult MapItunesTrack(const std::vector<std::pair<std::wstring, std::
     bool locationGiven = false;
     std::wstring number, count;
     for (const auto& pair : pairs) {
-        const std::wstring& key = pair.first;
+        const ItunesKey key = KeyOf(pair.first);
+        if (key == ItunesKey::Other) continue;
         const std::wstring value = CutAtNul(pair.second);
-        if (EqualsNoCase(key, L"Track Type")) {
+        switch (key) {
+        case ItunesKey::TrackType:
             if (!EqualsNoCase(value, L"File")) return ItunesTrackResult::NotAFile;
-        } else if (EqualsNoCase(key, L"Name")) {
-            record.tagTitle = value;
-        } else if (EqualsNoCase(key, L"Artist")) {
-            record.tagArtist = value;
-        } else if (EqualsNoCase(key, L"Album")) {
-            record.tagAlbum = value;
-        } else if (EqualsNoCase(key, L"Genre")) {
-            record.tagGenre = value;
-        } else if (EqualsNoCase(key, L"Year")) {
-            record.tagDate = value;
-        } else if (EqualsNoCase(key, L"Comments")) {
-            record.tagComment = value;
-        } else if (EqualsNoCase(key, L"Kind")) {
+            break;
+        case ItunesKey::Name: record.tagTitle = value; break;
+        case ItunesKey::Artist: record.tagArtist = value; break;
+        case ItunesKey::Album: record.tagAlbum = value; break;
+        case ItunesKey::Genre: record.tagGenre = value; break;
+        case ItunesKey::Year: record.tagDate = value; break;
+        case ItunesKey::Comments: record.tagComment = value; break;
+        case ItunesKey::Kind:
             kindKnown = true;
             if (value.find(L"AAC") != std::wstring::npos) {
                 record.infoCodec = 8;
@@ -241,31 +284,31 @@ ItunesTrackResult MapItunesTrack(const std::vector<std::pair<std::wstring, std::
             } else {
                 return ItunesTrackResult::UnknownKind;
             }
-        } else if (EqualsNoCase(key, L"Size")) {
+            break;
+        case ItunesKey::Size:
             record.file_size = NotNegative(static_cast<int64_t>(_wcstoi64(value.c_str(), nullptr, 10)));
-        } else if (EqualsNoCase(key, L"Total Time")) {
-            record.statDuration = tagReader::StreamNumber(Number(value) / 1000);
-        } else if (EqualsNoCase(key, L"Track Number")) {
-            number = std::to_wstring(Number(value));
-        } else if (EqualsNoCase(key, L"Track Count")) {
-            count = std::to_wstring(Number(value));
-        } else if (EqualsNoCase(key, L"Bit Rate")) {
+            break;
+        case ItunesKey::TotalTime: record.statDuration = tagReader::StreamNumber(Number(value) / 1000); break;
+        case ItunesKey::TrackNumber: number = std::to_wstring(Number(value)); break;
+        case ItunesKey::TrackCount: count = std::to_wstring(Number(value)); break;
+        case ItunesKey::BitRate:
             record.statBitrate = tagReader::StreamNumber(static_cast<int64_t>(Number(value)) * 1000);
-        } else if (EqualsNoCase(key, L"Sample Rate")) {
-            record.statSamplingrate = tagReader::StreamNumber(Number(value));
-        } else if (EqualsNoCase(key, L"Artwork Count")) {
+            break;
+        case ItunesKey::SampleRate: record.statSamplingrate = tagReader::StreamNumber(Number(value)); break;
+        case ItunesKey::ArtworkCount:
             if (Number(value) > 0) record.tagAPIC = L"APIC";
-        } else if (EqualsNoCase(key, L"Rating")) {
-            record.rating = RatingInRange(Number(value) / 2);
-        } else if (EqualsNoCase(key, L"Play Count")) {
-            record.playcount = NotNegative(Number(value));
-        } else if (EqualsNoCase(key, L"Play Date")) {
-            record.lastplayed = ItunesPlayDateToTime(value);
-        } else if (EqualsNoCase(key, L"Location")) {
+            break;
+        case ItunesKey::Rating: record.rating = RatingInRange(Number(value) / 2); break;
+        case ItunesKey::PlayCount: record.playcount = NotNegative(Number(value)); break;
+        case ItunesKey::PlayDate: record.lastplayed = ItunesPlayDateToTime(value); break;
+        case ItunesKey::Location: {
             locationGiven = true;
             std::wstring path;
             if (!DecodeItunesLocation(pair.second, path)) return ItunesTrackResult::NotLocal;
             SetFileParts(record, path);
+            break;
+        }
+        case ItunesKey::Other: break;
         }
     }
     if (!kindKnown) return ItunesTrackResult::UnknownKind;

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/TrackRecord.h"
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,18 +36,28 @@ bool DecodeItunesLocation(const std::wstring& location, std::wstring& path);
 // seconds since 1970 UTC; 0 when it gives no valid time.
 int64_t ItunesPlayDateToTime(const std::wstring& text);
 
+// Whether a track dictionary's key is one the mapping reads (compared without regard to case);
+// the values of other keys need not be read.
+bool IsItunesTrackKey(const std::wstring& key);
+
 enum class ItunesTrackResult { Taken, NotAFile, UnknownKind, NotLocal };
 // Maps the key/value pairs of one track dictionary. Anything but Taken leaves a record
 // that must not be imported.
 ItunesTrackResult MapItunesTrack(const std::vector<std::pair<std::wstring, std::wstring>>& pairs, TrackRecord& record);
 
 struct ImportReadResult {
-    bool failed = false;   // the source could not be read (after its message)
+    bool failed = false;   // the source could not be read
+    std::wstring error;    // then: the message that says so
     int taken = 0;
     int skipped = 0;       // tracks that are no local file or of a kind not supported
 };
 
-// Loads an iTunes library XML export through MSXML and hands every usable track to `sink`.
+// Loads an iTunes library XML export through MSXML and hands every usable track to `sink`,
+// showing nothing: a failure comes back with its message. Runs on any thread that has COM;
+// `cancel`, when given and set, ends the walk before the next track.
+ImportReadResult ParseItunesLibraryXml(const std::wstring& path, const ImportSink& sink,
+                                       const std::atomic<bool>* cancel);
+// The same, showing the failure's message.
 ImportReadResult ReadItunesLibraryXml(const std::wstring& path, const ImportSink& sink);
 
 // ---- Windows Media Player -------------------------------------------------------------
