@@ -52,6 +52,28 @@ private:
     CDlgImport::WmpSource m_previous;
 };
 
+// Answers the dialog's messages until its export has been read (at most a minute).
+bool PumpUntilLoaded(CDialog& d) {
+    auto& dialog = static_cast<CDlgImport&>(d);
+    const DWORD start = GetTickCount();
+    while (dialog.IsLoading() && GetTickCount() - start < 60000) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return !dialog.IsLoading();
+}
+
+// An export of `count` tracks, "C:\Music\<n>.mp3".
+std::string Export(int count) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>Tracks</key><dict>\n";
+    for (int i = 0; i < count; ++i)
+        xml += "<key>" + std::to_string(i) + "</key><dict><key>Name</key><string>曲 " + std::to_string(i) +
+               "</string><key>Kind</key><string>MPEG オーディオファイル</string><key>Track Type</key><string>File</string>"
+               "<key>Location</key><string>file://localhost/C:/Music/" + std::to_string(i) + ".mp3</string></dict>\n";
+    return xml + "</dict></dict></plist>\n";
+}
+
 std::wstring ItemText(HWND list, int item, int column) {
     wchar_t buffer[260] = {};
     ListView_GetItemText(list, item, column, buffer, 260);
@@ -101,6 +123,7 @@ TEST_F(ImportDialog, ItunesExportIsPreviewedAndImportedOverwritingKnownFiles) {
         HWND combo = ::GetDlgItem(d, IDC_IMPORT_SOURCE);
         ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
         Click(d, IDC_IMPORT_RUN);
+        ASSERT_TRUE(PumpUntilLoaded(d));
         HWND list = ::GetDlgItem(d, IDC_IMPORT_LIST);
         count = ListView_GetItemCount(list);
         importEnabled = IsEnabled(d, IDOK);
@@ -168,4 +191,89 @@ TEST_F(ImportDialog, FailedWritesAreCountedAndNotReportedAsComplete) {
     for (const auto& text : messages.texts) EXPECT_EQ(std::wstring::npos, text.find(L"インポート完了"));
     EXPECT_EQ(1, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
     EXPECT_EQ(40, lib.Scalar(L"SELECT rating FROM list WHERE file_name='C:\\good.mp3';"));
+}
+
+TEST_F(ImportDialog, LargeExportIsReadOnAThreadWhileTheDialogAnswers) {
+    const int kTracks = 3000;
+    const std::wstring path = lib.dir.file(L"large.xml");
+    ASSERT_TRUE(testing_support::WriteBytes(path, Export(kTracks)));
+    FileDialogResult chosen;
+    chosen.files = {path};
+    lib.host.dialogResults.push_back(chosen);
+    bool loading = false, loaded = false;
+    std::vector<bool> runEnabled, importEnabled;   // during the load, after it
+    std::wstring caption, finalCaption, last;
+    int count = 0;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        ::SendMessageW(::GetDlgItem(d, IDC_IMPORT_SOURCE), CB_SETCURSEL, 1, 0);
+        Click(d, IDC_IMPORT_RUN);
+        // The load runs on: the dialog is back at once, with only "閉じる" usable.
+        loading = static_cast<CDlgImport&>(d).IsLoading();
+        runEnabled.push_back(IsEnabled(d, IDC_IMPORT_RUN));
+        importEnabled.push_back(IsEnabled(d, IDOK));
+        caption = d.GetWindowText();
+        loaded = PumpUntilLoaded(d);
+        HWND list = ::GetDlgItem(d, IDC_IMPORT_LIST);
+        count = ListView_GetItemCount(list);
+        last = ItemText(list, kTracks - 1, 1);
+        finalCaption = d.GetWindowText();
+        runEnabled.push_back(IsEnabled(d, IDC_IMPORT_RUN));
+        importEnabled.push_back(IsEnabled(d, IDOK));
+    });
+    RunImportDialog(lib.doc);
+    EXPECT_TRUE(loading);
+    EXPECT_EQ((std::vector<bool>{false, true}), runEnabled);
+    EXPECT_EQ((std::vector<bool>{false, true}), importEnabled);
+    EXPECT_EQ(L"インポート - 読み込み中", caption);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(kTracks, count);
+    EXPECT_EQ(L"曲 " + std::to_wstring(kTracks - 1), last);
+    EXPECT_EQ(L"インポート", finalCaption);
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(ImportDialog, ClosingDuringALoadEndsItsThread) {
+    const std::wstring path = lib.dir.file(L"large.xml");
+    ASSERT_TRUE(testing_support::WriteBytes(path, Export(3000)));
+    FileDialogResult chosen;
+    chosen.files = {path};
+    lib.host.dialogResults.push_back(chosen);
+    lib.host.dialogResults.push_back(chosen);
+    std::vector<bool> loading;
+    // Closed with "閉じる", and destroyed with the load running.
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        ::SendMessageW(::GetDlgItem(d, IDC_IMPORT_SOURCE), CB_SETCURSEL, 1, 0);
+        Click(d, IDC_IMPORT_RUN);
+        loading.push_back(static_cast<CDlgImport&>(d).IsLoading());
+        if (loading.size() == 1) {
+            Click(d, IDCANCEL);
+            loading.push_back(static_cast<CDlgImport&>(d).IsLoading());
+        }
+    });
+    EXPECT_FALSE(RunImportDialog(lib.doc));
+    EXPECT_FALSE(RunImportDialog(lib.doc));
+    EXPECT_EQ((std::vector<bool>{true, false, true}), loading);
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
+}
+
+TEST_F(ImportDialog, ExportThatCannotBeReadIsReportedWhenItsThreadEnds) {
+    const std::wstring path = lib.dir.file(L"broken.xml");
+    ASSERT_TRUE(testing_support::WriteBytes(path, std::string("<plist><dict><key>Tracks</key><dict>")));
+    FileDialogResult chosen;
+    chosen.files = {path};
+    lib.host.dialogResults.push_back(chosen);
+    bool loaded = false, runEnabled = false, importEnabled = true;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        ::SendMessageW(::GetDlgItem(d, IDC_IMPORT_SOURCE), CB_SETCURSEL, 1, 0);
+        Click(d, IDC_IMPORT_RUN);
+        loaded = PumpUntilLoaded(d);
+        runEnabled = IsEnabled(d, IDC_IMPORT_RUN);
+        importEnabled = IsEnabled(d, IDOK);
+    });
+    RunImportDialog(lib.doc);
+    EXPECT_TRUE(loaded);
+    EXPECT_TRUE(runEnabled);
+    EXPECT_FALSE(importEnabled);
+    EXPECT_EQ(std::vector<std::wstring>{L"XML load error."}, messages.texts);
 }
