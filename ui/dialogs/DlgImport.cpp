@@ -44,6 +44,70 @@ struct StatementHolder {
     }
 };
 
+// Rows written in one transaction: a commit of its own per row costs a millisecond or more
+// (the journal is made and removed each time), which kept the window frozen for minutes at
+// 100,000 rows.
+const int kWriteBatch = 1000;
+
+// Counts the rows of the open batch and makes them count only once their commit holds.
+class WriteBatches {
+public:
+    explicit WriteBatches(CSQlite& db) : m_db(db) { Begin(); }
+    ~WriteBatches() { End(); }
+    WriteBatches(const WriteBatches&) = delete;
+    WriteBatches& operator=(const WriteBatches&) = delete;
+
+    void Wrote(bool ok) {
+        if (ok) {
+            ++m_batch;
+        } else {
+            ++failed;
+            // Some failures (a full disk, an I/O error) roll the whole transaction back.
+            if (m_open && sqlite3_get_autocommit(m_db.handle())) {
+                failed += m_batch;
+                m_batch = 0;
+                Begin();
+            }
+        }
+    }
+    // Commits the open batch and opens the next.
+    void Commit() {
+        End();
+        Begin();
+    }
+    // Commits the open batch.
+    void End() {
+        if (m_open && m_db.exec(L"COMMIT;") != SQLITE_OK) {
+            m_db.exec(L"ROLLBACK;");
+            failed += m_batch;
+        } else {
+            written += m_batch;
+        }
+        m_batch = 0;
+        m_open = false;
+    }
+
+    int written = 0;
+    int failed = 0;
+
+private:
+    // Without a transaction (it could not begin) every row commits by itself.
+    void Begin() {
+        if (!m_open) m_open = m_db.exec(L"BEGIN;") == SQLITE_OK;
+    }
+
+    CSQlite& m_db;
+    bool m_open = false;
+    int m_batch = 0;
+};
+
+// Paints what waits to be painted, so that the windows do not look frozen during a long write.
+void RepaintWaitingWindows() {
+    MSG msg;
+    for (int i = 0; i < 100 && ::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+        ::DispatchMessageW(&msg);
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDlgImport, CDialog)
@@ -255,17 +319,29 @@ void CDlgImport::OnOK() {
             ShowDBError(db.errmsg());
             return;
         }
+        WriteBatches batches(db);
+        const int total = static_cast<int>(m_items.size());
+        int done = 0;
         for (const TrackRecord& item : m_items) {
+            ++done;
             TrackRecord record = item;
-            if (record.file_name.empty()) continue;
-            GetUniversalPath(record.file_name);
-            const bool exists = LookupLibraryRow(db, record.file_name).exists;
-            const bool ok = exists ? BindTrackForUpdate(update.stmt, record) : BindTrackForInsert(insert.stmt, record);
-            if (ok)
-                ++written;
-            else
-                ++failed;
+            if (!record.file_name.empty()) {
+                GetUniversalPath(record.file_name);
+                const bool exists = LookupLibraryRow(db, record.file_name).exists;
+                batches.Wrote(exists ? BindTrackForUpdate(update.stmt, record) : BindTrackForInsert(insert.stmt, record));
+            }
+            if (done % kWriteBatch == 0 && done < total) {
+                batches.Commit();
+                const std::wstring caption = m_caption + L" - 書き込み中 (" + std::to_wstring(done) + L" / " +
+                                             std::to_wstring(total) + L")";
+                ::SetWindowTextW(m_hWnd, caption.c_str());
+                RepaintWaitingWindows();
+            }
         }
+        batches.End();
+        written = batches.written;
+        failed = batches.failed;
+        ::SetWindowTextW(m_hWnd, m_caption.c_str());
     }
     if (written > 0) m_imported = true;
     if (failed > 0) {

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <map>
 #include <objbase.h>
+#include <sqlite3.h>
 
 using doc_test::Library;
 using doc_test::MakeTrack;
@@ -276,4 +277,47 @@ TEST_F(ImportDialog, ExportThatCannotBeReadIsReportedWhenItsThreadEnds) {
     EXPECT_TRUE(runEnabled);
     EXPECT_FALSE(importEnabled);
     EXPECT_EQ(std::vector<std::wstring>{L"XML load error."}, messages.texts);
+}
+
+TEST_F(ImportDialog, ManyRowsAreWrittenInBatchesThatEachCountOnceCommitted) {
+    const int kRows = 2500;   // two full batches and a part
+    ASSERT_TRUE(lib.Insert(MakeTrack(L"C:\\Music\\7.mp3", L"old")));
+    std::wstring caption;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        auto& dlg = static_cast<CDlgImport&>(d);
+        for (int i = 0; i < kRows; ++i) dlg.m_items.push_back(MakeTrack(L"C:\\Music\\" + std::to_wstring(i) + L".mp3", L"new"));
+        Click(d, IDOK);
+        caption = d.GetWindowText();
+    });
+    EXPECT_TRUE(RunImportDialog(lib.doc));
+    EXPECT_EQ(std::vector<std::wstring>({L"2500 個の項目をインポートします。", L"インポート完了"}), messages.texts);
+    EXPECT_EQ(kRows, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
+    EXPECT_EQ(kRows, lib.Scalar(L"SELECT COUNT(*) FROM list WHERE tagTitle='new';"));
+    EXPECT_EQ(L"インポート", caption);
+}
+
+TEST_F(ImportDialog, RowsWhoseCommitFailsAreReportedAsNotWritten) {
+    // Another connection reading the library keeps the commit from taking the file.
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open16(lib.settings.libraryPath.c_str(), &reader));
+    sqlite3_stmt* read = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(reader, "BEGIN;", nullptr, nullptr, nullptr));
+    ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(reader, "SELECT COUNT(*) FROM sqlite_master;", -1, &read, nullptr));
+    ASSERT_EQ(SQLITE_ROW, sqlite3_step(read));
+    bool open = false;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        auto& dlg = static_cast<CDlgImport&>(d);
+        for (int i = 0; i < 3; ++i) dlg.m_items.push_back(MakeTrack(L"C:\\" + std::to_wstring(i) + L".mp3", L"t"));
+        Click(d, IDOK);
+        open = !dlg.HasEnded();
+    });
+    EXPECT_FALSE(RunImportDialog(lib.doc));
+    sqlite3_finalize(read);
+    sqlite3_exec(reader, "COMMIT;", nullptr, nullptr, nullptr);
+    sqlite3_close(reader);
+    EXPECT_TRUE(open);
+    ASSERT_EQ(2u, messages.texts.size());
+    EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"3 個の項目をライブラリに書き込めませんでした。")) << messages.texts[1];
+    EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"(書き込んだ項目: 0 個)")) << messages.texts[1];
+    EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
 }
