@@ -36,6 +36,8 @@ bool IsValidUtf8(size_t count, const unsigned char* bytes) {
     return true;
 }
 
+namespace {
+
 bool ReadWholeFile(const std::wstring& path, std::string& data) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -51,8 +53,6 @@ bool ReadWholeFile(const std::wstring& path, std::string& data) {
     CloseHandle(file);
     return ok;
 }
-
-namespace {
 
 bool ConvertLine(const std::string& bytes, UINT codePage, std::wstring& line) {
     line.clear();

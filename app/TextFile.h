@@ -11,6 +11,4 @@ struct TextFileLines {
 };
 
 bool IsValidUtf8(size_t count, const unsigned char* bytes);
-// The bytes of a file under 2 GB; false when it cannot be read whole.
-bool ReadWholeFile(const std::wstring& path, std::string& data);
 bool LoadTextFile(TextFileLines& lines, const std::wstring& path);

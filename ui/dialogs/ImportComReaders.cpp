@@ -6,9 +6,10 @@
 #include <windows.h>
 #include <msxml2.h>
 #include <oleauto.h>
+#include <algorithm>
 #include <cctype>
-#include <climits>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -153,42 +154,77 @@ bool FindTrackDictionary(IXMLDOMDocument* document, ComRef<IXMLDOMNode>& found) 
     }
 }
 
-// The text of a file in UTF-8 (with or without its byte-order mark) whose XML declaration
-// names no other encoding; false for any other file, which is left to MSXML's own reading.
-bool ReadUtf8Document(const std::wstring& path, Bstr& text) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
-    size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    if (bytes.size() - start > static_cast<size_t>(INT_MAX / 2) || memchr(bytes.data(), 0, bytes.size())) return false;
-    if (bytes.compare(start, 5, "<?xml") == 0) {
-        const size_t end = bytes.find("?>", start);
-        if (end == std::string::npos) return false;
-        std::string declaration = bytes.substr(start, end - start);
+// A one-dimensional array of bytes, destroyed when it goes.
+class ByteArray {
+public:
+    ByteArray() = default;
+    ~ByteArray() {
+        if (m_array) SafeArrayDestroy(m_array);
+    }
+    ByteArray(const ByteArray&) = delete;
+    ByteArray& operator=(const ByteArray&) = delete;
+    unsigned char* Create(ULONG size) {
+        m_array = SafeArrayCreateVector(VT_UI1, 0, size);
+        return m_array ? static_cast<unsigned char*>(m_array->pvData) : nullptr;
+    }
+    bool Shrink(ULONG size) {
+        SAFEARRAYBOUND bound = {size, 0};
+        return SUCCEEDED(SafeArrayRedim(m_array, &bound));
+    }
+    SAFEARRAY* get() const { return m_array; }
+
+private:
+    SAFEARRAY* m_array = nullptr;
+};
+
+// The bytes of a file in UTF-8 (without its byte-order mark) whose XML declaration names no
+// other encoding; false for any other file, which is left to MSXML's own reading.
+bool ReadUtf8Document(const std::wstring& path, ByteArray& array) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    unsigned char* bytes = nullptr;
+    DWORD read = 0;
+    const bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < 0x7FFFFFFF &&
+                    (bytes = array.Create(static_cast<ULONG>(size.QuadPart))) != nullptr &&
+                    ReadFile(file, bytes, static_cast<DWORD>(size.QuadPart), &read, nullptr) && read == size.QuadPart;
+    CloseHandle(file);
+    if (!ok) return false;
+    size_t count = read;
+    if (count >= 3 && memcmp(bytes, "\xEF\xBB\xBF", 3) == 0) {
+        memmove(bytes, bytes + 3, count - 3);
+        count -= 3;
+        if (count == 0 || !array.Shrink(static_cast<ULONG>(count))) return false;
+    }
+    // A NUL would end the text early for some readers: such a file is not well-formed anyway.
+    if (memchr(bytes, 0, count) || !IsValidUtf8(count, bytes)) return false;
+    if (count >= 5 && memcmp(bytes, "<?xml", 5) == 0) {
+        const char* text = reinterpret_cast<const char*>(bytes);
+        const char* end = std::search(text, text + count, "?>", "?>" + 2);
+        std::string declaration(text, end);
         for (char& c : declaration) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
         const size_t encoding = declaration.find("encoding");
         if (encoding != std::string::npos && declaration.find("utf-8", encoding) == std::string::npos) return false;
     }
-    const int size = static_cast<int>(bytes.size() - start);
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data() + start, size, nullptr, 0);
-    if (length <= 0) return false;
-    // Straight into the string MSXML takes: the file can be large.
-    BSTR* out = text.Out();
-    *out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-    return *out && MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data() + start, size, *out, length) == length;
+    return true;
 }
 
-// The export read into the document. A UTF-8 file is handed over as text: loading from the
-// path goes through a stream that the platform's MSXML grows by copying, which costs time
+// The export read into the document. A UTF-8 file is handed over as its bytes: loading from
+// the path goes through a stream that the platform's MSXML grows by copying, which costs time
 // by the square of the file's size. Any other file is loaded from its path.
 bool LoadDocument(IXMLDOMDocument* document, const std::wstring& path) {
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    {
-        Bstr text;
-        if (ReadUtf8Document(path, text))
-            return document->loadXML(text.get(), &loaded) == S_OK && loaded == VARIANT_TRUE;
-    }
     VARIANT source;
     VariantInit(&source);
+    {
+        ByteArray bytes;
+        if (ReadUtf8Document(path, bytes)) {
+            source.vt = VT_ARRAY | VT_UI1;
+            source.parray = bytes.get();
+            return document->load(source, &loaded) == S_OK && loaded == VARIANT_TRUE;
+        }
+    }
     source.vt = VT_BSTR;
     source.bstrVal = SysAllocStringLen(path.data(), static_cast<UINT>(path.size()));
     const HRESULT hr = document->load(source, &loaded);
