@@ -201,7 +201,8 @@ bool ReadUtf8Document(const std::wstring& path, ByteArray& array) {
     if (memchr(bytes, 0, count) || !IsValidUtf8(count, bytes)) return false;
     if (count >= 5 && memcmp(bytes, "<?xml", 5) == 0) {
         const char* text = reinterpret_cast<const char*>(bytes);
-        const char* end = std::search(text, text + count, "?>", "?>" + 2);
+        const char* limit = text + std::min<size_t>(count, 1024);   // a declaration is short
+        const char* end = std::search(text, limit, "?>", "?>" + 2);
         std::string declaration(text, end);
         for (char& c : declaration) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
         const size_t encoding = declaration.find("encoding");
