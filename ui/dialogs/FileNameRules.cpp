@@ -31,7 +31,7 @@ size_t ReservedDeviceNameLength(const std::wstring& name) {
     if (end == 3 && (is(L"CON") || is(L"PRN") || is(L"AUX") || is(L"NUL"))) return 3;
     if (end == 4 && (is(L"COM") || is(L"LPT"))) {
         const wchar_t digit = name[3];
-        if ((digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3')
+        if ((digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3')
             return 4;
     }
     return 0;

@@ -7,7 +7,7 @@
 bool IsPlainFileName(const std::wstring& name);
 
 // The length of the device word that makes Windows take `name` (one part of a path) as a
-// device rather than a file: CON, PRN, AUX, NUL, COM1-COM9 or LPT1-LPT9 (also with the
-// superscript digits), in any case, alone or followed by blanks or an extension ("nul.txt",
-// "COM1 .mp3"). 0 for a plain name.
+// device rather than a file: CON, PRN, AUX, NUL, COM0-COM9 or LPT0-LPT9 (also with the
+// superscript digits; the documentation reserves the 0 forms too), in any case, alone or
+// followed by blanks or an extension ("nul.txt", "COM1 .mp3"). 0 for a plain name.
 size_t ReservedDeviceNameLength(const std::wstring& name);

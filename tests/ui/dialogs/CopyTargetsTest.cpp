@@ -58,7 +58,7 @@ TEST(CopyTargets, NamesKeepEveryTargetInsideTheDestination) {
         {L"tab\there\x01\x1F\r\n.mp3", L"tab_here____.mp3"},
         {L"CON\\nul.mp3", L"CON_\\nul_.mp3"},
         {L"con.txt\\Aux\\prn .mp3", L"con_.txt\\Aux_\\prn_ .mp3"},
-        {L"COM1\\lpt9.a.b\\com0\\COM10\\LPT\u00B9", L"COM1_\\lpt9_.a.b\\com0\\COM10\\LPT\u00B9_"},
+        {L"COM1\\lpt9.a.b\\com0\\COM10\\LPT\u00B9", L"COM1_\\lpt9_.a.b\\com0_\\COM10\\LPT\u00B9_"},
         {L"CONSOLE\\NULL.mp3\\my con.mp3\\CON-1", L"CONSOLE\\NULL.mp3\\my con.mp3\\CON-1"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.name, MakeCopyName(c.expanded)) << c.expanded;
