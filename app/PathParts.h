@@ -14,5 +14,5 @@ struct PathParts {
 bool SplitPath(PathParts& parts, const std::wstring& path);
 
 // Replaces a path on a mapped network drive by its UNC form; false and the path
-// unchanged for a local path.
+// unchanged for a local path or one that is already a share's ("\\server\share\...").
 bool GetUniversalPath(std::wstring& path);

@@ -38,8 +38,10 @@ TEST(SplitPath, EmptyPathFails) {
     EXPECT_TRUE(parts.drive.empty() && parts.dir.empty() && parts.fname.empty() && parts.ext.empty());
 }
 
-TEST(GetUniversalPath, LocalPathIsUnchanged) {
-    std::wstring path = L"C:\\windows\\system32\\kernel32.dll";
-    EXPECT_FALSE(GetUniversalPath(path));
-    EXPECT_EQ(L"C:\\windows\\system32\\kernel32.dll", path);
+TEST(GetUniversalPath, LocalAndSharePathsAreUnchanged) {
+    for (const wchar_t* unchanged : {L"C:\\windows\\system32\\kernel32.dll", L"\\\\nas\\share\\a.mp3"}) {
+        std::wstring path = unchanged;
+        EXPECT_FALSE(GetUniversalPath(path)) << unchanged;
+        EXPECT_EQ(unchanged, path);
+    }
 }

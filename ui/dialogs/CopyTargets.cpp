@@ -1,5 +1,6 @@
 #include "ui/dialogs/CopyTargets.h"
 #include "app/Formatters.h"
+#include "ui/dialogs/FileNameRules.h"
 #include "ui/dialogs/LibraryMaintenance.h"
 #include <cwchar>
 
@@ -30,6 +31,9 @@ std::wstring MakeCopyName(const std::wstring& expanded) {
     for (const auto& r : kReplacements)
         for (wchar_t& c : text)
             if (c == r.from) c = r.to;
+    // A NUL would end the name inside the shell's NUL-separated target list.
+    for (wchar_t& c : text)
+        if (c < 0x20) c = L'_';
 
     std::wstring name;
     size_t start = 0;
@@ -43,11 +47,23 @@ std::wstring MakeCopyName(const std::wstring& expanded) {
         if (part.find_first_not_of(L". ") == std::wstring::npos)
             for (wchar_t& c : part)
                 if (c == L'.') c = L'．';
+        // "CON", "nul.mp3", "COM1": a name Windows would open as a device.
+        if (const size_t device = ReservedDeviceNameLength(part)) part.insert(device, 1, L'_');
         if (!name.empty()) name += L'\\';
         name += part;
     }
     return name;
 }
+
+namespace {
+
+// A file name holding a NUL would split the source list and pair every later file with the
+// wrong target.
+bool CanBeCopySource(const TrackRecord& track) {
+    return !track.file_name.empty() && track.file_name.find(L'\0') == std::wstring::npos;
+}
+
+}  // namespace
 
 bool BuildCopyLists(const std::vector<const TrackRecord*>& tracks, const std::wstring& destination,
                     const std::wstring& nameTemplate, const PlaceholderContext& context, CopyLists& lists) {
@@ -55,11 +71,13 @@ bool BuildCopyLists(const std::vector<const TrackRecord*>& tracks, const std::ws
     std::wstring folder = destination;
     if (folder.empty() || folder.back() != L'\\') folder += L'\\';
     for (const TrackRecord* track : tracks) {
+        if (!CanBeCopySource(*track)) continue;
         lists.sources += track->file_name;
         lists.sources += L'\0';
     }
     lists.sources += L'\0';
     for (const TrackRecord* track : tracks) {
+        if (!CanBeCopySource(*track)) continue;
         std::wstring name = nameTemplate;
         ExpandTrackPlaceholders(*track, name, false, true, context);
         const std::wstring target = folder + MakeCopyName(name);

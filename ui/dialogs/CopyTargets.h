@@ -9,9 +9,10 @@
 bool IsValidCopyDestination(const std::wstring& path);
 
 // A file name below the destination from an expanded template: characters that names cannot
-// hold become their full-width forms, the backslash stays a folder separator, empty folder
-// names are dropped and names made only of dots and blanks have their dots made full-width,
-// so tag text never leads outside the destination.
+// hold become their full-width forms and control characters (NUL among them) "_", the
+// backslash stays a folder separator, empty folder names are dropped, names made only of dots
+// and blanks have their dots made full-width and a device name ("CON", "nul.mp3") gets a "_"
+// after its device word, so tag text never leads outside the destination.
 std::wstring MakeCopyName(const std::wstring& expanded);
 
 // The sources and targets of one copy, each a list of NUL-ended paths ended by one more NUL.
@@ -21,7 +22,8 @@ struct CopyLists {
     std::wstring tooLong;   // the first target of MAX_PATH characters or more (nothing is copied)
 };
 
-// Builds the lists for the tracks, in their order. False when a target is too long.
+// Builds the lists for the tracks, in their order; a track whose file name is empty or holds
+// a NUL is left out of both. False when a target is too long.
 bool BuildCopyLists(const std::vector<const TrackRecord*>& tracks, const std::wstring& destination,
                     const std::wstring& nameTemplate, const PlaceholderContext& context, CopyLists& lists);
 

@@ -171,7 +171,7 @@ void CDlgCopy::OnOK() {
                       MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (m_tracks.empty()) return;
+    if (lists.sources.size() <= 1) return;   // no file to copy
 
     SHFILEOPSTRUCTW op{};
     op.hwnd = m_hWnd;

@@ -12,6 +12,9 @@
 
 namespace {
 
+// Posted by the loader when records are ready and when it has ended.
+const UINT kLoaderBatch = WM_APP + 1;
+
 CDlgImport::WmpSource& Source() {
     static CDlgImport::WmpSource source;
     return source;
@@ -41,10 +44,77 @@ struct StatementHolder {
     }
 };
 
+// Rows written in one transaction: a commit of its own per row costs a millisecond or more
+// (the journal is made and removed each time), which kept the window frozen for minutes at
+// 100,000 rows.
+const int kWriteBatch = 1000;
+
+// Counts the rows of the open batch and makes them count only once their commit holds.
+class WriteBatches {
+public:
+    explicit WriteBatches(CSQlite& db) : m_db(db) { Begin(); }
+    ~WriteBatches() { End(); }
+    WriteBatches(const WriteBatches&) = delete;
+    WriteBatches& operator=(const WriteBatches&) = delete;
+
+    void Wrote(bool ok) {
+        if (ok) {
+            ++m_batch;
+        } else {
+            ++failed;
+            // Some failures (a full disk, an I/O error) roll the whole transaction back.
+            if (m_open && sqlite3_get_autocommit(m_db.handle())) {
+                failed += m_batch;
+                m_batch = 0;
+                Begin();
+            }
+        }
+    }
+    // Commits the open batch and opens the next.
+    void Commit() {
+        End();
+        Begin();
+    }
+    // Commits the open batch.
+    void End() {
+        if (m_open && m_db.exec(L"COMMIT;") != SQLITE_OK) {
+            m_db.exec(L"ROLLBACK;");
+            failed += m_batch;
+        } else {
+            written += m_batch;
+        }
+        m_batch = 0;
+        m_open = false;
+    }
+
+    int written = 0;
+    int failed = 0;
+
+private:
+    // Without a transaction (it could not begin) every row commits by itself.
+    void Begin() {
+        if (!m_open) m_open = m_db.exec(L"BEGIN;") == SQLITE_OK;
+    }
+
+    CSQlite& m_db;
+    bool m_open = false;
+    int m_batch = 0;
+};
+
+// Paints what waits to be painted, so that the windows do not look frozen during a long write.
+void RepaintWaitingWindows() {
+    MSG msg;
+    for (int i = 0; i < 100 && ::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+        ::DispatchMessageW(&msg);
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDlgImport, CDialog)
     ON_WM_SIZE()
+    ON_WM_DESTROY()
+    ON_WM_SETCURSOR()
+    ON_MESSAGE(kLoaderBatch, &CDlgImport::OnLoaderBatch)
     ON_BN_CLICKED(IDC_IMPORT_RUN, &CDlgImport::OnLoad)
     ON_NOTIFY(LVN_GETDISPINFOW, IDC_IMPORT_LIST, &CDlgImport::OnGetDispInfo)
     ON_NOTIFY(LVN_KEYDOWN, IDC_IMPORT_LIST, &CDlgImport::OnListKeyDown)
@@ -77,6 +147,9 @@ BOOL CDlgImport::OnInitDialog() {
     RECT client;
     GetClientRect(&client);
     Layout(client.right, client.bottom);
+    wchar_t caption[256] = {};
+    ::GetWindowTextW(m_hWnd, caption, 256);
+    m_caption = caption;
     return TRUE;
 }
 
@@ -105,17 +178,18 @@ void CDlgImport::ShowItems() {
 }
 
 void CDlgImport::OnLoad() {
+    if (m_loader) return;
     m_items.clear();
     // The list must not ask for rows that are gone while the new ones load.
     ShowItems();
     const int selection = m_source.GetCurSel();
     const DWORD_PTR source = selection >= 0 ? m_source.GetItemData(selection) : 0;
-    auto sink = [this](TrackRecord&& record) { m_items.push_back(std::move(record)); };
     ImportReadResult result;
     if (source == 0) {
         ScopedWaitCursor wait;
         std::unique_ptr<IWmpMediaCollection> collection = Source() ? Source()() : OpenWmpLibrary();
-        if (collection) result = ReadWmpCollection(*collection, sink);
+        if (collection)
+            result = ReadWmpCollection(*collection, [this](TrackRecord&& record) { m_items.push_back(std::move(record)); });
     } else {
         if (!m_pDoc) return;
         FileDialogRequest request;
@@ -127,14 +201,79 @@ void CDlgImport::OnLoad() {
             ShowItems();
             return;
         }
+        // A large export takes seconds: it is read on a thread while the dialog shows the
+        // rows as they come and can be closed.
+        m_loader = std::make_unique<CItunesLoadWorker>(m_hWnd, kLoaderBatch, chosen.files.front());
+        if (m_loader->Start()) {
+            SetLoading(true);
+            return;
+        }
+        m_loader.reset();
         ScopedWaitCursor wait;
-        result = ReadItunesLibraryXml(chosen.files.front(), sink);
+        result = ReadItunesLibraryXml(chosen.files.front(),
+                                      [this](TrackRecord&& record) { m_items.push_back(std::move(record)); });
     }
     ShowItems();
+    ReportLoad(result);
+}
+
+LRESULT CDlgImport::OnLoaderBatch(WPARAM, LPARAM) {
+    if (!m_loader) return 0;
+    ImportReadResult result;
+    if (!m_loader->Take(m_items, result)) {
+        m_list.SetItemCountEx(static_cast<int>(m_items.size()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        const std::wstring caption = m_caption + L" - 読み込み中 (" + std::to_wstring(m_items.size()) + L" 項目)";
+        ::SetWindowTextW(m_hWnd, caption.c_str());
+        return 0;
+    }
+    m_loader.reset();
+    if (result.failed) m_items.clear();
+    SetLoading(false);
+    ShowItems();
+    if (result.failed)
+        AfxMessageBox(result.error, MB_OK | MB_ICONERROR);
+    else
+        ReportLoad(result);
+    return 0;
+}
+
+void CDlgImport::ReportLoad(const ImportReadResult& result) {
     if (result.skipped > 0)
         AfxMessageBox(Formatted(L"%d 個の項目は、ローカルのファイルでないか対応していない種類のため、読み込みませんでした。",
                                 result.skipped),
                       MB_OK | MB_ICONINFORMATION);
+}
+
+// While a load runs, only "閉じる" stays usable (it ends the load), and the caption says so.
+void CDlgImport::SetLoading(bool loading) {
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_IMPORT_RUN), !loading);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_IMPORT_SOURCE), !loading);
+    if (loading) ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), FALSE);
+    ::SetWindowTextW(m_hWnd, loading ? (m_caption + L" - 読み込み中").c_str() : m_caption.c_str());
+}
+
+void CDlgImport::StopLoading() {
+    if (!m_loader) return;
+    m_loader->Stop();
+    m_loader.reset();
+}
+
+BOOL CDlgImport::OnSetCursor(HWND wnd, UINT hitTest, UINT message) {
+    if (m_loader && hitTest == HTCLIENT) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+    }
+    return static_cast<BOOL>(Default(WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(hitTest, message)));
+}
+
+void CDlgImport::OnCancel() {
+    StopLoading();
+    CDialog::OnCancel();
+}
+
+void CDlgImport::OnDestroy() {
+    StopLoading();
+    Default(WM_DESTROY, 0, 0);
 }
 
 void CDlgImport::OnGetDispInfo(NMHDR* header, LRESULT*) {
@@ -166,7 +305,7 @@ void CDlgImport::OnListKeyDown(NMHDR* header, LRESULT*) {
 }
 
 void CDlgImport::OnOK() {
-    if (!m_pDoc || m_items.empty()) return;
+    if (!m_pDoc || m_items.empty() || m_loader) return;
     if (AfxMessageBox(Formatted(L"%d 個の項目をインポートします。", static_cast<int>(m_items.size())),
                       MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK)
         return;
@@ -180,17 +319,29 @@ void CDlgImport::OnOK() {
             ShowDBError(db.errmsg());
             return;
         }
+        WriteBatches batches(db);
+        const int total = static_cast<int>(m_items.size());
+        int done = 0;
         for (const TrackRecord& item : m_items) {
+            ++done;
             TrackRecord record = item;
-            if (record.file_name.empty()) continue;
-            GetUniversalPath(record.file_name);
-            const bool exists = LookupLibraryRow(db, record.file_name).exists;
-            const bool ok = exists ? BindTrackForUpdate(update.stmt, record) : BindTrackForInsert(insert.stmt, record);
-            if (ok)
-                ++written;
-            else
-                ++failed;
+            if (!record.file_name.empty()) {
+                GetUniversalPath(record.file_name);
+                const bool exists = LookupLibraryRow(db, record.file_name).exists;
+                batches.Wrote(exists ? BindTrackForUpdate(update.stmt, record) : BindTrackForInsert(insert.stmt, record));
+            }
+            if (done % kWriteBatch == 0 && done < total) {
+                batches.Commit();
+                const std::wstring caption = m_caption + L" - 書き込み中 (" + std::to_wstring(done) + L" / " +
+                                             std::to_wstring(total) + L")";
+                ::SetWindowTextW(m_hWnd, caption.c_str());
+                RepaintWaitingWindows();
+            }
         }
+        batches.End();
+        written = batches.written;
+        failed = batches.failed;
+        ::SetWindowTextW(m_hWnd, m_caption.c_str());
     }
     if (written > 0) m_imported = true;
     if (failed > 0) {

@@ -4,9 +4,11 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "ui/dialogs/ImportReaders.h"
+#include "ui/dialogs/ItunesLoadWorker.h"
 #include <deque>
 #include <functional>
 #include <memory>
+#include <string>
 
 class CLarkspur2006Doc;
 
@@ -25,11 +27,18 @@ public:
     using WmpSource = std::function<std::unique_ptr<IWmpMediaCollection>()>;
     static WmpSource SetWmpSource(WmpSource source);
 
+    // True while an iTunes export is being read on its thread.
+    bool IsLoading() const { return m_loader != nullptr; }
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
+    void OnCancel() override;
+    void OnDestroy();
     void OnSize(UINT type, int cx, int cy);
+    BOOL OnSetCursor(HWND wnd, UINT hitTest, UINT message);
     void OnLoad();
+    LRESULT OnLoaderBatch(WPARAM, LPARAM);
     void OnGetDispInfo(NMHDR* header, LRESULT* result);
     void OnListKeyDown(NMHDR* header, LRESULT* result);
     DECLARE_MESSAGE_MAP()
@@ -37,7 +46,12 @@ protected:
 private:
     void Layout(int cx, int cy);
     void ShowItems();
+    void SetLoading(bool loading);
+    void StopLoading();
+    void ReportLoad(const ImportReadResult& result);
 
     CListCtrl m_list;
     CComboBox m_source;
+    std::unique_ptr<CItunesLoadWorker> m_loader;
+    std::wstring m_caption;
 };

@@ -1,5 +1,5 @@
 #include "ui/dialogs/FileNameRules.h"
-#include <algorithm>
+#include <cwctype>
 
 bool IsPlainFileName(const std::wstring& name) {
     if (name.empty()) return false;
@@ -17,24 +17,25 @@ bool IsPlainFileName(const std::wstring& name) {
     return !onlyDots && !IsReservedDeviceName(name);
 }
 
-namespace {
+bool IsReservedDeviceName(const std::wstring& name) { return ReservedDeviceNameLength(name) != 0; }
 
-wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
-bool IsPortDigit(wchar_t c) { return (c >= L'1' && c <= L'9') || c == 0x00B9 || c == 0x00B2 || c == 0x00B3; }
-
-}  // namespace
-
-// Windows drops the trailing dots and spaces of a name, takes the part before the first dot
-// (or colon) as the base and drops that base's trailing spaces before it compares.
-bool IsReservedDeviceName(const std::wstring& name) {
-    const size_t last = name.find_last_not_of(L". ");
-    if (last == std::wstring::npos) return false;
-    std::wstring base = name.substr(0, std::min(last + 1, name.find_first_of(L".:")));
-    base.erase(base.find_last_not_of(L' ') + 1);
-    if (base.size() < 3 || base.size() > 4) return false;
-    for (wchar_t& c : base) c = AsciiUpper(c);
-    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL") return true;
-    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
-           IsPortDigit(base[3]);
+size_t ReservedDeviceNameLength(const std::wstring& name) {
+    // What Windows compares: the part before the first dot (or a stream's colon), without
+    // trailing blanks.
+    size_t end = name.find_first_of(L".:");
+    if (end == std::wstring::npos) end = name.size();
+    while (end > 0 && name[end - 1] == L' ') --end;
+    auto upper = [&name](size_t i) { return static_cast<wchar_t>(towupper(name[i])); };
+    auto is = [&](const wchar_t* word) {
+        for (size_t i = 0; i < 3; ++i)
+            if (upper(i) != word[i]) return false;
+        return true;
+    };
+    if (end == 3 && (is(L"CON") || is(L"PRN") || is(L"AUX") || is(L"NUL"))) return 3;
+    if (end == 4 && (is(L"COM") || is(L"LPT"))) {
+        const wchar_t digit = name[3];
+        if ((digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3')
+            return 4;
+    }
+    return 0;
 }

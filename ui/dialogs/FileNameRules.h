@@ -7,7 +7,10 @@
 // names pass through it.
 bool IsPlainFileName(const std::wstring& name);
 
-// Whether Windows takes the path part `name` as a device rather than a file: CON, PRN, AUX,
-// NUL, COM1-COM9 and LPT1-LPT9 (also with the superscript digits 1-3), in any case, also with
-// an extension ("nul.txt") and with the trailing dots and spaces Windows drops ("NUL .").
+// The length of the device word that makes Windows take `name` (one part of a path) as a
+// device rather than a file: CON, PRN, AUX, NUL, COM0-COM9 or LPT0-LPT9 (also with the
+// superscript digits; the documentation reserves the 0 forms too), in any case, alone or
+// followed by blanks, dots, an extension or a stream ("nul.txt", "COM1 .mp3", "NUL ."). 0 for
+// a plain name.
+size_t ReservedDeviceNameLength(const std::wstring& name);
 bool IsReservedDeviceName(const std::wstring& name);

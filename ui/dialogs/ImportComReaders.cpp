@@ -1,10 +1,15 @@
 // The import readers' walks over the two COM components: MSXML's DOM for the iTunes export
 // and the Windows Media Player automation object, reached through its dispatch interface.
+#include "app/TextFile.h"
 #include "framework/MessageBox.h"
 #include "ui/dialogs/ImportReaders.h"
 #include <windows.h>
 #include <msxml2.h>
 #include <oleauto.h>
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -37,6 +42,10 @@ public:
         m_p = nullptr;
         return p;
     }
+    void Take(ComRef& other) {
+        Reset();
+        m_p = other.Detach();
+    }
 
 private:
     T* m_p = nullptr;
@@ -68,72 +77,206 @@ bool NodeText(IXMLDOMNode* node, std::wstring& text) {
     return true;
 }
 
-// The key/value pairs of one track dictionary, until a key or a value is missing.
+// Moves `node` on to the next of its siblings; false (and `node` empty) after the last.
+bool NextSibling(ComRef<IXMLDOMNode>& node) {
+    ComRef<IXMLDOMNode> next;
+    if (node->get_nextSibling(next.Out()) != S_OK) next.Reset();
+    node.Take(next);
+    return static_cast<bool>(node);
+}
+
+bool FirstChild(IXMLDOMNode* parent, ComRef<IXMLDOMNode>& child) {
+    return parent->get_firstChild(child.Out()) == S_OK && child;
+}
+
+// The key/value pairs of one track dictionary, until a key or a value is missing. Siblings
+// are followed one by one: a child list answers by index, which costs more the longer it is.
 std::vector<std::pair<std::wstring, std::wstring>> DictionaryPairs(IXMLDOMNode* dict) {
     std::vector<std::pair<std::wstring, std::wstring>> pairs;
-    ComRef<IXMLDOMNodeList> children;
-    if (FAILED(dict->get_childNodes(children.Out())) || !children) return pairs;
+    ComRef<IXMLDOMNode> key;
+    if (!FirstChild(dict, key)) return pairs;
     for (;;) {
-        ComRef<IXMLDOMNode> key, value;
-        if (children->nextNode(key.Out()) != S_OK || !key) break;
-        if (children->nextNode(value.Out()) != S_OK || !value) break;
+        ComRef<IXMLDOMNode> value;
+        if (key->get_nextSibling(value.Out()) != S_OK || !value) break;
         std::pair<std::wstring, std::wstring> pair;
-        if (!NodeText(key.get(), pair.first) || !NodeText(value.get(), pair.second)) break;
+        if (!NodeText(key.get(), pair.first)) break;
+        if (IsItunesTrackKey(pair.first) && !NodeText(value.get(), pair.second)) break;
         pairs.push_back(std::move(pair));
+        if (!NextSibling(value)) break;
+        key.Take(value);
     }
     return pairs;
 }
 
+bool IsElementNamed(IXMLDOMNode* node, const wchar_t* name) {
+    DOMNodeType type = NODE_INVALID;
+    if (FAILED(node->get_nodeType(&type)) || type != NODE_ELEMENT) return false;
+    Bstr nodeName;
+    return SUCCEEDED(node->get_nodeName(nodeName.Out())) && nodeName.get() && wcscmp(nodeName.get(), name) == 0;
+}
+
+// What "//dict/dict" selects first: the first "dict" element, in document order, whose parent
+// is a "dict" element. Walked node by node up to that element, since the selection itself
+// gathers every match of the whole document first.
+bool FindTrackDictionary(IXMLDOMDocument* document, ComRef<IXMLDOMNode>& found) {
+    // From the root element: its siblings (the declaration, the document type) hold no
+    // elements, and the platform's MSXML cannot step past a document type node.
+    ComRef<IXMLDOMElement> root;
+    if (document->get_documentElement(root.Out()) != S_OK || !root) return false;
+    ComRef<IXMLDOMNode> node;
+    if (FAILED(root->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(node.Out()))) || !node) return false;
+    std::vector<bool> parentIsDict{false};   // for each level down to the current node
+    for (;;) {
+        const bool isDict = IsElementNamed(node.get(), L"dict");
+        if (isDict && parentIsDict.back()) {
+            found.Take(node);
+            return true;
+        }
+        ComRef<IXMLDOMNode> child;
+        if (FirstChild(node.get(), child)) {
+            parentIsDict.push_back(isDict);
+            node.Take(child);
+            continue;
+        }
+        // No children: the next sibling of the node or of its nearest ancestor that has one.
+        for (;;) {
+            if (parentIsDict.size() == 1) return false;   // back at the root element
+            ComRef<IXMLDOMNode> next;
+            if (node->get_nextSibling(next.Out()) == S_OK && next) {
+                node.Take(next);
+                break;
+            }
+            ComRef<IXMLDOMNode> parent;
+            if (node->get_parentNode(parent.Out()) != S_OK || !parent) return false;
+            parentIsDict.pop_back();
+            node.Take(parent);
+        }
+    }
+}
+
+// A one-dimensional array of bytes, destroyed when it goes.
+class ByteArray {
+public:
+    ByteArray() = default;
+    ~ByteArray() {
+        if (m_array) SafeArrayDestroy(m_array);
+    }
+    ByteArray(const ByteArray&) = delete;
+    ByteArray& operator=(const ByteArray&) = delete;
+    unsigned char* Create(ULONG size) {
+        m_array = SafeArrayCreateVector(VT_UI1, 0, size);
+        return m_array ? static_cast<unsigned char*>(m_array->pvData) : nullptr;
+    }
+    bool Shrink(ULONG size) {
+        SAFEARRAYBOUND bound = {size, 0};
+        return SUCCEEDED(SafeArrayRedim(m_array, &bound));
+    }
+    SAFEARRAY* get() const { return m_array; }
+
+private:
+    SAFEARRAY* m_array = nullptr;
+};
+
+// The bytes of a file in UTF-8 (without its byte-order mark) whose XML declaration names no
+// other encoding; false for any other file, which is left to MSXML's own reading.
+bool ReadUtf8Document(const std::wstring& path, ByteArray& array) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    unsigned char* bytes = nullptr;
+    DWORD read = 0;
+    const bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < 0x7FFFFFFF &&
+                    (bytes = array.Create(static_cast<ULONG>(size.QuadPart))) != nullptr &&
+                    ReadFile(file, bytes, static_cast<DWORD>(size.QuadPart), &read, nullptr) && read == size.QuadPart;
+    CloseHandle(file);
+    if (!ok) return false;
+    size_t count = read;
+    if (count >= 3 && memcmp(bytes, "\xEF\xBB\xBF", 3) == 0) {
+        memmove(bytes, bytes + 3, count - 3);
+        count -= 3;
+        if (count == 0 || !array.Shrink(static_cast<ULONG>(count))) return false;
+    }
+    // A NUL would end the text early for some readers: such a file is not well-formed anyway.
+    if (memchr(bytes, 0, count) || !IsValidUtf8(count, bytes)) return false;
+    if (count >= 5 && memcmp(bytes, "<?xml", 5) == 0) {
+        const char* text = reinterpret_cast<const char*>(bytes);
+        const char* limit = text + std::min<size_t>(count, 1024);   // a declaration is short
+        const char* end = std::search(text, limit, "?>", "?>" + 2);
+        std::string declaration(text, end);
+        for (char& c : declaration) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        const size_t encoding = declaration.find("encoding");
+        if (encoding != std::string::npos && declaration.find("utf-8", encoding) == std::string::npos) return false;
+    }
+    return true;
+}
+
+// The export read into the document. A UTF-8 file is handed over as its bytes: loading from
+// the path goes through a stream that the platform's MSXML grows by copying, which costs time
+// by the square of the file's size. Any other file is loaded from its path.
+bool LoadDocument(IXMLDOMDocument* document, const std::wstring& path) {
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    VARIANT source;
+    VariantInit(&source);
+    {
+        ByteArray bytes;
+        if (ReadUtf8Document(path, bytes)) {
+            source.vt = VT_ARRAY | VT_UI1;
+            source.parray = bytes.get();
+            return document->load(source, &loaded) == S_OK && loaded == VARIANT_TRUE;
+        }
+    }
+    source.vt = VT_BSTR;
+    source.bstrVal = SysAllocStringLen(path.data(), static_cast<UINT>(path.size()));
+    const HRESULT hr = document->load(source, &loaded);
+    VariantClear(&source);
+    return SUCCEEDED(hr) && loaded == VARIANT_TRUE;
+}
+
 }  // namespace
 
-ImportReadResult ReadItunesLibraryXml(const std::wstring& path, const ImportSink& sink) {
+ImportReadResult ParseItunesLibraryXml(const std::wstring& path, const ImportSink& sink, const std::atomic<bool>* cancel) {
     ImportReadResult result;
+    auto fail = [&result](const wchar_t* message) {
+        result.failed = true;
+        result.error = message;
+        return result;
+    };
     ComRef<IXMLDOMDocument> document;
     if (FAILED(CoCreateInstance(kClsidDomDocument, nullptr, CLSCTX_INPROC_SERVER, kIidDomDocument,
                                 reinterpret_cast<void**>(document.Out()))) ||
-        !document) {
-        AfxMessageBox(L"MSXML initialize error.", MB_OK | MB_ICONERROR);
-        result.failed = true;
-        return result;
-    }
+        !document)
+        return fail(L"MSXML initialize error.");
     document->put_async(VARIANT_FALSE);
     // The export names Apple's DTD on the web: never fetch or validate against it.
     document->put_validateOnParse(VARIANT_FALSE);
     document->put_resolveExternals(VARIANT_FALSE);
-    VARIANT source;
-    VariantInit(&source);
-    source.vt = VT_BSTR;
-    source.bstrVal = SysAllocStringLen(path.data(), static_cast<UINT>(path.size()));
-    VARIANT_BOOL loaded = VARIANT_FALSE;
-    const HRESULT hr = document->load(source, &loaded);
-    VariantClear(&source);
-    if (FAILED(hr) || loaded != VARIANT_TRUE) {
-        AfxMessageBox(L"XML load error.", MB_OK | MB_ICONERROR);
-        result.failed = true;
-        return result;
-    }
+    if (!LoadDocument(document.get(), path)) return fail(L"XML load error.");
     ComRef<IXMLDOMNode> tracks;
-    Bstr query(L"//dict/dict");
-    if (document->selectSingleNode(query.get(), tracks.Out()) != S_OK || !tracks) {
-        AfxMessageBox(L"XML format error.", MB_OK | MB_ICONERROR);
-        result.failed = true;
-        return result;
-    }
-    ComRef<IXMLDOMNodeList> children;
-    if (FAILED(tracks->get_childNodes(children.Out())) || !children) return result;
+    if (!FindTrackDictionary(document.get(), tracks)) return fail(L"XML format error.");
+    ComRef<IXMLDOMNode> key;
+    if (!FirstChild(tracks.get(), key)) return result;
     for (;;) {
-        ComRef<IXMLDOMNode> key, value;
-        if (children->nextNode(key.Out()) != S_OK || !key) break;
-        if (children->nextNode(value.Out()) != S_OK || !value) break;
+        if (cancel && cancel->load()) break;
+        ComRef<IXMLDOMNode> value;
+        if (key->get_nextSibling(value.Out()) != S_OK || !value) break;
         TrackRecord record;
         // A track that cannot be imported is passed over; the ones after it still are.
-        if (MapItunesTrack(DictionaryPairs(value.get()), record) != ItunesTrackResult::Taken) {
+        if (MapItunesTrack(DictionaryPairs(value.get()), record) == ItunesTrackResult::Taken) {
+            ++result.taken;
+            sink(std::move(record));
+        } else {
             ++result.skipped;
-            continue;
         }
-        ++result.taken;
-        sink(std::move(record));
+        if (!NextSibling(value)) break;
+        key.Take(value);
     }
+    return result;
+}
+
+ImportReadResult ReadItunesLibraryXml(const std::wstring& path, const ImportSink& sink) {
+    ImportReadResult result = ParseItunesLibraryXml(path, sink, nullptr);
+    if (result.failed) AfxMessageBox(result.error, MB_OK | MB_ICONERROR);
     return result;
 }
 

@@ -1,7 +1,10 @@
 // The field mapping of the import readers, apart from the components that deliver the fields.
 #include "app/PathParts.h"
+#include "tags/StreamNumber.h"
+#include "ui/dialogs/FileNameRules.h"
 #include "ui/dialogs/ImportReaders.h"
 #include <windows.h>
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <cwchar>
@@ -19,6 +22,22 @@ int HexValue(wchar_t c) {
 bool EqualsNoCase(const std::wstring& a, const wchar_t* b) { return _wcsicmp(a.c_str(), b) == 0; }
 
 int Number(const std::wstring& text) { return static_cast<int>(wcstol(text.c_str(), nullptr, 10)); }
+
+// Counts and sizes are never negative; a rating stays on the stored scale 0-50; a peak level
+// out of 0-32768 is unknown.
+int NotNegative(int value) { return value < 0 ? 0 : value; }
+int64_t NotNegative(int64_t value) { return value < 0 ? 0 : value; }
+int RatingInRange(int value) { return std::min(std::max(value, 0), 50); }
+int GainInRange(int value) { return value >= 0 && value <= 32768 ? value : 0; }
+
+// An imported text ends at its first NUL, as tag texts do.
+std::wstring CutAtNul(const std::wstring& text) { return text.substr(0, text.find(L'\0')); }
+
+bool IsWildcardOrControl(wchar_t c) {
+    return c < 0x20 || c == L'*' || c == L'?' || c == L'"' || c == L'<' || c == L'>' || c == L'|';
+}
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
 void SetFileParts(TrackRecord& record, const std::wstring& path) {
     PathParts parts;
@@ -44,6 +63,63 @@ int64_t LocalFieldsToTime(int year, int month, int day, int hour, int minute, in
 }
 
 }  // namespace
+
+bool MakeWholeFilePath(const std::wstring& path, std::wstring& whole) {
+    whole.clear();
+    std::wstring text = path;
+    for (wchar_t& c : text) {
+        if (IsWildcardOrControl(c)) return false;
+        if (c == L'/') c = L'\\';
+    }
+    // The root: "X:\" or "\\server\share\", and no ":" anywhere after a drive letter.
+    const bool drive = text.size() >= 3 && IsAsciiLetter(text[0]) && text[1] == L':' && text[2] == L'\\';
+    if (text.find(L':', drive ? 2 : 0) != std::wstring::npos) return false;
+    std::wstring root;
+    size_t at = 0;
+    if (drive) {
+        root = text.substr(0, 3);
+        at = 3;
+    } else if (text.size() >= 2 && text[0] == L'\\' && text[1] == L'\\') {
+        const size_t serverEnd = text.find(L'\\', 2);
+        if (serverEnd == std::wstring::npos) return false;
+        const size_t shareEnd = text.find(L'\\', serverEnd + 1);
+        if (shareEnd == std::wstring::npos) return false;
+        const std::wstring server = text.substr(2, serverEnd - 2), share = text.substr(serverEnd + 1, shareEnd - serverEnd - 1);
+        // "\\.\" and "\\?\" open devices and raw paths, not files on a share.
+        if (server.empty() || share.empty() || server == L"." || server == L"?" || ReservedDeviceNameLength(share))
+            return false;
+        root = text.substr(0, shareEnd + 1);
+        at = shareEnd + 1;
+    } else {
+        return false;
+    }
+    // The folders and the name, with "." and ".." resolved; nothing may climb above the root.
+    std::vector<std::wstring> parts;
+    while (at <= text.size()) {
+        size_t end = text.find(L'\\', at);
+        if (end == std::wstring::npos) end = text.size();
+        const std::wstring part = text.substr(at, end - at);
+        at = end + 1;
+        if (part.empty() || part == L".") {
+            if (end == text.size()) return false;   // a folder, not a file
+            continue;
+        }
+        if (part == L"..") {
+            if (parts.empty() || end == text.size()) return false;
+            parts.pop_back();
+            continue;
+        }
+        if (part.find_first_not_of(L". ") == std::wstring::npos || ReservedDeviceNameLength(part)) return false;
+        parts.push_back(part);
+    }
+    if (parts.empty()) return false;
+    whole = root;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) whole += L'\\';
+        whole += parts[i];
+    }
+    return true;
+}
 
 unsigned char HexPairToByte(wchar_t a, wchar_t b) {
     return static_cast<unsigned char>((16 * HexValue(a) + HexValue(b)) & 0xFF);
@@ -96,6 +172,8 @@ bool FileUrlToPath(const std::wstring& url, std::wstring& path) {
 }
 
 bool DecodeItunesLocation(const std::wstring& location, std::wstring& path) {
+    path.clear();
+    if (location.find(L'\0') != std::wstring::npos) return false;
     std::string bytes;
     if (!PercentDecodeUrl(location.c_str(), bytes)) return false;
     std::wstring url;
@@ -106,7 +184,8 @@ bool DecodeItunesLocation(const std::wstring& location, std::wstring& path) {
         url.resize(static_cast<size_t>(size));
         MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), &url[0], size);
     }
-    return FileUrlToPath(url, path);
+    std::wstring decoded;
+    return FileUrlToPath(url, decoded) && MakeWholeFilePath(decoded, path);
 }
 
 int64_t ItunesPlayDateToTime(const std::wstring& text) {
@@ -123,6 +202,52 @@ int64_t ItunesPlayDateToTime(const std::wstring& text) {
                              fields.tm_sec);
 }
 
+namespace {
+
+enum class ItunesKey {
+    Other, TrackType, Name, Artist, Album, Genre, Year, Comments, Kind, Size, TotalTime, TrackNumber,
+    TrackCount, BitRate, SampleRate, ArtworkCount, Rating, PlayCount, PlayDate, Location
+};
+
+bool EqualsAsciiNoCase(const std::wstring& text, const wchar_t* ascii, size_t length) {
+    if (text.size() != length) return false;
+    for (size_t i = 0; i < length; ++i) {
+        wchar_t c = text[i];
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+        wchar_t d = ascii[i];
+        if (d >= L'A' && d <= L'Z') d = static_cast<wchar_t>(d - L'A' + L'a');
+        if (c != d) return false;
+    }
+    return true;
+}
+
+// A track dictionary holds some thirty keys: each is looked up once, its length first.
+ItunesKey KeyOf(const std::wstring& key) {
+    static const struct {
+        const wchar_t* name;
+        size_t length;
+        ItunesKey key;
+    } kKeys[] = {
+        {L"Track Type", 10, ItunesKey::TrackType},     {L"Name", 4, ItunesKey::Name},
+        {L"Artist", 6, ItunesKey::Artist},             {L"Album", 5, ItunesKey::Album},
+        {L"Genre", 5, ItunesKey::Genre},               {L"Year", 4, ItunesKey::Year},
+        {L"Comments", 8, ItunesKey::Comments},         {L"Kind", 4, ItunesKey::Kind},
+        {L"Size", 4, ItunesKey::Size},                 {L"Total Time", 10, ItunesKey::TotalTime},
+        {L"Track Number", 12, ItunesKey::TrackNumber}, {L"Track Count", 11, ItunesKey::TrackCount},
+        {L"Bit Rate", 8, ItunesKey::BitRate},          {L"Sample Rate", 11, ItunesKey::SampleRate},
+        {L"Artwork Count", 13, ItunesKey::ArtworkCount}, {L"Rating", 6, ItunesKey::Rating},
+        {L"Play Count", 10, ItunesKey::PlayCount},     {L"Play Date", 9, ItunesKey::PlayDate},
+        {L"Location", 8, ItunesKey::Location},
+    };
+    for (const auto& k : kKeys)
+        if (EqualsAsciiNoCase(key, k.name, k.length)) return k.key;
+    return ItunesKey::Other;
+}
+
+}  // namespace
+
+bool IsItunesTrackKey(const std::wstring& key) { return KeyOf(key) != ItunesKey::Other; }
+
 ItunesTrackResult MapItunesTrack(const std::vector<std::pair<std::wstring, std::wstring>>& pairs, TrackRecord& record) {
     record = TrackRecord();
     record.rowid = -1;
@@ -130,23 +255,20 @@ ItunesTrackResult MapItunesTrack(const std::vector<std::pair<std::wstring, std::
     bool locationGiven = false;
     std::wstring number, count;
     for (const auto& pair : pairs) {
-        const std::wstring& key = pair.first;
-        const std::wstring& value = pair.second;
-        if (EqualsNoCase(key, L"Track Type")) {
+        const ItunesKey key = KeyOf(pair.first);
+        if (key == ItunesKey::Other) continue;
+        const std::wstring value = CutAtNul(pair.second);
+        switch (key) {
+        case ItunesKey::TrackType:
             if (!EqualsNoCase(value, L"File")) return ItunesTrackResult::NotAFile;
-        } else if (EqualsNoCase(key, L"Name")) {
-            record.tagTitle = value;
-        } else if (EqualsNoCase(key, L"Artist")) {
-            record.tagArtist = value;
-        } else if (EqualsNoCase(key, L"Album")) {
-            record.tagAlbum = value;
-        } else if (EqualsNoCase(key, L"Genre")) {
-            record.tagGenre = value;
-        } else if (EqualsNoCase(key, L"Year")) {
-            record.tagDate = value;
-        } else if (EqualsNoCase(key, L"Comments")) {
-            record.tagComment = value;
-        } else if (EqualsNoCase(key, L"Kind")) {
+            break;
+        case ItunesKey::Name: record.tagTitle = value; break;
+        case ItunesKey::Artist: record.tagArtist = value; break;
+        case ItunesKey::Album: record.tagAlbum = value; break;
+        case ItunesKey::Genre: record.tagGenre = value; break;
+        case ItunesKey::Year: record.tagDate = value; break;
+        case ItunesKey::Comments: record.tagComment = value; break;
+        case ItunesKey::Kind:
             kindKnown = true;
             if (value.find(L"AAC") != std::wstring::npos) {
                 record.infoCodec = 8;
@@ -162,31 +284,31 @@ ItunesTrackResult MapItunesTrack(const std::vector<std::pair<std::wstring, std::
             } else {
                 return ItunesTrackResult::UnknownKind;
             }
-        } else if (EqualsNoCase(key, L"Size")) {
-            record.file_size = _wcstoi64(value.c_str(), nullptr, 10);
-        } else if (EqualsNoCase(key, L"Total Time")) {
-            record.statDuration = Number(value) / 1000;
-        } else if (EqualsNoCase(key, L"Track Number")) {
-            number = std::to_wstring(Number(value));
-        } else if (EqualsNoCase(key, L"Track Count")) {
-            count = std::to_wstring(Number(value));
-        } else if (EqualsNoCase(key, L"Bit Rate")) {
-            record.statBitrate = Number(value) * 1000;
-        } else if (EqualsNoCase(key, L"Sample Rate")) {
-            record.statSamplingrate = Number(value);
-        } else if (EqualsNoCase(key, L"Artwork Count")) {
+            break;
+        case ItunesKey::Size:
+            record.file_size = NotNegative(static_cast<int64_t>(_wcstoi64(value.c_str(), nullptr, 10)));
+            break;
+        case ItunesKey::TotalTime: record.statDuration = tagReader::StreamNumber(Number(value) / 1000); break;
+        case ItunesKey::TrackNumber: number = std::to_wstring(Number(value)); break;
+        case ItunesKey::TrackCount: count = std::to_wstring(Number(value)); break;
+        case ItunesKey::BitRate:
+            record.statBitrate = tagReader::StreamNumber(static_cast<int64_t>(Number(value)) * 1000);
+            break;
+        case ItunesKey::SampleRate: record.statSamplingrate = tagReader::StreamNumber(Number(value)); break;
+        case ItunesKey::ArtworkCount:
             if (Number(value) > 0) record.tagAPIC = L"APIC";
-        } else if (EqualsNoCase(key, L"Rating")) {
-            record.rating = Number(value) / 2;
-        } else if (EqualsNoCase(key, L"Play Count")) {
-            record.playcount = Number(value);
-        } else if (EqualsNoCase(key, L"Play Date")) {
-            record.lastplayed = ItunesPlayDateToTime(value);
-        } else if (EqualsNoCase(key, L"Location")) {
+            break;
+        case ItunesKey::Rating: record.rating = RatingInRange(Number(value) / 2); break;
+        case ItunesKey::PlayCount: record.playcount = NotNegative(Number(value)); break;
+        case ItunesKey::PlayDate: record.lastplayed = ItunesPlayDateToTime(value); break;
+        case ItunesKey::Location: {
             locationGiven = true;
             std::wstring path;
-            if (!DecodeItunesLocation(value, path)) return ItunesTrackResult::NotLocal;
+            if (!DecodeItunesLocation(pair.second, path)) return ItunesTrackResult::NotLocal;
             SetFileParts(record, path);
+            break;
+        }
+        case ItunesKey::Other: break;
         }
     }
     if (!kindKnown) return ItunesTrackResult::UnknownKind;
@@ -208,7 +330,7 @@ int WmpRatingToRating(int value) {
     case 50: return 30;
     case 75: return 40;
     case 99: return 50;
-    default: return (value / 20) * 10;
+    default: return RatingInRange((value / 20) * 10);
     }
 }
 
@@ -232,11 +354,12 @@ bool MapWmpItem(IWmpMediaItem& item, TrackRecord& record) {
     std::wstring mediaType, fileType;
     if (!item.GetItemInfo(L"MediaType", mediaType) || !EqualsNoCase(mediaType, L"Audio")) return false;
     if (!item.GetItemInfo(L"FileType", fileType)) return false;
-    auto text = [&item](const wchar_t* name) {
+    auto whole = [&item](const wchar_t* name) {
         std::wstring value;
         if (!item.GetItemInfo(name, value)) value.clear();
         return value;
     };
+    auto text = [&whole](const wchar_t* name) { return CutAtNul(whole(name)); };
     record = TrackRecord();
     record.rowid = -1;
     // Other file types keep codec and tag type 0.
@@ -254,8 +377,10 @@ bool MapWmpItem(IWmpMediaItem& item, TrackRecord& record) {
         record.infoCodec = 6;
         record.infoTagtype = 512;
     }
-    SetFileParts(record, text(L"SourceURL"));
-    record.file_size = Number(text(L"FileSize"));
+    // A location that is no plain file path leaves the name empty: the item is skipped.
+    std::wstring path;
+    if (MakeWholeFilePath(whole(L"SourceURL"), path)) SetFileParts(record, path);
+    record.file_size = NotNegative(static_cast<int64_t>(_wcstoi64(text(L"FileSize").c_str(), nullptr, 10)));
     record.tagTitle = text(L"Title");
     record.tagArtist = text(L"Author");
     if (record.tagArtist.empty()) record.tagArtist = text(L"WM/AlbumArtist");
@@ -265,12 +390,12 @@ bool MapWmpItem(IWmpMediaItem& item, TrackRecord& record) {
     record.tagComment = text(L"Description");
     record.tagTracknumber = text(L"WM/TrackNumber");
     record.tagLyrics = text(L"WM/Lyrics");
-    record.statDuration = Number(text(L"Duration"));
-    record.statBitrate = Number(text(L"Bitrate"));
+    record.statDuration = tagReader::StreamNumber(Number(text(L"Duration")));
+    record.statBitrate = tagReader::StreamNumber(Number(text(L"Bitrate")));
     record.statVBR = Number(text(L"IsVBR")) == 1;
-    record.gain = Number(text(L"PeakValue"));
+    record.gain = GainInRange(Number(text(L"PeakValue")));
     record.rating = WmpRatingToRating(Number(text(L"UserRating")));
-    record.playcount = Number(text(L"UserPlayCount"));
+    record.playcount = NotNegative(Number(text(L"UserPlayCount")));
     record.lastplayed = ParseWmpLastPlayed(text(L"UserLastPlayedTime"));
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/TrackRecord.h"
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -22,13 +23,22 @@ bool PercentDecodeUrl(const wchar_t* text, std::string& bytes);
 // "C:\a\b", "file://server/share/a" gives "\\server\share\a". False for anything that is not
 // a file on a drive or a share.
 bool FileUrlToPath(const std::wstring& url, std::wstring& path);
+// `path` made whole ("." and ".." resolved, "/" read as "\") when it is a plain file path on a
+// drive A-Z or a share: false for control characters (NUL among them), wildcards, a ":" past
+// the drive, device forms ("\\.\", "\\?\"), device names ("CON", "nul.mp3"), an empty
+// server or share, a ".." above the root, or no file name. Both readers take only such paths.
+bool MakeWholeFilePath(const std::wstring& path, std::wstring& whole);
 // A location as the export writes it (percent-encoded UTF-8) to a path; false when it is not
-// a local file or its bytes are not UTF-8.
+// a plain local or UNC file path (`MakeWholeFilePath`) or its bytes are not UTF-8.
 bool DecodeItunesLocation(const std::wstring& location, std::wstring& path);
 
 // "Play Date" (seconds since 1904-01-01, the wall clock of the computer that played) to
 // seconds since 1970 UTC; 0 when it gives no valid time.
 int64_t ItunesPlayDateToTime(const std::wstring& text);
+
+// Whether a track dictionary's key is one the mapping reads (compared without regard to case);
+// the values of other keys need not be read.
+bool IsItunesTrackKey(const std::wstring& key);
 
 enum class ItunesTrackResult { Taken, NotAFile, UnknownKind, NotLocal };
 // Maps the key/value pairs of one track dictionary. Anything but Taken leaves a record
@@ -36,12 +46,18 @@ enum class ItunesTrackResult { Taken, NotAFile, UnknownKind, NotLocal };
 ItunesTrackResult MapItunesTrack(const std::vector<std::pair<std::wstring, std::wstring>>& pairs, TrackRecord& record);
 
 struct ImportReadResult {
-    bool failed = false;   // the source could not be read (after its message)
+    bool failed = false;   // the source could not be read
+    std::wstring error;    // then: the message that says so
     int taken = 0;
     int skipped = 0;       // tracks that are no local file or of a kind not supported
 };
 
-// Loads an iTunes library XML export through MSXML and hands every usable track to `sink`.
+// Loads an iTunes library XML export through MSXML and hands every usable track to `sink`,
+// showing nothing: a failure comes back with its message. Runs on any thread that has COM;
+// `cancel`, when given and set, ends the walk before the next track.
+ImportReadResult ParseItunesLibraryXml(const std::wstring& path, const ImportSink& sink,
+                                       const std::atomic<bool>* cancel);
+// The same, showing the failure's message.
 ImportReadResult ReadItunesLibraryXml(const std::wstring& path, const ImportSink& sink);
 
 // ---- Windows Media Player -------------------------------------------------------------

@@ -73,6 +73,39 @@ TEST_F(CopyDialog, CopiesIntoAFolderTreeFromTheTemplateAndKeepsTheTexts) {
     EXPECT_EQ(destination.path(), settings.copy.copyLatestDir);
 }
 
+TEST_F(CopyDialog, FieldsWithNulDotsAndDeviceNamesCopyInsideTheDestination) {
+    const std::wstring a = sources.file(L"a.mp3"), b = sources.file(L"b.mp3");
+    ASSERT_TRUE(testing_support::WriteBytes(a, std::string("aaaa")));
+    ASSERT_TRUE(testing_support::WriteBytes(b, std::string("bb")));
+    settings.copy.fileName = L"%tagArtist%\\%tagAlbum%\\%tagTitle%%file_ext%";
+    // A NUL in the title would end this target early and shift the second file onto the
+    // rest of it, a path from the root of the drive.
+    TrackRecord hostile = Track(a, L"CON", L"..", 4);
+    hostile.tagTitle = std::wstring(L"\0\\..\\escaped", 12);
+    TrackRecord plain = Track(b, L"B", L"nul.x", 2);
+    plain.tagTitle = L"b";
+    ScriptedDialogs dialogs([&](CDialog& d) { Click(d, IDOK); });
+    CDlgCopy dialog(settings);
+    dialog.AddTrack(&hostile);
+    dialog.AddTrack(&plain);
+    dialog.DoModal();
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ("aaaa", testing_support::ReadBytes(destination.file(L"CON_\\．．\\_\\．．\\escaped.mp3")));
+    EXPECT_EQ("bb", testing_support::ReadBytes(destination.file(L"B\\nul_.x\\b.mp3")));
+    EXPECT_FALSE(FileExists(L"\\..\\escaped.mp3"));
+    EXPECT_FALSE(FileExists(L"\\escaped.mp3"));
+
+    // With a 300-character title the target is too long: refused, nothing copied.
+    TrackRecord longName = Track(a, L"CON", L"..", 4);
+    longName.tagTitle = std::wstring(L"\0", 1) + std::wstring(300, L'x');
+    ScriptedDialogs again([&](CDialog& d) { Click(d, IDOK); });
+    CDlgCopy refused(settings);
+    refused.AddTrack(&longName);
+    refused.DoModal();
+    ASSERT_EQ(1u, messages.texts.size());
+    EXPECT_NE(std::wstring::npos, messages.texts[0].find(L"長すぎる"));
+}
+
 TEST_F(CopyDialog, CopyIsOfferedOnlyForAUsableFolderAndAFileName) {
     const std::wstring file = sources.file(L"a.mp3");
     ASSERT_TRUE(testing_support::WriteBytes(file, std::string("a")));

@@ -30,13 +30,19 @@ TrackRecord Track(const std::wstring& path, const std::wstring& artist, const st
     return t;
 }
 
+// A literal with the NULs inside it.
+template <size_t N>
+std::wstring Text(const wchar_t (&literal)[N]) {
+    return std::wstring(literal, N - 1);
+}
+
 const wchar_t kDefaultTemplate[] = L"%tagArtist%\\%tagAlbum%\\%file_title%.%file_ext%";
 
 }  // namespace
 
 TEST(CopyTargets, NamesKeepEveryTargetInsideTheDestination) {
     const struct {
-        const wchar_t* expanded;
+        std::wstring expanded;
         const wchar_t* name;
     } cases[] = {
         {L"AC/DC\\Back in Black\\Hells Bells.mp3", L"AC／DC\\Back in Black\\Hells Bells.mp3"},
@@ -46,8 +52,25 @@ TEST(CopyTargets, NamesKeepEveryTargetInsideTheDestination) {
         {L"\\\\server\\share\\x.mp3", L"server\\share\\x.mp3"},
         {L"C:\\Windows\\x.mp3", L"C：\\Windows\\x.mp3"},
         {L"a..b\\.hidden\\x.mp3", L"a..b\\.hidden\\x.mp3"},
+        // A NUL would end the target inside the shell's list and make the rest a path of its own.
+        {Text(L"A\0\\..\\..\\x.mp3"), L"A_\\．．\\．．\\x.mp3"},
+        {Text(L"\0C:\\x\0.mp3"), L"_C：\\x_.mp3"},
+        {L"tab\there\x01\x1F\r\n.mp3", L"tab_here____.mp3"},
+        {L"CON\\nul.mp3", L"CON_\\nul_.mp3"},
+        {L"con.txt\\Aux\\prn .mp3", L"con_.txt\\Aux_\\prn_ .mp3"},
+        {L"COM1\\lpt9.a.b\\com0\\COM10\\LPT\u00B9", L"COM1_\\lpt9_.a.b\\com0_\\COM10\\LPT\u00B9_"},
+        {L"CONSOLE\\NULL.mp3\\my con.mp3\\CON-1", L"CONSOLE\\NULL.mp3\\my con.mp3\\CON-1"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.name, MakeCopyName(c.expanded)) << c.expanded;
+}
+
+TEST(CopyTargets, TrackWithANulInItsFileNameIsLeftOutOfBothLists) {
+    TrackRecord a = Track(Text(L"C:\\a.mp3\0..\\b.mp3"), L"A", L"B", L"a");
+    TrackRecord b = Track(L"C:\\c.mp3", L"A", L"B", L"c");
+    CopyLists lists;
+    ASSERT_TRUE(BuildCopyLists({&a, &b}, L"D:\\copy", L"%file_title%%file_ext%", PlaceholderContext(), lists));
+    EXPECT_EQ(Text(L"C:\\c.mp3\0\0"), lists.sources);
+    EXPECT_EQ(Text(L"D:\\copy\\c.mp3\0\0"), lists.targets);
 }
 
 TEST(CopyTargets, ListsFollowTheTrackOrderUnderTheDestinationWithItsBackslash) {

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <map>
 #include <objbase.h>
+#include <sqlite3.h>
 
 using doc_test::Library;
 using doc_test::MakeTrack;
@@ -52,6 +53,28 @@ private:
     CDlgImport::WmpSource m_previous;
 };
 
+// Answers the dialog's messages until its export has been read (at most a minute).
+bool PumpUntilLoaded(CDialog& d) {
+    auto& dialog = static_cast<CDlgImport&>(d);
+    const DWORD start = GetTickCount();
+    while (dialog.IsLoading() && GetTickCount() - start < 60000) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return !dialog.IsLoading();
+}
+
+// An export of `count` tracks, "C:\Music\<n>.mp3".
+std::string Export(int count) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>Tracks</key><dict>\n";
+    for (int i = 0; i < count; ++i)
+        xml += "<key>" + std::to_string(i) + "</key><dict><key>Name</key><string>曲 " + std::to_string(i) +
+               "</string><key>Kind</key><string>MPEG オーディオファイル</string><key>Track Type</key><string>File</string>"
+               "<key>Location</key><string>file://localhost/C:/Music/" + std::to_string(i) + ".mp3</string></dict>\n";
+    return xml + "</dict></dict></plist>\n";
+}
+
 std::wstring ItemText(HWND list, int item, int column) {
     wchar_t buffer[260] = {};
     ListView_GetItemText(list, item, column, buffer, 260);
@@ -81,6 +104,8 @@ TEST_F(ImportDialog, ItunesExportIsPreviewedAndImportedOverwritingKnownFiles) {
         "<key>Location</key><string>file://localhost/C:/Music/%E6%97%A5%E6%9C%AC/100%25.mp3</string></dict>\n"
         "<key>2</key><dict><key>Name</key><string>Stream</string><key>Kind</key><string>MPEG</string>"
         "<key>Track Type</key><string>URL</string><key>Location</key><string>http://x/</string></dict>\n"
+        "<key>4</key><dict><key>Name</key><string>Device</string><key>Kind</key><string>MPEG</string>"
+        "<key>Track Type</key><string>File</string><key>Location</key><string>file://./PhysicalDrive0</string></dict>\n"
         "<key>3</key><dict><key>Name</key><string>二曲目</string><key>Kind</key><string>AAC オーディオファイル</string>"
         "<key>Track Type</key><string>File</string>"
         "<key>Location</key><string>file://localhost/D:/b.m4a</string></dict>\n"
@@ -99,6 +124,7 @@ TEST_F(ImportDialog, ItunesExportIsPreviewedAndImportedOverwritingKnownFiles) {
         HWND combo = ::GetDlgItem(d, IDC_IMPORT_SOURCE);
         ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
         Click(d, IDC_IMPORT_RUN);
+        ASSERT_TRUE(PumpUntilLoaded(d));
         HWND list = ::GetDlgItem(d, IDC_IMPORT_LIST);
         count = ListView_GetItemCount(list);
         importEnabled = IsEnabled(d, IDOK);
@@ -114,7 +140,7 @@ TEST_F(ImportDialog, ItunesExportIsPreviewedAndImportedOverwritingKnownFiles) {
     EXPECT_EQ(L"C:\\Music\\日本\\100%.mp3", firstName);
     EXPECT_EQ(L"新しい", firstTitle);
     ASSERT_EQ(3u, messages.texts.size());
-    EXPECT_NE(std::wstring::npos, messages.texts[0].find(L"1 個の項目は"));   // the stream was skipped
+    EXPECT_NE(std::wstring::npos, messages.texts[0].find(L"2 個の項目は"));   // the stream and the device
     EXPECT_EQ(L"2 個の項目をインポートします。", messages.texts[1]);
     EXPECT_EQ(L"インポート完了", messages.texts[2]);
     EXPECT_EQ(2, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
@@ -182,4 +208,132 @@ TEST_F(ImportDialog, FailedWritesAreCountedAndNotReportedAsComplete) {
     for (const auto& text : messages.texts) EXPECT_EQ(std::wstring::npos, text.find(L"インポート完了"));
     EXPECT_EQ(1, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
     EXPECT_EQ(40, lib.Scalar(L"SELECT rating FROM list WHERE file_name='C:\\good.mp3';"));
+}
+
+TEST_F(ImportDialog, LargeExportIsReadOnAThreadWhileTheDialogAnswers) {
+    const int kTracks = 3000;
+    const std::wstring path = lib.dir.file(L"large.xml");
+    ASSERT_TRUE(testing_support::WriteBytes(path, Export(kTracks)));
+    FileDialogResult chosen;
+    chosen.files = {path};
+    lib.host.dialogResults.push_back(chosen);
+    bool loading = false, loaded = false;
+    std::vector<bool> runEnabled, importEnabled;   // during the load, after it
+    std::wstring caption, finalCaption, last;
+    int count = 0;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        ::SendMessageW(::GetDlgItem(d, IDC_IMPORT_SOURCE), CB_SETCURSEL, 1, 0);
+        Click(d, IDC_IMPORT_RUN);
+        // The load runs on: the dialog is back at once, with only "閉じる" usable.
+        loading = static_cast<CDlgImport&>(d).IsLoading();
+        runEnabled.push_back(IsEnabled(d, IDC_IMPORT_RUN));
+        importEnabled.push_back(IsEnabled(d, IDOK));
+        caption = d.GetWindowText();
+        loaded = PumpUntilLoaded(d);
+        HWND list = ::GetDlgItem(d, IDC_IMPORT_LIST);
+        count = ListView_GetItemCount(list);
+        last = ItemText(list, kTracks - 1, 1);
+        finalCaption = d.GetWindowText();
+        runEnabled.push_back(IsEnabled(d, IDC_IMPORT_RUN));
+        importEnabled.push_back(IsEnabled(d, IDOK));
+    });
+    RunImportDialog(lib.doc);
+    EXPECT_TRUE(loading);
+    EXPECT_EQ((std::vector<bool>{false, true}), runEnabled);
+    EXPECT_EQ((std::vector<bool>{false, true}), importEnabled);
+    EXPECT_EQ(L"インポート - 読み込み中", caption);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(kTracks, count);
+    EXPECT_EQ(L"曲 " + std::to_wstring(kTracks - 1), last);
+    EXPECT_EQ(L"インポート", finalCaption);
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(ImportDialog, ClosingDuringALoadEndsItsThread) {
+    const std::wstring path = lib.dir.file(L"large.xml");
+    ASSERT_TRUE(testing_support::WriteBytes(path, Export(3000)));
+    FileDialogResult chosen;
+    chosen.files = {path};
+    lib.host.dialogResults.push_back(chosen);
+    lib.host.dialogResults.push_back(chosen);
+    std::vector<bool> loading;
+    // Closed with "閉じる", and destroyed with the load running.
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        ::SendMessageW(::GetDlgItem(d, IDC_IMPORT_SOURCE), CB_SETCURSEL, 1, 0);
+        Click(d, IDC_IMPORT_RUN);
+        loading.push_back(static_cast<CDlgImport&>(d).IsLoading());
+        if (loading.size() == 1) {
+            Click(d, IDCANCEL);
+            loading.push_back(static_cast<CDlgImport&>(d).IsLoading());
+        }
+    });
+    EXPECT_FALSE(RunImportDialog(lib.doc));
+    EXPECT_FALSE(RunImportDialog(lib.doc));
+    EXPECT_EQ((std::vector<bool>{true, false, true}), loading);
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
+}
+
+TEST_F(ImportDialog, ExportThatCannotBeReadIsReportedWhenItsThreadEnds) {
+    const std::wstring path = lib.dir.file(L"broken.xml");
+    ASSERT_TRUE(testing_support::WriteBytes(path, std::string("<plist><dict><key>Tracks</key><dict>")));
+    FileDialogResult chosen;
+    chosen.files = {path};
+    lib.host.dialogResults.push_back(chosen);
+    bool loaded = false, runEnabled = false, importEnabled = true;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        ::SendMessageW(::GetDlgItem(d, IDC_IMPORT_SOURCE), CB_SETCURSEL, 1, 0);
+        Click(d, IDC_IMPORT_RUN);
+        loaded = PumpUntilLoaded(d);
+        runEnabled = IsEnabled(d, IDC_IMPORT_RUN);
+        importEnabled = IsEnabled(d, IDOK);
+    });
+    RunImportDialog(lib.doc);
+    EXPECT_TRUE(loaded);
+    EXPECT_TRUE(runEnabled);
+    EXPECT_FALSE(importEnabled);
+    EXPECT_EQ(std::vector<std::wstring>{L"XML load error."}, messages.texts);
+}
+
+TEST_F(ImportDialog, ManyRowsAreWrittenInBatchesThatEachCountOnceCommitted) {
+    const int kRows = 2500;   // two full batches and a part
+    ASSERT_TRUE(lib.Insert(MakeTrack(L"C:\\Music\\7.mp3", L"old")));
+    std::wstring caption;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        auto& dlg = static_cast<CDlgImport&>(d);
+        for (int i = 0; i < kRows; ++i) dlg.m_items.push_back(MakeTrack(L"C:\\Music\\" + std::to_wstring(i) + L".mp3", L"new"));
+        Click(d, IDOK);
+        caption = d.GetWindowText();
+    });
+    EXPECT_TRUE(RunImportDialog(lib.doc));
+    EXPECT_EQ(std::vector<std::wstring>({L"2500 個の項目をインポートします。", L"インポート完了"}), messages.texts);
+    EXPECT_EQ(kRows, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
+    EXPECT_EQ(kRows, lib.Scalar(L"SELECT COUNT(*) FROM list WHERE tagTitle='new';"));
+    EXPECT_EQ(L"インポート", caption);
+}
+
+TEST_F(ImportDialog, RowsWhoseCommitFailsAreReportedAsNotWritten) {
+    // Another connection reading the library keeps the commit from taking the file.
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open16(lib.settings.libraryPath.c_str(), &reader));
+    sqlite3_stmt* read = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(reader, "BEGIN;", nullptr, nullptr, nullptr));
+    ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(reader, "SELECT COUNT(*) FROM sqlite_master;", -1, &read, nullptr));
+    ASSERT_EQ(SQLITE_ROW, sqlite3_step(read));
+    bool open = false;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        auto& dlg = static_cast<CDlgImport&>(d);
+        for (int i = 0; i < 3; ++i) dlg.m_items.push_back(MakeTrack(L"C:\\" + std::to_wstring(i) + L".mp3", L"t"));
+        Click(d, IDOK);
+        open = !dlg.HasEnded();
+    });
+    EXPECT_FALSE(RunImportDialog(lib.doc));
+    sqlite3_finalize(read);
+    sqlite3_exec(reader, "COMMIT;", nullptr, nullptr, nullptr);
+    sqlite3_close(reader);
+    EXPECT_TRUE(open);
+    ASSERT_EQ(2u, messages.texts.size());
+    EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"3 個の項目をライブラリに書き込めませんでした。")) << messages.texts[1];
+    EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"(書き込んだ項目: 0 個)")) << messages.texts[1];
+    EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
 }

@@ -2,6 +2,7 @@
 #include "DialogTestSupport.h"
 #include "ui/dialogs/ImportReaders.h"
 #include <gtest/gtest.h>
+#include <climits>
 #include <ctime>
 #include <map>
 
@@ -75,6 +76,57 @@ TEST(ImportMapping, LocationsDecodeOnceThroughUtf8IntoWindowsPaths) {
             EXPECT_EQ(c.path, path) << c.location;
         }
     }
+}
+
+TEST(ImportMapping, OnlyPlainLocalAndShareFilePathsAreTaken) {
+    const struct {
+        const wchar_t* location;
+        const wchar_t* path;   // null: refused
+    } cases[] = {
+        {L"file://localhost/C:/Music/./a/../b.mp3", L"C:\\Music\\b.mp3"},
+        {L"file:///d:/a//b.mp3", L"d:\\a\\b.mp3"},
+        {L"file://nas/share/x/../y.mp3", L"\\\\nas\\share\\y.mp3"},
+        {L"file://localhost/C:/Music/%00../x.mp3", nullptr},             // NUL
+        {L"file://localhost/C:/Music/a%09b.mp3", nullptr},               // a control character
+        {L"file://localhost/C:/Music/a%0Db.mp3", nullptr},               // a CR from its escape
+        {L"file://./C:/x.mp3", nullptr},                                   // "\\.\C:\x.mp3"
+        {L"file://./PhysicalDrive0/x", nullptr},
+        {L"file://./pipe/name", nullptr},
+        {L"file://%3F/C:/x.mp3", nullptr},                                 // "\\?\C:\x.mp3"
+        {L"file://C:/x.mp3", nullptr},                                     // not "\\C:\x.mp3"
+        {L"file://localhost/C:/Music/CON", nullptr},
+        {L"file://localhost/C:/nul.mp3", nullptr},
+        {L"file://localhost/C:/com1.txt/a.mp3", nullptr},
+        {L"file://nas/LPT1/a.mp3", nullptr},
+        {L"file://localhost/1:/a.mp3", nullptr},
+        {L"file://localhost/C:/a.mp3:stream", nullptr},
+        {L"file://localhost/C:/*.mp3", nullptr},
+        {L"file://localhost/C:/a%3F.mp3", nullptr},
+        {L"file://localhost/C:/../x.mp3", nullptr},
+        {L"file://localhost/C:/a/../../x.mp3", nullptr},
+        {L"file://localhost/C:/a%5C..%5C..%5Cx.mp3", nullptr},
+        {L"file://localhost/C:/.../x.mp3", nullptr},
+        {L"file://localhost/C:/Music/", nullptr},
+        {L"file://nas//a.mp3", nullptr},                                   // an empty share
+        {L"file://nas/share", nullptr},
+    };
+    for (const auto& c : cases) {
+        std::wstring path;
+        const bool taken = DecodeItunesLocation(c.location, path);
+        EXPECT_EQ(c.path != nullptr, taken) << c.location;
+        if (c.path) {
+            EXPECT_EQ(c.path, path) << c.location;
+        }
+    }
+    const wchar_t* const sourceUrls[] = {L"\\\\.\\PhysicalDrive0", L"\\\\?\\C:\\a.mp3", L"\\\\.\\pipe\\x", L"CON",
+                                         L"a.mp3", L"\\a.mp3", L"C:a.mp3", L"http://example.com/a.mp3", L"\\\\\\share\\a.mp3"};
+    for (const wchar_t* url : sourceUrls) {
+        std::wstring path;
+        EXPECT_FALSE(MakeWholeFilePath(url, path)) << url;
+    }
+    std::wstring path;
+    ASSERT_TRUE(MakeWholeFilePath(L"C:/Music\\a/b.mp3", path));
+    EXPECT_EQ(L"C:\\Music\\a\\b.mp3", path);
 }
 
 TEST(ImportMapping, PlayDatesAreExactOnTheCalendarAcrossYears) {
@@ -170,8 +222,87 @@ TEST(ImportMapping, ItunesTracksThatCannotBeImportedSaySo) {
     EXPECT_EQ(ItunesTrackResult::NotLocal, MapItunesTrack(noLocation, r));
 }
 
+TEST(ImportMapping, ImpossibleNumbersAreKeptInTheLibrarysRanges) {
+    const struct {
+        const wchar_t *size, *time, *bitRate, *sampleRate, *rating, *playCount;
+        int64_t fileSize;
+        int duration, bitrate, samplingrate, stars, plays;
+    } itunes[] = {
+        {L"-5", L"-254999", L"-256", L"-44100", L"-100", L"-7", 0, 0, 0, 0, 0, 0},
+        {L"99999999999", L"99999999999", L"2147484", L"99999999999", L"101", L"99999999999",
+         99999999999LL, 2147483, 0, 2147483647, 50, 2147483647},
+        {L"1", L"1000", L"2147483", L"1", L"100", L"1", 1, 1, 2147483000, 1, 50, 1},
+        {L"x", L"", L"99999999999", L"", L"99999999999", L"", 0, 0, 0, 0, 50, 0},
+    };
+    for (const auto& c : itunes) {
+        Pairs pairs = FileTrack(L"file:///C:/a.mp3");
+        pairs.insert(pairs.end(), {{L"Size", c.size}, {L"Total Time", c.time}, {L"Bit Rate", c.bitRate},
+                                   {L"Sample Rate", c.sampleRate}, {L"Rating", c.rating}, {L"Play Count", c.playCount}});
+        TrackRecord r;
+        ASSERT_EQ(ItunesTrackResult::Taken, MapItunesTrack(pairs, r)) << c.size;
+        EXPECT_EQ(c.fileSize, r.file_size) << c.size;
+        EXPECT_EQ(c.duration, r.statDuration) << c.time;
+        EXPECT_EQ(c.bitrate, r.statBitrate) << c.bitRate;
+        EXPECT_EQ(c.samplingrate, r.statSamplingrate) << c.sampleRate;
+        EXPECT_EQ(c.stars, r.rating) << c.rating;
+        EXPECT_EQ(c.plays, r.playcount) << c.playCount;
+    }
+
+    FakeCollection collection;
+    collection.items.push_back({{L"MediaType", L"Audio"}, {L"FileType", L"MP3"}, {L"SourceURL", L"C:\\a.mp3"},
+                                {L"FileSize", L"-4096"}, {L"Duration", L"-215"}, {L"Bitrate", L"-192000"},
+                                {L"PeakValue", L"-1"}, {L"UserRating", L"-99"}, {L"UserPlayCount", L"-12"}});
+    collection.items.push_back({{L"MediaType", L"Audio"}, {L"FileType", L"MP3"}, {L"SourceURL", L"C:\\b.mp3"},
+                                {L"FileSize", L"5000000000"}, {L"Duration", L"99999999999"}, {L"Bitrate", L"99999999999"},
+                                {L"PeakValue", L"40000"}, {L"UserRating", L"2000"}, {L"UserPlayCount", L"99999999999"}});
+    std::vector<TrackRecord> read;
+    ReadWmpCollection(collection, [&](TrackRecord&& r) { read.push_back(std::move(r)); });
+    ASSERT_EQ(2u, read.size());
+    for (const TrackRecord& r : read) {
+        EXPECT_GE(r.file_size, 0) << r.file_name;
+        EXPECT_GE(r.statDuration, 0) << r.file_name;
+        EXPECT_GE(r.statBitrate, 0) << r.file_name;
+        EXPECT_EQ(0, r.gain) << r.file_name;
+        EXPECT_GE(r.playcount, 0) << r.file_name;
+    }
+    EXPECT_EQ(0, read[0].rating);
+    EXPECT_EQ(0, read[0].file_size);
+    EXPECT_EQ(50, read[1].rating);
+    EXPECT_EQ(5000000000LL, read[1].file_size);
+}
+
+TEST(ImportMapping, ImportedTextsEndAtTheirFirstNulAndLocationsWithANulAreRefused) {
+    const std::wstring nul(1, L'\0');
+    Pairs pairs = FileTrack(L"file:///C:/a.mp3");
+    pairs.insert(pairs.end(), {{L"Name", L"Title" + nul + L"..\\..\\x"}, {L"Artist", nul + L"hidden"},
+                               {L"Album", L"Album" + nul}});
+    TrackRecord r;
+    ASSERT_EQ(ItunesTrackResult::Taken, MapItunesTrack(pairs, r));
+    EXPECT_EQ(L"Title", r.tagTitle);
+    EXPECT_EQ(L"", r.tagArtist);
+    EXPECT_EQ(L"Album", r.tagAlbum);
+    EXPECT_EQ(ItunesTrackResult::NotLocal, MapItunesTrack(FileTrack(L"file:///C:/a.mp3" + nul + L"b"), r));
+
+    FakeCollection collection;
+    collection.items.push_back({{L"MediaType", L"Audio"}, {L"FileType", L"MP3"}, {L"SourceURL", L"C:\\a.mp3"},
+                                {L"Title", L"Title" + nul + L"rest"}, {L"WM/Lyrics", L"line" + nul + L"more"}});
+    collection.items.push_back({{L"MediaType", L"Audio"}, {L"FileType", L"MP3"},
+                                {L"SourceURL", L"C:\\Music\\a.mp3" + nul + L"..\\..\\Windows\\x.mp3"}});
+    collection.items.push_back({{L"MediaType", L"Audio"}, {L"FileType", L"MP3"}, {L"SourceURL", L"\\\\.\\PhysicalDrive0"}});
+    collection.items.push_back({{L"MediaType", L"Audio"}, {L"FileType", L"MP3"}, {L"SourceURL", L"C:\\Music\\aux.wma"}});
+    std::vector<TrackRecord> read;
+    const ImportReadResult result = ReadWmpCollection(collection, [&](TrackRecord&& t) { read.push_back(std::move(t)); });
+    EXPECT_EQ(1, result.taken);
+    EXPECT_EQ(3, result.skipped);
+    ASSERT_EQ(1u, read.size());
+    EXPECT_EQ(L"Title", read[0].tagTitle);
+    EXPECT_EQ(L"line", read[0].tagLyrics);
+}
+
 TEST(ImportMapping, MediaPlayerRatingsAndLastPlayedTimes) {
-    const int ratings[][2] = {{0, 0}, {1, 10}, {25, 20}, {50, 30}, {75, 40}, {99, 50}, {60, 30}, {10, 0}, {45, 20}};
+    const int ratings[][2] = {{0, 0},   {1, 10},  {25, 20}, {50, 30},  {75, 40},
+                              {99, 50}, {60, 30}, {10, 0},  {45, 20},  {100, 50},
+                              {2000, 50}, {-1, 0}, {-99, 0}, {INT_MAX, 50}, {INT_MIN, 0}};
     for (const auto& r : ratings) EXPECT_EQ(r[1], WmpRatingToRating(r[0])) << r[0];
 
     const LocalFields f = FieldsOf(ParseWmpLastPlayed(L"2006-08-25 21:04:05"));

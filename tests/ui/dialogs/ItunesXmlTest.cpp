@@ -67,18 +67,101 @@ TEST(ItunesXml, ExportIsReadEndToEndAndUnusableTracksAreSkipped) {
     EXPECT_EQ(50, read[1].rating);
 }
 
+TEST(ItunesXml, HostileLocationsAreSkippedAndImpossibleNumbersKeptInRange) {
+    ComScope com;
+    lib_test::MessageRecorder messages;
+    testing_support::TempDir dir;
+    const char* const hostile[] = {
+        "file://localhost/C:/Music/a%00/../../x.mp3", "file://./PhysicalDrive0", "file://./pipe/x",
+        "file://%3F/C:/x.mp3", "file://C:/x.mp3", "file://localhost/C:/Music/CON.mp3",
+        "file://localhost/C:/../../Windows/x.mp3", "file://localhost/C:/a.mp3:hidden", "file://nas//a.mp3",
+    };
+    std::string tracks;
+    int id = 1;
+    for (const char* location : hostile) tracks += TrackDict(id++, "bad", "MPEG オーディオファイル", "File", location, 0);
+    tracks += "\t\t<key>99</key>\n\t\t<dict>\n"
+              "\t\t\t<key>Kind</key><string>MPEG オーディオファイル</string>\n"
+              "\t\t\t<key>Track Type</key><string>File</string>\n"
+              "\t\t\t<key>Size</key><integer>-3000000</integer>\n"
+              "\t\t\t<key>Total Time</key><integer>-1000</integer>\n"
+              "\t\t\t<key>Bit Rate</key><integer>99999999</integer>\n"
+              "\t\t\t<key>Sample Rate</key><integer>-44100</integer>\n"
+              "\t\t\t<key>Rating</key><integer>1000</integer>\n"
+              "\t\t\t<key>Play Count</key><integer>-5</integer>\n"
+              "\t\t\t<key>Location</key><string>file://localhost/C:/Music/./a/../good.mp3</string>\n"
+              "\t\t</dict>\n";
+    const std::wstring path = dir.file(L"hostile.xml");
+    ASSERT_TRUE(testing_support::WriteBytes(path, Library(tracks)));
+
+    std::vector<TrackRecord> read;
+    const ImportReadResult result = ReadItunesLibraryXml(path, [&](TrackRecord&& r) { read.push_back(std::move(r)); });
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(1, result.taken);
+    EXPECT_EQ(static_cast<int>(sizeof hostile / sizeof hostile[0]), result.skipped);
+    ASSERT_EQ(1u, read.size());
+    const TrackRecord& r = read[0];
+    EXPECT_EQ(L"C:\\Music\\good.mp3", r.file_name);
+    EXPECT_EQ(0, r.file_size);
+    EXPECT_EQ(0, r.statDuration);
+    EXPECT_EQ(0, r.statBitrate);
+    EXPECT_EQ(0, r.statSamplingrate);
+    EXPECT_EQ(50, r.rating);
+    EXPECT_EQ(0, r.playcount);
+}
+
+TEST(ItunesXml, ExportsInOtherEncodingsAndLayoutsAreRead) {
+    ComScope com;
+    lib_test::MessageRecorder messages;
+    testing_support::TempDir dir;
+    const std::string track = TrackDict(1, "Caf\xC3\xA9", "MPEG", "File", "file://localhost/C:/a.mp3", 0);
+    // UTF-8 with its byte-order mark.
+    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"bom.xml"), "\xEF\xBB\xBF" + Library(track)));
+    // UTF-16 with its byte-order mark, and Latin-1 as declared: both loaded from the path.
+    std::wstring wide = L"\xFEFF<?xml version=\"1.0\" encoding=\"UTF-16\"?><plist><dict><key>Tracks</key><dict>"
+                        L"<key>1</key><dict><key>Name</key><string>Caf\x00E9</string><key>Kind</key><string>MPEG</string>"
+                        L"<key>Track Type</key><string>File</string>"
+                        L"<key>Location</key><string>file://localhost/C:/a.mp3</string></dict></dict></dict></plist>";
+    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"utf16.xml"), reinterpret_cast<const char*>(wide.data()),
+                                            wide.size() * sizeof(wchar_t)));
+    ASSERT_TRUE(testing_support::WriteBytes(
+        dir.file(L"latin1.xml"),
+        std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<plist><dict><key>Tracks</key><dict>") +
+            TrackDict(1, "Caf\xE9", "MPEG", "File", "file://localhost/C:/a.mp3", 0) + "</dict></dict></plist>"));
+    // The tracks below other elements, after comments, instructions and an empty dictionary
+    // outside any dictionary: still the first dictionary inside a dictionary.
+    ASSERT_TRUE(testing_support::WriteBytes(
+        dir.file(L"nested.xml"),
+        "<?xml version=\"1.0\"?>\n<!-- note --><?app x?><plist><dict/><array><string>x</string><dict><!-- c -->"
+        "<key>Tracks</key><dict>" + track + "</dict></dict></array></plist>"));
+    for (const wchar_t* name : {L"bom.xml", L"utf16.xml", L"latin1.xml", L"nested.xml"}) {
+        std::vector<TrackRecord> read;
+        const ImportReadResult result =
+            ReadItunesLibraryXml(dir.file(name), [&](TrackRecord&& r) { read.push_back(std::move(r)); });
+        EXPECT_FALSE(result.failed) << name;
+        ASSERT_EQ(1u, read.size()) << name;
+        EXPECT_EQ(L"Caf\x00E9", read[0].tagTitle) << name;
+        EXPECT_EQ(L"C:\\a.mp3", read[0].file_name) << name;
+    }
+    EXPECT_TRUE(messages.texts.empty());
+}
+
 TEST(ItunesXml, FilesThatCannotBeReadAreReportedWithTheirMessage) {
     ComScope com;
     lib_test::MessageRecorder messages;
     testing_support::TempDir dir;
     ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"broken.xml"), std::string("<plist><dict>")));
     ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"flat.xml"), std::string("<plist><dict><key>a</key></dict></plist>")));
+    // A NUL byte ends no text early: the file is not well-formed.
+    ASSERT_TRUE(testing_support::WriteBytes(
+        dir.file(L"nul.xml"), std::string("<plist><dict><key>T</key><dict></dict></dict></plist>") + '\0' + "<x>"));
     int count = 0;
     auto sink = [&](TrackRecord&&) { ++count; };
     EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"missing.xml"), sink).failed);
     EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"broken.xml"), sink).failed);
     EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"flat.xml"), sink).failed);
+    EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"nul.xml"), sink).failed);
     EXPECT_EQ(0, count);
-    EXPECT_EQ((std::vector<std::wstring>{L"XML load error.", L"XML load error.", L"XML format error."}), messages.texts);
+    EXPECT_EQ((std::vector<std::wstring>{L"XML load error.", L"XML load error.", L"XML format error.", L"XML load error."}),
+              messages.texts);
     for (UINT type : messages.types) EXPECT_EQ(UINT(MB_ICONERROR), type & MB_ICONMASK);
 }

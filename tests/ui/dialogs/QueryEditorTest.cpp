@@ -95,9 +95,9 @@ TEST(FileNameRules, PlainNamesPassAndEverythingTheFileSystemRefusesIsRejected) {
 TEST(FileNameRules, DeviceNamesAreRefusedWithAnyCaseExtensionOrTrailingDotsAndSpaces) {
     for (const wchar_t* device : {L"CON", L"prn", L"Aux", L"NUL", L"nul.q", L"con.txt", L"NUL.tar.gz", L"COM1",
                                   L"com9", L"LPT1", L"lpt9.log", L"COM\u00B9", L"LPT\u00B3", L"NUL .", L"NUL ",
-                                  L"CON..", L"AUX .txt", L"nul:stream"})
+                                  L"CON..", L"AUX .txt", L"nul:stream", L"COM0", L"lpt0"})
         EXPECT_TRUE(IsReservedDeviceName(device)) << device;
-    for (const wchar_t* file : {L"CONSOLE", L"NULL", L"COM10", L"COM0", L"LPT", L"COM", L"a.NUL", L"NUL_",
+    for (const wchar_t* file : {L"CONSOLE", L"NULL", L"COM10", L"LPT", L"COM", L"a.NUL", L"NUL_",
                                 L"_CON", L" NUL", L"AUX1", L"ＮＵＬ", L"", L"..."})
         EXPECT_FALSE(IsReservedDeviceName(file)) << file;
     for (const wchar_t* device : {L"NUL", L"con.txt", L"Com3", L"lpt1.q", L"PRN ."})
