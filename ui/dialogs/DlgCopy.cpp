@@ -171,7 +171,11 @@ void CDlgCopy::OnOK() {
                       MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (lists.sources.size() <= 1) return;   // no file to copy
+    if (lists.sources.size() <= 1) {   // every file was left out: its name holds a NUL
+        AfxMessageBox(L"コピーできるファイルがありません。\r\nファイル名に使えない文字を含む曲はコピーできません。",
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
 
     SHFILEOPSTRUCTW op{};
     op.hwnd = m_hWnd;

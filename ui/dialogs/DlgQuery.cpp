@@ -230,9 +230,10 @@ bool CDlgQuery::SaveQuery(const std::wstring& name, const std::wstring& sql) {
         }
         path = WithBackslash(parts.drive + parts.dir) + name + L".q";
     }
-    // The same file (names compared without case, as the file system does) is rewritten in
-    // place: its section is erased and written anew.
-    const bool sameFile = !m_newQuery && ::lstrcmpiW(path.c_str(), m_targetPath.c_str()) == 0;
+    // The same file (names compared ordinally without case, as the file system does) is
+    // rewritten in place: its section is erased and written anew.
+    const bool sameFile =
+        !m_newQuery && ::CompareStringOrdinal(path.c_str(), -1, m_targetPath.c_str(), -1, TRUE) == CSTR_EQUAL;
     if (!sameFile && IsExistingFile(path)) {
         const std::wstring question =
             L"クエリファイル「" + name + L".q」は既にあります。\r\n上書きしますか？";

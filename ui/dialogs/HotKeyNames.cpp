@@ -14,7 +14,7 @@ const KeyName kNames[] = {
     {VK_SNAPSHOT, L"Print Screen"}, {VK_HELP, L"Help"},
     {VK_LWIN, L"Left Windows"}, {VK_RWIN, L"Right Windows"}, {VK_APPS, L"Application"},
     {VK_MULTIPLY, L"Num *"}, {VK_ADD, L"Num +"}, {VK_SEPARATOR, L"Separator"}, {VK_SUBTRACT, L"Num -"},
-    {VK_DECIMAL, L"Num Del"}, {VK_DIVIDE, L"Num /"}, {VK_NUMLOCK, L"Num Lock"}, {VK_SCROLL, L"Scroll Lock"},
+    {VK_DECIMAL, L"Num ."}, {VK_DIVIDE, L"Num /"}, {VK_NUMLOCK, L"Num Lock"}, {VK_SCROLL, L"Scroll Lock"},
     {VK_BROWSER_BACK, L"Browser Back"}, {VK_BROWSER_FORWARD, L"Browser Forward"},
     {VK_BROWSER_REFRESH, L"Browser Refresh"}, {VK_BROWSER_STOP, L"Browser Stop"},
     {VK_BROWSER_SEARCH, L"Browser Search"}, {VK_BROWSER_FAVORITES, L"Browser Favorites"},

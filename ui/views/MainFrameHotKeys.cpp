@@ -50,10 +50,12 @@ bool CMainFrame::KeysBelongToTyping() const {
     if (SearchHasFocus()) return true;
     // A modal dialog (the query editor, a name, the properties) has the keyboard.
     if (m_hWnd && !::IsWindowEnabled(m_hWnd)) return true;
-    // Any edit field, the edit of a combo box included, takes its keys as text.
+    // Any edit field one can type in, the edit of a combo box included, takes its keys as text;
+    // a read-only one (the lyrics window's) leaves them to the hot keys.
     wchar_t className[16] = L"";
     HWND focus = ::GetFocus();
-    return focus && ::GetClassNameW(focus, className, 16) && _wcsicmp(className, L"Edit") == 0;
+    return focus && ::GetClassNameW(focus, className, 16) && _wcsicmp(className, L"Edit") == 0 &&
+           !(::GetWindowLongW(focus, GWL_STYLE) & ES_READONLY);
 }
 
 LRESULT CALLBACK CMainFrame::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {

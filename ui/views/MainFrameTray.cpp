@@ -204,6 +204,8 @@ LRESULT CMainFrame::OnTaskbarCreated(WPARAM wParam, LPARAM lParam) {
     const int type = Settings().mainWindowOptions.taskTrayType;
     const bool minimized = ::IsIconic(m_hWnd) != FALSE;
     if (type == 1 || type == 2 || (minimized && type == 3)) AddTrayIcon();
+    // A window hidden in the tray whose icon the new shell refused comes back to the taskbar.
+    if (!HasTrayIcon() && minimized && !::IsWindowVisible(m_hWnd)) ShowWindow(SW_SHOWMINNOACTIVE);
     return 0;
 }
 

@@ -104,6 +104,15 @@ TEST_F(CopyDialog, FieldsWithNulDotsAndDeviceNamesCopyInsideTheDestination) {
     refused.DoModal();
     ASSERT_EQ(1u, messages.texts.size());
     EXPECT_NE(std::wstring::npos, messages.texts[0].find(L"長すぎる"));
+
+    // A file whose own name holds a NUL is left out; with nothing left, OK says so.
+    TrackRecord nulFile = Track(std::wstring(L"C:\\a.mp3\0..\\b.mp3", 17), L"A", L"B", 4);
+    ScriptedDialogs third([&](CDialog& d) { Click(d, IDOK); });
+    CDlgCopy nothing(settings);
+    nothing.AddTrack(&nulFile);
+    nothing.DoModal();
+    ASSERT_EQ(2u, messages.texts.size());
+    EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"コピーできるファイルがありません")) << messages.texts[1];
 }
 
 TEST_F(CopyDialog, CopyIsOfferedOnlyForAUsableFolderAndAFileName) {

@@ -73,6 +73,7 @@ TEST(HotKeyNames, RenderModifiersAndKeysAsTheControlShowsThem) {
         {VK_HOME, L"Num 7"},
         {((HOTKEYF_CONTROL | HOTKEYF_EXT) << 8) | VK_DELETE, L"Ctrl + Delete"},
         {VK_DELETE, L"Num Del"},
+        {VK_DECIMAL, L"Num ."},
         {(HOTKEYF_EXT << 8) | VK_RETURN, L"Num Enter"},
         {VK_RETURN, L"Enter"},
     };

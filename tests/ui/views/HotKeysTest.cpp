@@ -208,6 +208,13 @@ TEST_F(HotKeyFrame, LocalHotKeysNeverTakeKeysTypedIntoAnEditOrAModalDialog) {
     EXPECT_FALSE(toggled());
     ::DestroyWindow(combo);
 
+    // A read-only edit (the lyrics window's) takes no typing: the hot key runs there.
+    HWND readOnly = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_READONLY, 0, 0, 100, 20, frame->m_hWnd,
+                                      nullptr, nullptr, nullptr);
+    ASSERT_TRUE(TypeKey(readOnly, VK_SPACE, toggled));
+    muted = settings.bass.mute;
+    ::DestroyWindow(readOnly);
+
     int runs = 0;
     DisablingRunner runner([&](CDialog& dialog) {
         ++runs;

@@ -172,6 +172,26 @@ TEST_F(TrayFrame, TypeThreeHidesTheMinimisedWindowInTheTrayUntilShownAgain) {
     EXPECT_FALSE(::IsIconic(frame->m_hWnd));
 }
 
+TEST_F(TrayFrame, AShellRestartThatRefusesTheIconGivesTheHiddenWindowBack) {
+    settings.mainWindowOptions.taskTrayType = 3;
+    ASSERT_TRUE(Open());
+    bool refuse = false;
+    frame->trayNotifier = [&](DWORD, NOTIFYICONDATAW&) -> BOOL {
+        if (!refuse) return TRUE;
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    };
+    ::ShowWindow(frame->m_hWnd, SW_MINIMIZE);
+    ASSERT_TRUE(frame->IsInTray());
+    ASSERT_FALSE(::IsWindowVisible(frame->m_hWnd));
+    refuse = true;
+    ::SendMessageW(frame->m_hWnd, CMainFrame::s_msgTaskbarCreated, 0, 0);
+    EXPECT_TRUE(::IsWindowVisible(frame->m_hWnd)) << "back on the taskbar";
+    EXPECT_TRUE(::IsIconic(frame->m_hWnd));
+    EXPECT_FALSE(frame->IsInTray());
+    frame->trayNotifier = nullptr;
+}
+
 TEST_F(TrayFrame, AddingTheIconIsRetriedOnlyWhenTheShellTimesOut) {
     ASSERT_TRUE(Open());
     int attempts = 0;
