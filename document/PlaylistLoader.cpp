@@ -1,7 +1,12 @@
 #include "document/PlaylistLoader.h"
 #include "document/LibrarySql.h"
 #include <sqlite3.h>
+#include <cmath>
+#include <cstring>
 #include <cwchar>
+#include <cwctype>
+#include <string>
+#include <unordered_set>
 
 // The rowid comes from a subquery, not a join: SQLite flattens a joined view and drops its
 // ORDER BY, and the rows must come in the query's own order.
@@ -22,6 +27,80 @@ uint64_t CountDistinct(CSQlite& db, const wchar_t* sql) {
         count = static_cast<uint64_t>(sqlite3_column_int64(stmt, 0));
     if (stmt) sqlite3_finalize(stmt);
     return count;
+}
+
+const wchar_t* const kDistinctArtistsSql =
+    L"SELECT COUNT(tagArtist) FROM (SELECT tagArtist FROM playlist GROUP BY tagArtist);";
+const wchar_t* const kDistinctAlbumsSql =
+    L"SELECT COUNT(tagAlbum) FROM (SELECT tagAlbum FROM playlist GROUP BY tagAlbum);";
+const wchar_t* const kDistinctGenresSql =
+    L"SELECT COUNT(tagGenre) FROM (SELECT tagGenre FROM playlist GROUP BY tagGenre);";
+
+// The distinct values of one column of the rows stepped, as "GROUP BY" under the binary
+// collation tells them apart: NULL is no value; integers and reals are numbers, equal when
+// their values are; texts and blobs compare by their stored bytes, each apart from the others.
+class DistinctValues {
+public:
+    DistinctValues(int column, bool utf16) : m_column(column), m_utf16(utf16) {}
+
+    void Add(sqlite3_stmt* stmt) {
+        const int type = sqlite3_column_type(stmt, m_column);
+        if (type == SQLITE_NULL) return;
+        m_key.clear();
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+            const double real = type == SQLITE_FLOAT ? sqlite3_column_double(stmt, m_column) : 0;
+            // A real with an integer value equals that integer.
+            if (type == SQLITE_INTEGER || (real == std::floor(real) && real >= -9223372036854775808.0 &&
+                                           real < 9223372036854775808.0)) {
+                const sqlite3_int64 value =
+                    type == SQLITE_INTEGER ? sqlite3_column_int64(stmt, m_column) : static_cast<sqlite3_int64>(real);
+                m_key.push_back('N');
+                m_key.append(reinterpret_cast<const char*>(&value), sizeof(value));
+            } else {
+                m_key.push_back('R');
+                m_key.append(reinterpret_cast<const char*>(&real), sizeof(real));
+            }
+        } else if (type == SQLITE_BLOB) {
+            m_key.push_back('B');
+            const void* bytes = sqlite3_column_blob(stmt, m_column);
+            if (bytes) m_key.append(static_cast<const char*>(bytes), sqlite3_column_bytes(stmt, m_column));
+        } else {
+            // The text as stored, before the reader converts it.
+            m_key.push_back('T');
+            const void* bytes = m_utf16 ? sqlite3_column_text16(stmt, m_column) : sqlite3_column_text(stmt, m_column);
+            const int size = m_utf16 ? sqlite3_column_bytes16(stmt, m_column) : sqlite3_column_bytes(stmt, m_column);
+            if (bytes) m_key.append(static_cast<const char*>(bytes), size);
+        }
+        if (m_seen.find(m_key) == m_seen.end()) m_seen.insert(m_key);
+    }
+
+    uint64_t Count() const { return m_seen.size(); }
+
+private:
+    int m_column;
+    bool m_utf16;
+    std::string m_key;   // reused: a value already seen costs no allocation
+    std::unordered_set<std::string> m_seen;
+};
+
+// One text value of a statement, empty when there is none.
+std::wstring ScalarText(CSQlite& db, const wchar_t* sql) {
+    sqlite3_stmt* stmt = nullptr;
+    std::wstring text;
+    if (db.prepare(sql, &stmt) == SQLITE_OK && stmt && sqlite3_step(stmt) == SQLITE_ROW)
+        text = CSQlite::column_text16_or_empty(stmt, 0);
+    if (stmt) sqlite3_finalize(stmt);
+    return text;
+}
+
+// Whether the rows' own values give the statements' counts: only while `playlist` names no
+// collation, so that its columns group under the binary one.
+bool CountsFromRows(CSQlite& db) {
+    std::wstring definition = ScalarText(
+        db, L"SELECT group_concat(sql) FROM (SELECT sql FROM sqlite_temp_master WHERE name='playlist' "
+            L"UNION ALL SELECT sql FROM sqlite_master WHERE name='playlist');");
+    for (wchar_t& c : definition) c = static_cast<wchar_t>(towlower(c));
+    return definition.find(L"collate") == std::wstring::npos;
 }
 
 }  // namespace
@@ -96,7 +175,17 @@ bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* now
     int currentRow = -1;
     PlaylistSummary totals;
     const int rowidColumn = sqlite3_column_count(stmt) - 1;
+    // The artists, albums and genres are counted over every row of `playlist`, kept or not,
+    // as the statements would count them.
+    const bool countRows = summary && CountsFromRows(db);
+    const bool utf16 = countRows && ScalarText(db, L"PRAGMA encoding;").compare(0, 6, L"UTF-16") == 0;
+    DistinctValues artists(5, utf16), albums(6, utf16), genres(7, utf16);
     while (sqlite3_step(stmt) == SQLITE_ROW) {
+        if (countRows) {
+            artists.Add(stmt);
+            albums.Add(stmt);
+            genres.Add(stmt);
+        }
         // A row the library no longer holds has no rowid: it is left out.
         if (sqlite3_column_type(stmt, rowidColumn) == SQLITE_NULL) continue;
         auto record = std::make_unique<TrackRecord>();
@@ -117,9 +206,9 @@ bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* now
     cache.current = currentRow;
 
     if (summary) {
-        totals.artists = CountDistinct(db, L"SELECT COUNT(tagArtist) FROM (SELECT tagArtist FROM playlist GROUP BY tagArtist);");
-        totals.albums = CountDistinct(db, L"SELECT COUNT(tagAlbum) FROM (SELECT tagAlbum FROM playlist GROUP BY tagAlbum);");
-        totals.genres = CountDistinct(db, L"SELECT COUNT(tagGenre) FROM (SELECT tagGenre FROM playlist GROUP BY tagGenre);");
+        totals.artists = countRows ? artists.Count() : CountDistinct(db, kDistinctArtistsSql);
+        totals.albums = countRows ? albums.Count() : CountDistinct(db, kDistinctAlbumsSql);
+        totals.genres = countRows ? genres.Count() : CountDistinct(db, kDistinctGenresSql);
         *summary = totals;
     }
     return true;
