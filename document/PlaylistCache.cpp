@@ -23,6 +23,7 @@ int PlaylistRandom(int n) {
 void PlaylistCache::Clear() {
     rows.clear();
     current = -1;
+    m_sortKeys.Drop();
 }
 
 void PlaylistCache::Sort(int column, bool ascending, bool albumRule, bool artistRule,
@@ -37,10 +38,7 @@ void PlaylistCache::Sort(int column, bool ascending, bool albumRule, bool artist
     key.albumRule = albumRule;
     key.artistRule = artistRule;
     key.ratingRule = ratingRule;
-    std::stable_sort(rows.begin(), rows.end(),
-                     [&key](const std::unique_ptr<TrackRecord>& a, const std::unique_ptr<TrackRecord>& b) {
-                         return CompareTracksByColumn(key, *a, *b);
-                     });
+    m_sortKeys.Sort(rows, key);
 
     if (playing) {
         int index = 0;

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/ColumnModel.h"
 #include "app/TrackRecord.h"
+#include "document/PlaylistSortKeys.h"
 #include <deque>
 #include <memory>
 
@@ -29,7 +30,11 @@ public:
     void Clear();
 
     // Stable sort by one column; the current row stays current. Column -1 does nothing.
+    // The folded keys of text columns are kept for the next sort.
     void Sort(int column, bool ascending, bool albumRule, bool artistRule, bool ratingRule);
+    // Forgets the kept keys: call after changing a row's texts in place. (Adding, removing or
+    // reordering rows outside Sort is noticed without it.)
+    void DropSortKeys() { m_sortKeys.Drop(); }
 
     // The first row with that rowid, its position in `index`; null (index = row count)
     // when none matches.
@@ -38,6 +43,9 @@ public:
     // The row to play next / previously in a play mode, made current; -1 for none.
     int NextIndex(int mode);
     int PrevIndex(int mode);
+
+private:
+    PlaylistSortKeys m_sortKeys;
 };
 
 // The process's random generator of random play: seeded once with the time when the

@@ -128,3 +128,23 @@ void BareSortByLastPlayed(std::vector<BareRow>& rows) {
     std::stable_sort(rows.begin(), rows.end(),
                      [](const BareRow& a, const BareRow& b) { return a.lastplayed < b.lastplayed; });
 }
+
+size_t BareGroupValues(sqlite3* db, const std::wstring& sql) {
+    struct Value {
+        std::wstring text;
+        double average = 0;
+        int files = 0;
+    };
+    std::vector<Value> values;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare16_v2(db, sql.c_str(), static_cast<int>(sql.size() * 2), &stmt, nullptr) != SQLITE_OK)
+        return 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        values.emplace_back();
+        Text(stmt, 0, values.back().text);
+        values.back().average = sqlite3_column_double(stmt, 1);
+        values.back().files = sqlite3_column_int(stmt, 2);
+    }
+    sqlite3_finalize(stmt);
+    return values.size();
+}

@@ -34,3 +34,7 @@ int BareInsert(sqlite3* db, const std::vector<TrackRecord>& rows);
 void BareSortByTitle(std::vector<BareRow>& rows);
 void BareSortByArtistAlbumTrack(std::vector<BareRow>& rows);
 void BareSortByLastPlayed(std::vector<BareRow>& rows);
+
+// Steps a grouping query (value text, average, count) into a vector of plain structs; the
+// number of values.
+size_t BareGroupValues(sqlite3* db, const std::wstring& sql);

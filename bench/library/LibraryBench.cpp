@@ -10,6 +10,8 @@
 #include "document/Larkspur2006Doc.h"
 #include "document/LibraryRows.h"
 #include "document/PlaylistLoader.h"
+#include "ui/views/GroupRows.h"
+#include "ui/views/GroupValuesQuery.h"
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
@@ -149,21 +151,26 @@ struct Row {
     std::wstring unit;
     double ratio;    // real cost / bare cost
     double target;   // 0: none
+    double limit = 0;   // the real cost at most this (in the row's unit); 0: none
 };
 
 void PrintTable(const std::vector<Row>& rows) {
-    wprintf(L"\n%-44ls %14ls %14ls %-8ls %7ls %7ls  %ls\n", L"measure", L"real", L"bare", L"unit", L"ratio",
-            L"target", L"");
-    wprintf(L"%ls\n", std::wstring(104, L'-').c_str());
+    wprintf(L"\n%-44ls %14ls %14ls %-8ls %7ls %7ls %9ls  %ls\n", L"measure", L"real", L"bare", L"unit", L"ratio",
+            L"target", L"limit", L"");
+    wprintf(L"%ls\n", std::wstring(114, L'-').c_str());
     for (const Row& r : rows) {
-        wchar_t target[16] = L"-";
-        const wchar_t* verdict = L"";
+        wchar_t target[16] = L"-", limit[16] = L"-";
+        bool ok = true;
         if (r.target > 0) {
             swprintf(target, 16, L"%.1fx", r.target);
-            verdict = r.ratio <= r.target ? L"ok" : L"OVER";
+            ok = r.ratio <= r.target;
         }
-        wprintf(L"%-44ls %14.1f %14.1f %-8ls %6.2fx %7ls  %ls\n", r.measure.c_str(), r.real, r.bare,
-                r.unit.c_str(), r.ratio, target, verdict);
+        if (r.limit > 0) {
+            swprintf(limit, 16, L"%.0f", r.limit);
+            ok = ok && r.real <= r.limit;
+        }
+        wprintf(L"%-44ls %14.1f %14.1f %-8ls %6.2fx %7ls %9ls  %ls\n", r.measure.c_str(), r.real, r.bare,
+                r.unit.c_str(), r.ratio, target, limit, r.target > 0 || r.limit > 0 ? (ok ? L"ok" : L"OVER") : L"");
     }
     wprintf(L"\nratio = real cost / bare cost (for rows/s: bare rate / real rate)\n");
 }
@@ -258,9 +265,10 @@ int Run(int totalRows) {
         WarmUp(bare);
         WarmUp(db.handle());
         PlaylistCache& cache = doc.GetPlaylistCache();
+        PlaylistSummary summary;   // the view asks for it with every reload
         double realLoad = BestOf([&] {
             doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
-            LoadPlaylistCache(db, cache, nullptr, nullptr);
+            LoadPlaylistCache(db, cache, nullptr, &summary);
         });
         std::vector<BareRow> bareRows;
         double bareLoad = BestOf([&] {
@@ -270,18 +278,20 @@ int Run(int totalRows) {
         });
         if (cache.size() != static_cast<int>(bareRows.size()))
             fwprintf(stderr, L"loaded %d real, %d bare\n", cache.size(), static_cast<int>(bareRows.size()));
-        table.push_back({L"play list load, " + std::to_wstring(cache.size()) + L" rows", realLoad * 1000,
-                         bareLoad * 1000, L"ms", realLoad / bareLoad, 1.5});
-        // For orientation: the reload's own SQL (each row's library rowid looked up by
-        // file_name) stepped bare, which shows what the look-up costs apart from our code.
+        // Against a plain read, for orientation: the reload's SQL looks up each row's library
+        // rowid by file_name, which costs more than all of our code.
+        table.push_back({L"play list load, " + std::to_wstring(cache.size()) + L" rows, vs a plain read",
+                         realLoad * 1000, bareLoad * 1000, L"ms", realLoad / bareLoad, 0});
+        // The reload's own SQL stepped bare: the load, status-bar counts included, against
+        // what our code cannot avoid.
         std::vector<BareRow> joinedRows;
         double bareJoinLoad = BestOf([&] {
             joinedRows.clear();
             joinedRows.shrink_to_fit();
             BareLoad(bare, kPlaylistRowsSql, joinedRows);
         });
-        table.push_back({L"  the same, bare over the reload's SQL", realLoad * 1000, bareJoinLoad * 1000, L"ms",
-                         realLoad / bareJoinLoad, 0});
+        table.push_back({L"play list load, vs the reload's SQL bare", realLoad * 1000, bareJoinLoad * 1000, L"ms",
+                         realLoad / bareJoinLoad, 1.1});
 
         // 3. Sorting, each from the loaded order.
         std::vector<TrackRecord*> order;
@@ -292,11 +302,13 @@ int Run(int totalRows) {
             int column;
             bool artistRule;
             void (*bareSort)(std::vector<BareRow>&);
+            double target;
+            double limitMs;
         };
         const SortCase sorts[] = {
-            {L"sort by title", 1, false, BareSortByTitle},
-            {L"sort by artist (artist, album, track)", 2, true, BareSortByArtistAlbumTrack},
-            {L"sort by last played", 18, false, BareSortByLastPlayed},
+            {L"sort by title", 1, false, BareSortByTitle, 0.4, 250},
+            {L"sort by artist (artist, album, track)", 2, true, BareSortByArtistAlbumTrack, 0.4, 350},
+            {L"sort by last played", 18, false, BareSortByLastPlayed, 1.3, 0},
         };
         for (const SortCase& s : sorts) {
             double realSort = 1e30, bareSort = 1e30;
@@ -317,7 +329,7 @@ int Run(int totalRows) {
                     break;
                 }
             }
-            table.push_back({s.name, realSort * 1000, bareSort * 1000, L"ms", realSort / bareSort, 1.3});
+            table.push_back({s.name, realSort * 1000, bareSort * 1000, L"ms", realSort / bareSort, s.target, s.limitMs});
         }
         RestoreOrder(cache, order);
 
@@ -325,7 +337,7 @@ int Run(int totalRows) {
         const std::wstring search = QuickSearchSql(kSearchWord);
         double realSearch = BestOf([&] {
             doc.SetQuery(L"単語検索 - 桜 -", search, true);
-            LoadPlaylistCache(db, cache, nullptr, nullptr);
+            LoadPlaylistCache(db, cache, nullptr, &summary);
         });
         std::vector<BareRow> found;
         double bareSearch = BestOf([&] {
@@ -338,6 +350,27 @@ int Run(int totalRows) {
             fwprintf(stderr, L"search found %d real, %d bare\n", cache.size(), static_cast<int>(found.size()));
         table.push_back({L"quick search, 7 columns, " + std::to_wstring(found.size()) + L" rows", realSearch * 1000,
                          bareSearch * 1000, L"ms", realSearch / bareSearch, 1.3});
+
+        // 5. The group view's build: its grouping query stepped into values and the rows with
+        // index headers made of them, against the same query stepped bare.
+        for (const wchar_t* key : {L"tagAlbum", L"tagArtist"}) {
+            const GroupThresholds thresholds{settings.groupView.groupThresholdAlphabet,
+                                             settings.groupView.groupThresholdKana,
+                                             settings.groupView.groupThresholdKanji};
+            GroupRowList rows;
+            GroupIndex index;
+            double realGroup = BestOf([&] {
+                std::vector<GroupValue> values;
+                int total = 0;
+                ReadGroupValues(db, key, false, values, total);
+                BuildIndexGroupRows(std::move(values), total, GroupKeyCaption(key), thresholds, rows, index);
+            });
+            size_t bareValues = 0;
+            double bareGroup = BestOf([&] { bareValues = BareGroupValues(bare, GroupValuesSql(key, false)); });
+            table.push_back({L"group view build, " + std::wstring(key) + L", " + std::to_wstring(bareValues) +
+                                 L" values",
+                             realGroup * 1000, bareGroup * 1000, L"ms", realGroup / bareGroup, 1.3});
+        }
 
         // Leave the whole library as the play list for the memory runs.
         doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
@@ -365,7 +398,7 @@ int Run(int totalRows) {
                          realCold / bareCold, 0});
     }
 
-    // 5. Memory of the loaded play list, each side in a fresh process.
+    // 6. Memory of the loaded play list, each side in a fresh process.
     double realBytes = MeasureMemory(L"real", realPath);
     double bareBytes = MeasureMemory(L"bare", realPath);
     table.push_back({L"memory of the loaded play list", realBytes, bareBytes, L"B/row",

@@ -1,5 +1,6 @@
 #include "DocTestSupport.h"
 #include "app/ViewHints.h"
+#include "document/LibrarySql.h"
 #include "document/PlaylistLoader.h"
 #include "framework/CmdTarget.h"
 #include <gtest/gtest.h>
@@ -178,6 +179,42 @@ TEST_F(Queries, LoadingThePlaylist) {
     none.rowid = nowPlaying.rowid;
     ASSERT_TRUE(LoadPlaylistCache(lib.db(), cache, &none, nullptr));
     EXPECT_EQ(-1, cache.current);
+}
+
+// The artists, albums and genres of the status bar, counted from the loaded rows, are the
+// numbers the grouping statements over `playlist` give: NULL not counted, the empty text and
+// each case variant counted, rows left out of the list (a NULL text) counted all the same, a
+// blob apart from the text of the same bytes; and with a collation in the query, its grouping.
+TEST_F(Queries, TheSummaryCountsWhatTheGroupingStatementsCount) {
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(
+        L"INSERT INTO list(file_name,file_title,file_ext,tagTitle,tagArtist,tagAlbum,tagGenre,tagDate,tagComment,"
+        L"tagTracknumber,tagAPIC,tagLyrics,infoCodec_sub) VALUES"
+        L"('C:\\m\\4.mp3','4','.mp3','','a','X','Pop','','','','','',''),"
+        L"('C:\\m\\5.mp3','5','.mp3','',NULL,NULL,NULL,'','','','','',''),"
+        L"('C:\\m\\6.mp3','6','.mp3','','','','','','','','','',''),"
+        L"('C:\\m\\7.mp3','7','.mp3','','あ','ア','pop','','','','','',''),"
+        L"('C:\\m\\8.mp3','8','.mp3',NULL,'Ａ','ｱ','POP','','','','','',''),"
+        L"('C:\\m\\9.mp3','9','.mp3','',X'41',X'78','Pop ','','','','','','');"));
+    const auto statement = [&](const wchar_t* column) {
+        return static_cast<uint64_t>(lib.Scalar(std::wstring(L"SELECT COUNT(") + column + L") FROM (SELECT " +
+                                                column + L" FROM playlist GROUP BY " + column + L");"));
+    };
+    std::wstring nocase = L"SELECT ";
+    for (int i = 0; i < kLibraryColumnCount; ++i) {
+        const std::wstring name = LibraryColumnName(i);
+        nocase += (i ? L"," : L"") + (i >= 5 && i <= 7 ? name + L" COLLATE NOCASE AS " + name : name);
+    }
+    nocase += L" FROM list;";
+    for (const std::wstring& sql : {std::wstring(L"SELECT * FROM list;"), std::wstring(L"SELECT * FROM list ORDER BY random();"), nocase}) {
+        ASSERT_TRUE(lib.doc.SetQuery(L"q", sql.c_str(), true)) << sql;
+        PlaylistCache cache;
+        PlaylistSummary summary;
+        ASSERT_TRUE(LoadPlaylistCache(lib.db(), cache, nullptr, &summary));
+        EXPECT_EQ(statement(L"tagArtist"), summary.artists) << sql;
+        EXPECT_EQ(statement(L"tagAlbum"), summary.albums) << sql;
+        EXPECT_EQ(statement(L"tagGenre"), summary.genres) << sql;
+        EXPECT_EQ(static_cast<uint64_t>(cache.size()), summary.files);
+    }
 }
 
 TEST_F(Queries, RowsComeInTheQuerysOwnOrderAndRowsGoneFromTheLibraryAreLeftOut) {

@@ -6,6 +6,7 @@
 #include "document/WaitCursor.h"
 #include "resources/resource.h"
 #include "ui/controls/OdMenu.h"
+#include "ui/views/GroupValuesQuery.h"
 #include <sqlite3.h>
 #include <algorithm>
 
@@ -146,33 +147,7 @@ void CTagQueryView::Refresh() {
     const auto& view = Settings().groupView;
     std::vector<GroupValue> values;
     int total = 0;
-    const std::wstring sql = std::wstring(view.averageIgnoreRating00 ? L"SELECT %s,AVG_RATING(rating),count(file_name) FROM list GROUP BY %s;"
-                                                                       : L"SELECT %s,AVG(rating),count(file_name) FROM list GROUP BY %s;");
-    std::wstring query;
-    for (size_t i = 0; i < sql.size(); ++i) {
-        if (sql.compare(i, 2, L"%s") == 0) {
-            query += m_key;
-            ++i;
-        } else {
-            query += sql[i];
-        }
-    }
-    CSQlite& db = GetDocument()->GetDatabase();
-    sqlite3_stmt* stmt = nullptr;
-    if (db.is_open() && db.prepare(query, &stmt) == SQLITE_OK && stmt) {
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            // A NULL value belongs to no group: its files are in "すべて" only.
-            const int files = sqlite3_column_int(stmt, 2);
-            total += files;
-            if (sqlite3_column_type(stmt, 0) == SQLITE_NULL) continue;
-            GroupValue v;
-            v.text = CSQlite::column_text16_or_empty(stmt, 0);
-            v.average = sqlite3_column_double(stmt, 1);
-            v.files = files;
-            values.push_back(std::move(v));
-        }
-    }
-    if (stmt) sqlite3_finalize(stmt);
+    ReadGroupValues(GetDocument()->GetDatabase(), m_key, view.averageIgnoreRating00, values, total);
 
     if (view.groupMode) {
         GroupThresholds t{view.groupThresholdAlphabet, view.groupThresholdKana, view.groupThresholdKanji};
