@@ -43,6 +43,7 @@ public:
             ReportError(wide);
             return false;
         }
+        m_db.set_busy_hook([&check = doc.GetLibraryCheck()] { return check.GiveWay(); });
         if (!ApplyPragmas(m_db, doc.GetSettings()) || m_db.prepare(doc.GetSqlInsert(), &m_c.insert) != SQLITE_OK ||
             m_db.prepare(doc.GetSqlUpdate(), &m_c.update) != SQLITE_OK) {
             ReportError(m_db.errmsg());

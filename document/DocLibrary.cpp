@@ -25,6 +25,8 @@ bool CLarkspur2006Doc::OpenLibrary(const std::wstring& requested) {
     }
     if (m_db.open(path) != SQLITE_OK) return false;
     m_settings.libraryPath = path;
+    // A write that meets the check's lock stops the check rather than fail.
+    m_db.set_busy_hook([this] { return m_libraryCheck.GiveWay(); });
     ApplyPragmas(m_db, m_settings);
     // Reloading the play list joins every row with the file_name index; with SQLite's
     // default 2 MB page cache a library of 100,000 rows rereads that index from the file

@@ -29,14 +29,15 @@ std::string ToUtf8(const std::wstring& text) {
 // thread left running at close never touches freed memory.
 struct CLibraryCheck::Shared {
     std::wstring path;
-    std::wstring statement;
+    std::wstring statement = L"PRAGMA quick_check;";
     std::atomic<int> outcome{NotRun};
     std::wstring findings;   // written by the thread before it posts kDoneMessage
 
-    std::mutex mutex;          // guards the three below
+    std::mutex mutex;          // guards the four below
     sqlite3* db = nullptr;     // while the check has its connection open
     HWND window = nullptr;     // where kDoneMessage goes
     bool quit = false;
+    bool gaveWay = false;      // interrupted for a writer
 };
 
 namespace {
@@ -71,7 +72,9 @@ void RunCheck(CLibraryCheck::Outcome& outcome, std::wstring& findings, sqlite3* 
 
 }  // namespace
 
-CLibraryCheck::CLibraryCheck(std::wstring statement) : m_shared(std::make_shared<Shared>()) {
+CLibraryCheck::CLibraryCheck() : m_shared(std::make_shared<Shared>()) {}
+
+void CLibraryCheck::SetStatement(std::wstring statement) {
     m_shared->statement = std::move(statement);
 }
 
@@ -129,7 +132,7 @@ DWORD WINAPI CLibraryCheck::ThreadProc(void* arg) {
     s.findings = findings;
     std::lock_guard<std::mutex> lock(s.mutex);
     // An interrupted check can end with pages it never reached listed as unused.
-    if (s.quit && outcome != Sound) outcome = Inconclusive;
+    if ((s.quit || s.gaveWay) && outcome != Sound) outcome = Inconclusive;
     s.outcome = outcome;
     if (!s.quit && s.window) PostMessageW(s.window, kDoneMessage, 0, 0);
     return 0;
@@ -203,4 +206,14 @@ bool CLibraryCheck::Stop(DWORD ms) {
     CloseHandle(m_thread);
     m_thread = nullptr;
     return ended;
+}
+
+bool CLibraryCheck::GiveWay() {
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    if (!m_shared->db) return false;
+    // Repeated on each wait of the writer: an interrupt that lands before the statement
+    // starts is forgotten.
+    m_shared->gaveWay = true;
+    sqlite3_interrupt(m_shared->db);
+    return true;
 }

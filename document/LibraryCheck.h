@@ -7,7 +7,9 @@
 // Checks the library file with "PRAGMA quick_check" on a thread and a read-only connection
 // of its own, so the start never waits for it. The check begins when the message loop of
 // the thread that started it first runs, and its result comes back to that thread as a
-// posted message. Stop (at close) interrupts a check that still runs.
+// posted message. Stop (at close) interrupts a check that still runs, and so does a writer
+// that finds the file locked by it (GiveWay): the check's read holds the file's shared lock
+// for its whole run, and no commit can wait that long.
 class CLibraryCheck {
 public:
     enum Outcome {
@@ -19,8 +21,7 @@ public:
         Inconclusive,   // busy, unreadable, interrupted: nothing is said
     };
 
-    // `statement`: the check (tests give one that runs long).
-    explicit CLibraryCheck(std::wstring statement = L"PRAGMA quick_check;");
+    CLibraryCheck();
     ~CLibraryCheck();
     CLibraryCheck(const CLibraryCheck&) = delete;
     CLibraryCheck& operator=(const CLibraryCheck&) = delete;
@@ -32,6 +33,14 @@ public:
     // messages; a thread that does not end by then finishes alone and reports nothing.
     // True when no check thread runs any more.
     bool Stop(DWORD ms = 2000);
+    // For a connection that meets a busy file, from any thread: interrupts a running check,
+    // which then ends as inconclusive and says nothing. True while the check still holds its
+    // connection, so that the caller waits for it to let go.
+    bool GiveWay();
+
+    // The check to run instead of "PRAGMA quick_check" (tests give one that runs long);
+    // before Start.
+    void SetStatement(std::wstring statement);
 
     Outcome GetOutcome() const;
 

@@ -2,11 +2,36 @@
 #include "document/SqlFunctions.h"
 #include <sqlite3.h>
 #include <windows.h>
+#include <algorithm>
 #include <atomic>
 
 namespace {
 
 std::atomic<int> g_openCount{0};
+
+// How long a busy database is still waited on when its holder has been asked to let go:
+// time for it to notice, even under a "BusyTimeout" of 0.
+const int kLetGoWaitMs = 2000;
+
+// One wait of a busy database, as sqlite3_busy_timeout's handler waits: short steps first,
+// then 100 ms steps until `timeoutMs` is spent. 0 when it is spent.
+int WaitOnBusy(int count, int timeoutMs) {
+    static const int delays[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    static const int totals[] = {0, 1, 3, 8, 18, 33, 53, 78, 103, 128, 178, 228};
+    const int steps = static_cast<int>(sizeof(delays) / sizeof(delays[0]));
+    long long delay = delays[steps - 1];
+    long long prior = totals[steps - 1] + delay * (count - (steps - 1));
+    if (count < steps) {
+        delay = delays[count];
+        prior = totals[count];
+    }
+    if (prior + delay > timeoutMs) {
+        delay = timeoutMs - prior;
+        if (delay <= 0) return 0;
+    }
+    sqlite3_sleep(static_cast<int>(delay));
+    return 1;
+}
 
 // Created on first use and never deleted: a connection may be opened on a worker while
 // another closes, and prepares outside CSQlite rely on the lock at any time.
@@ -44,6 +69,7 @@ int CSQlite::open(const std::wstring& path) {
         return rc;
     }
     m_db = db;
+    sqlite3_busy_handler(m_db, &CSQlite::OnBusy, this);
     if (!register_functions()) {
         sqlite3_close(m_db);
         m_db = nullptr;
@@ -82,8 +108,21 @@ bool CSQlite::register_functions() {
 }
 
 void CSQlite::set_busy_timeout(int ms) {
-    if (m_db) sqlite3_busy_timeout(m_db, ms);
-    m_busyTimeout = ms;
+    m_busyTimeout = ms;   // OnBusy reads it
+}
+
+int CSQlite::OnBusy(void* arg, int count) {
+    auto* self = static_cast<CSQlite*>(arg);
+    bool lettingGo = false;
+    if (self->m_busyHook) {
+        try {
+            lettingGo = self->m_busyHook();
+        } catch (...) {
+            // Nothing leaves SQLite's callback; the wait is the usual one.
+        }
+    }
+    const int timeout = lettingGo ? std::max(self->m_busyTimeout, kLetGoWaitMs) : self->m_busyTimeout;
+    return WaitOnBusy(count, timeout);
 }
 
 const wchar_t* CSQlite::errmsg() const {

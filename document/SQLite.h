@@ -1,5 +1,6 @@
 #pragma once
 #include <exception>
+#include <functional>
 #include <string>
 
 struct sqlite3;
@@ -33,9 +34,14 @@ public:
     int exec(const std::wstring& sql);
     bool register_functions();
 
-    // sqlite3_busy_timeout, remembered in the object.
+    // A busy database is waited on at most `ms`, in the steps sqlite3_busy_timeout takes;
+    // remembered in the object.
     void set_busy_timeout(int ms);
     int busy_timeout() const { return m_busyTimeout; }
+    // Called before each of those waits, on the connection's thread; true when whoever holds
+    // the lock has been asked to let go, and the wait may then last a little beyond `ms`.
+    // Kept across close and open.
+    void set_busy_hook(std::function<bool()> hook) { m_busyHook = std::move(hook); }
 
     sqlite3* handle() const { return m_db; }
     // The connection's last error text (empty while closed).
@@ -50,8 +56,11 @@ public:
     static int open_count();
 
 private:
+    static int OnBusy(void* self, int count);
+
     sqlite3* m_db = nullptr;
     int m_busyTimeout = 0;
+    std::function<bool()> m_busyHook;
 };
 
 // The process-wide lock held around every sqlite3_prepare16_v2 call. It lives as long as

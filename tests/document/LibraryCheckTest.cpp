@@ -30,6 +30,18 @@ void OverwritePage(const std::wstring& path, long long page, long long pageSize)
     ASSERT_TRUE(file.good());
 }
 
+// A check that runs until it is interrupted, holding the file's shared lock all along as a
+// check's read does.
+const wchar_t kEndlessCheck[] =
+    L"WITH RECURSIVE c(x) AS (SELECT (SELECT count(*) FROM sqlite_master) UNION ALL SELECT x + 1 FROM c) "
+    L"SELECT count(*) FROM c;";
+
+// True when another connection could not commit now.
+bool Locked(sqlite3* other) {
+    const int rc = sqlite3_exec(other, "BEGIN EXCLUSIVE; ROLLBACK;", nullptr, nullptr, nullptr);
+    return rc == SQLITE_BUSY;
+}
+
 bool Finished(CLibraryCheck& check) {
     const CLibraryCheck::Outcome o = check.GetOutcome();
     return o != CLibraryCheck::Waiting && o != CLibraryCheck::Running;
@@ -97,7 +109,8 @@ TEST(LibraryCheck, ASoundOrALockedLibraryIsNotReported) {
 TEST(LibraryCheck, StopInterruptsACheckThatRunsLong) {
     Library lib;
     ASSERT_TRUE(lib.opened);
-    CLibraryCheck check(L"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT count(*) FROM c;");
+    CLibraryCheck check;
+    check.SetStatement(kEndlessCheck);
     int reports = 0;
     ASSERT_TRUE(check.Start(lib.settings.libraryPath, [&](const std::wstring&) { ++reports; }));
     ASSERT_TRUE(PumpUntil([&] { return check.GetOutcome() == CLibraryCheck::Running; }));
@@ -106,4 +119,32 @@ TEST(LibraryCheck, StopInterruptsACheckThatRunsLong) {
     EXPECT_EQ(CLibraryCheck::Inconclusive, check.GetOutcome());
     player_test::Pump(50);
     EXPECT_EQ(0, reports);
+}
+
+// A rating written while the check holds the file stops the check instead of failing after
+// the busy time-out, also when that is 0; the check then says nothing.
+TEST(LibraryCheck, AWriteDuringTheCheckStopsTheCheckAndIsKept) {
+    for (const int busyTimeout : {500, 0}) {
+        Library lib;
+        ASSERT_TRUE(lib.opened);
+        ASSERT_TRUE(lib.Insert(MakeTrack(L"C:\\m\\1.mp3", L"曲")));
+        const long long rowid = lib.Scalar(L"SELECT rowid FROM list;");
+        lib.db().set_busy_timeout(busyTimeout);
+        sqlite3* other = nullptr;
+        ASSERT_EQ(SQLITE_OK, sqlite3_open16(lib.settings.libraryPath.c_str(), &other));
+        ASSERT_FALSE(Locked(other));
+        CLibraryCheck& check = lib.doc.GetLibraryCheck();
+        check.SetStatement(kEndlessCheck);
+        lib.doc.StartLibraryCheck();
+        const bool locked = PumpUntil([&] { return Locked(other); }, 60000);
+        sqlite3_close(other);
+        ASSERT_TRUE(locked) << busyTimeout;
+
+        EXPECT_TRUE(lib.doc.WriteRating(rowid, 5)) << busyTimeout;
+        EXPECT_EQ(5, lib.Scalar(L"SELECT rating FROM list;")) << busyTimeout;
+        ASSERT_TRUE(PumpUntil([&] { return Finished(check); }, 60000)) << busyTimeout;
+        EXPECT_EQ(CLibraryCheck::Inconclusive, check.GetOutcome()) << busyTimeout;
+        player_test::Pump(50);
+        EXPECT_TRUE(lib.errors.messages.empty()) << busyTimeout;
+    }
 }
