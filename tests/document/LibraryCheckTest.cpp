@@ -93,7 +93,9 @@ TEST(LibraryCheck, ASoundOrALockedLibraryIsNotReported) {
         ASSERT_TRUE(lib.doc.OpenLibrary(path));
         sqlite3* other = nullptr;
         ASSERT_EQ(SQLITE_OK, sqlite3_open16(path.c_str(), &other));
-        if (locked) ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr));
+        if (locked) {
+            ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr));
+        }
         lib.doc.StartLibraryCheck();
         const bool finished = PumpUntil([&] { return Finished(lib.doc.GetLibraryCheck()); }, 60000);
         sqlite3_exec(other, "ROLLBACK;", nullptr, nullptr, nullptr);
