@@ -62,10 +62,12 @@ public:
             ++m_batch;
         } else {
             ++failed;
-            // Some failures (a full disk, an I/O error) roll the whole transaction back.
+            // Some failures (a full disk, an I/O error) roll the whole transaction back: its
+            // rows are lost, and the next ones go into a transaction begun anew.
             if (m_open && sqlite3_get_autocommit(m_db.handle())) {
                 failed += m_batch;
                 m_batch = 0;
+                m_open = false;
                 Begin();
             }
         }

@@ -337,3 +337,31 @@ TEST_F(ImportDialog, RowsWhoseCommitFailsAreReportedAsNotWritten) {
     EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"(書き込んだ項目: 0 個)")) << messages.texts[1];
     EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
 }
+
+TEST_F(ImportDialog, RowsAfterAFullLibraryRolledItsBatchBackAreCountedAsTheyAre) {
+    // The library may grow by a few pages only: a row that does not fit fails with
+    // SQLITE_FULL, which rolls the whole open batch back.
+    const int kRows = 2500;
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"PRAGMA max_page_count = " +
+                                       std::to_wstring(lib.Scalar(L"PRAGMA page_count;") + 250) + L";"));
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        auto& dlg = static_cast<CDlgImport&>(d);
+        for (int i = 0; i < kRows; ++i) {
+            TrackRecord track = MakeTrack(L"C:\\Music\\" + std::to_wstring(i) + L".mp3", L"t");
+            track.tagComment.assign(400, L'x');
+            dlg.m_items.push_back(track);
+        }
+        Click(d, IDOK);
+    });
+    RunImportDialog(lib.doc);
+    const long long stored = lib.Scalar(L"SELECT COUNT(*) FROM list;");
+    ASSERT_EQ(2u, messages.texts.size());
+    int failed = -1, written = -1;
+    ASSERT_EQ(2, swscanf(messages.texts[1].c_str(), L"%d 個の項目をライブラリに書き込めませんでした。\r\n(書き込んだ項目: %d 個)",
+                         &failed, &written))
+        << messages.texts[1];
+    EXPECT_GT(failed, 0);
+    EXPECT_GT(stored, 0);
+    EXPECT_EQ(stored, written);   // every row reported written is there, and no other
+    EXPECT_EQ(kRows, failed + written);
+}
