@@ -20,6 +20,11 @@ CDlgImport::WmpSource& Source() {
     return source;
 }
 
+CItunesLoadWorker::Reader& ItunesReader() {
+    static CItunesLoadWorker::Reader reader;
+    return reader;
+}
+
 SIZE ControlSize(HWND dialog, int id) {
     RECT r{};
     ::GetWindowRect(::GetDlgItem(dialog, id), &r);
@@ -130,6 +135,12 @@ CDlgImport::WmpSource CDlgImport::SetWmpSource(WmpSource source) {
     return previous;
 }
 
+CItunesLoadWorker::Reader CDlgImport::SetItunesReader(CItunesLoadWorker::Reader reader) {
+    CItunesLoadWorker::Reader previous = std::move(ItunesReader());
+    ItunesReader() = std::move(reader);
+    return previous;
+}
+
 BOOL CDlgImport::OnInitDialog() {
     CDialog::OnInitDialog();
     if (HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TB_IMPORT_DATABASE),
@@ -204,8 +215,8 @@ void CDlgImport::OnLoad() {
             return;
         }
         // A large export takes seconds: it is read on a thread while the dialog shows the
-        // rows as they come and can be closed.
-        m_loader = std::make_unique<CItunesLoadWorker>(m_hWnd, kLoaderBatch, chosen.files.front());
+        // rows as they come and can be closed at once.
+        m_loader = std::make_unique<CItunesLoadWorker>(m_hWnd, kLoaderBatch, chosen.files.front(), ItunesReader());
         if (m_loader->Start()) {
             SetLoading(true);
             return;
