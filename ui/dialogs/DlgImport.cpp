@@ -20,6 +20,11 @@ CDlgImport::WmpSource& Source() {
     return source;
 }
 
+CItunesLoadWorker::Reader& ItunesReader() {
+    static CItunesLoadWorker::Reader reader;
+    return reader;
+}
+
 SIZE ControlSize(HWND dialog, int id) {
     RECT r{};
     ::GetWindowRect(::GetDlgItem(dialog, id), &r);
@@ -62,10 +67,12 @@ public:
             ++m_batch;
         } else {
             ++failed;
-            // Some failures (a full disk, an I/O error) roll the whole transaction back.
+            // Some failures (a full disk, an I/O error) roll the whole transaction back: its
+            // rows are lost, and the next ones go into a transaction begun anew.
             if (m_open && sqlite3_get_autocommit(m_db.handle())) {
                 failed += m_batch;
                 m_batch = 0;
+                m_open = false;
                 Begin();
             }
         }
@@ -125,6 +132,12 @@ CDlgImport::CDlgImport() : CDialog(IDD_IMPORT) {}
 CDlgImport::WmpSource CDlgImport::SetWmpSource(WmpSource source) {
     WmpSource previous = std::move(Source());
     Source() = std::move(source);
+    return previous;
+}
+
+CItunesLoadWorker::Reader CDlgImport::SetItunesReader(CItunesLoadWorker::Reader reader) {
+    CItunesLoadWorker::Reader previous = std::move(ItunesReader());
+    ItunesReader() = std::move(reader);
     return previous;
 }
 
@@ -202,8 +215,8 @@ void CDlgImport::OnLoad() {
             return;
         }
         // A large export takes seconds: it is read on a thread while the dialog shows the
-        // rows as they come and can be closed.
-        m_loader = std::make_unique<CItunesLoadWorker>(m_hWnd, kLoaderBatch, chosen.files.front());
+        // rows as they come and can be closed at once.
+        m_loader = std::make_unique<CItunesLoadWorker>(m_hWnd, kLoaderBatch, chosen.files.front(), ItunesReader());
         if (m_loader->Start()) {
             SetLoading(true);
             return;

@@ -26,6 +26,9 @@ public:
     // Where the Media Player's collection comes from; tests give a fake. Returns the previous.
     using WmpSource = std::function<std::unique_ptr<IWmpMediaCollection>()>;
     static WmpSource SetWmpSource(WmpSource source);
+    // What reads an iTunes export on the loader's thread; tests give one they hold back.
+    // Returns the previous.
+    static CItunesLoadWorker::Reader SetItunesReader(CItunesLoadWorker::Reader reader);
 
     // True while an iTunes export is being read on its thread.
     bool IsLoading() const { return m_loader != nullptr; }

@@ -4,6 +4,7 @@
 #include "framework/MessageBox.h"
 #include "ui/dialogs/ImportReaders.h"
 #include <windows.h>
+#include <mlang.h>
 #include <msxml2.h>
 #include <oleauto.h>
 #include <algorithm>
@@ -158,9 +159,7 @@ bool FindTrackDictionary(IXMLDOMDocument* document, ComRef<IXMLDOMNode>& found) 
 class ByteArray {
 public:
     ByteArray() = default;
-    ~ByteArray() {
-        if (m_array) SafeArrayDestroy(m_array);
-    }
+    ~ByteArray() { Reset(); }
     ByteArray(const ByteArray&) = delete;
     ByteArray& operator=(const ByteArray&) = delete;
     unsigned char* Create(ULONG size) {
@@ -172,14 +171,17 @@ public:
         return SUCCEEDED(SafeArrayRedim(m_array, &bound));
     }
     SAFEARRAY* get() const { return m_array; }
+    void Reset() {
+        if (m_array) SafeArrayDestroy(m_array);
+        m_array = nullptr;
+    }
 
 private:
     SAFEARRAY* m_array = nullptr;
 };
 
-// The bytes of a file in UTF-8 (without its byte-order mark) whose XML declaration names no
-// other encoding; false for any other file, which is left to MSXML's own reading.
-bool ReadUtf8Document(const std::wstring& path, ByteArray& array) {
+// The whole file in a byte array; false when it cannot be read or is empty or too large.
+bool ReadWholeFile(const std::wstring& path, ByteArray& array, size_t& count) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -190,42 +192,158 @@ bool ReadUtf8Document(const std::wstring& path, ByteArray& array) {
                     (bytes = array.Create(static_cast<ULONG>(size.QuadPart))) != nullptr &&
                     ReadFile(file, bytes, static_cast<DWORD>(size.QuadPart), &read, nullptr) && read == size.QuadPart;
     CloseHandle(file);
-    if (!ok) return false;
-    size_t count = read;
-    if (count >= 3 && memcmp(bytes, "\xEF\xBB\xBF", 3) == 0) {
-        memmove(bytes, bytes + 3, count - 3);
-        count -= 3;
-        if (count == 0 || !array.Shrink(static_cast<ULONG>(count))) return false;
+    count = read;
+    return ok;
+}
+
+// The encoding that the XML declaration at the start of `text` names, in lower case; empty
+// when there is no declaration or it names none. A declaration is short: only the first
+// kilobyte is looked at.
+std::string DeclaredEncoding(const char* text, size_t count) {
+    if (count < 5 || memcmp(text, "<?xml", 5) != 0) return std::string();
+    const char* limit = text + std::min<size_t>(count, 1024);
+    std::string declaration(text, std::search(text, limit, "?>", "?>" + 2));
+    for (char& c : declaration) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    size_t at = declaration.find("encoding");
+    if (at == std::string::npos || (at = declaration.find_first_of("\"'", at)) == std::string::npos) return std::string();
+    const size_t close = declaration.find(declaration[at], at + 1);
+    return close == std::string::npos ? std::string() : declaration.substr(at + 1, close - at - 1);
+}
+
+bool IsUtf8Name(const std::string& name) { return name.empty() || name == "utf-8" || name == "utf8"; }
+
+// The code page Windows reads the named encoding with (from the system's table of
+// character sets); 0 when it knows none.
+UINT CodePageOfEncoding(const std::string& name) {
+    static const CLSID kClsidMultiLanguage = {0x275C23E2, 0x3747, 0x11D0, {0x9F, 0xEA, 0x00, 0xAA, 0x00, 0x3F, 0x86, 0x46}};
+    static const IID kIidMultiLanguage2 = {0xDCCFC164, 0x2B38, 0x11D2, {0xB7, 0xEC, 0x00, 0xC0, 0x4F, 0x8F, 0x5D, 0x9A}};
+    if (name.size() >= 50 || name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-_.:") != std::string::npos)
+        return 0;
+    ComRef<IMultiLanguage2> languages;
+    if (FAILED(CoCreateInstance(kClsidMultiLanguage, nullptr, CLSCTX_INPROC_SERVER, kIidMultiLanguage2,
+                                reinterpret_cast<void**>(languages.Out()))) ||
+        !languages)
+        return 0;
+    Bstr charset(std::wstring(name.begin(), name.end()));
+    MIMECSETINFO info{};
+    if (FAILED(languages->GetCharsetInfo(charset.get(), &info))) return 0;
+    return info.uiInternetEncoding;
+}
+
+// UTF-16 text in a BSTR, freed when it goes.
+class WideText {
+public:
+    WideText() = default;
+    ~WideText() { SysFreeString(m_text); }
+    WideText(const WideText&) = delete;
+    WideText& operator=(const WideText&) = delete;
+    wchar_t* Create(size_t length) {
+        SysFreeString(m_text);
+        m_text = length < 0x3FFFFFFF ? SysAllocStringLen(nullptr, static_cast<UINT>(length)) : nullptr;
+        return m_text;
     }
-    // A NUL would end the text early for some readers: such a file is not well-formed anyway.
-    if (memchr(bytes, 0, count) || !IsValidUtf8(count, bytes)) return false;
-    if (count >= 5 && memcmp(bytes, "<?xml", 5) == 0) {
-        const char* text = reinterpret_cast<const char*>(bytes);
-        const char* limit = text + std::min<size_t>(count, 1024);   // a declaration is short
-        const char* end = std::search(text, limit, "?>", "?>" + 2);
-        std::string declaration(text, end);
-        for (char& c : declaration) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        const size_t encoding = declaration.find("encoding");
-        if (encoding != std::string::npos && declaration.find("utf-8", encoding) == std::string::npos) return false;
-    }
+    BSTR get() const { return m_text; }
+
+private:
+    BSTR m_text = nullptr;
+};
+
+// UTF-16 code units (after a byte-order mark), in either byte order.
+bool Utf16ToText(const unsigned char* bytes, size_t count, bool bigEndian, WideText& text) {
+    if (count % 2 != 0) return false;
+    wchar_t* out = text.Create(count / 2);
+    if (!out) return false;
+    for (size_t i = 0; i < count / 2; ++i)
+        out[i] = static_cast<wchar_t>(bigEndian ? (bytes[2 * i] << 8) | bytes[2 * i + 1] : bytes[2 * i] | (bytes[2 * i + 1] << 8));
     return true;
 }
 
-// The export read into the document. A UTF-8 file is handed over as its bytes: loading from
-// the path goes through a stream that the platform's MSXML grows by copying, which costs time
-// by the square of the file's size. Any other file is loaded from its path.
+bool CodePageToText(const unsigned char* bytes, size_t count, UINT codePage, WideText& text) {
+    const char* in = reinterpret_cast<const char*>(bytes);
+    const int inCount = static_cast<int>(count);
+    DWORD flags = MB_ERR_INVALID_CHARS;
+    int length = MultiByteToWideChar(codePage, flags, in, inCount, nullptr, 0);
+    if (length <= 0 && GetLastError() == ERROR_INVALID_FLAGS) {   // code pages that take no flags
+        flags = 0;
+        length = MultiByteToWideChar(codePage, flags, in, inCount, nullptr, 0);
+    }
+    wchar_t* out = length > 0 ? text.Create(static_cast<size_t>(length)) : nullptr;
+    return out && MultiByteToWideChar(codePage, flags, in, inCount, out, length) == length;
+}
+
+// How an export reaches MSXML. Loading from the path goes through a stream that the
+// platform's MSXML grows by copying, which costs time by the square of the file's size;
+// a byte array (read as UTF-8) and UTF-16 text given to `loadXML` are parsed in place.
+enum class ExportForm { Unreadable, Utf8Bytes, Text, Path };
+
+// Reads the export and decides its form: UTF-8 (with or without its byte-order mark, or
+// as declared) as bytes; UTF-16 (by its byte-order mark or its first characters) and other
+// declared encodings decoded here into `text`. Only an encoding that Windows has no code
+// page for is left to MSXML's own reading from the path. A file that is not what it claims
+// or looks like (invalid UTF-8, an odd UTF-16 length, a NUL) is unreadable.
+ExportForm ReadExport(const std::wstring& path, ByteArray& array, WideText& text) {
+    size_t count = 0;
+    if (!ReadWholeFile(path, array, count)) return ExportForm::Unreadable;
+    unsigned char* bytes = static_cast<unsigned char*>(array.get()->pvData);
+    const bool utf16le = count >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (count >= 4 && !memcmp(bytes, "<\0?\0", 4)));
+    const bool utf16be = count >= 2 && ((bytes[0] == 0xFE && bytes[1] == 0xFF) || (count >= 4 && !memcmp(bytes, "\0<\0?", 4)));
+    bool converted;
+    if (utf16le || utf16be) {
+        const size_t skip = bytes[0] >= 0xFE ? 2 : 0;
+        converted = Utf16ToText(bytes + skip, count - skip, utf16be, text);
+    } else {
+        const bool bom = count >= 3 && memcmp(bytes, "\xEF\xBB\xBF", 3) == 0;
+        if (bom) {
+            memmove(bytes, bytes + 3, count - 3);
+            count -= 3;
+            if (count == 0 || !array.Shrink(static_cast<ULONG>(count))) return ExportForm::Unreadable;
+        }
+        const std::string encoding = DeclaredEncoding(reinterpret_cast<const char*>(bytes), count);
+        const UINT codePage = IsUtf8Name(encoding) ? CP_UTF8 : CodePageOfEncoding(encoding);
+        if (bom || codePage == CP_UTF8) {
+            // A mark that contradicts the declaration, or a NUL (which would end the text early
+            // for some readers): such a file is not well-formed anyway.
+            if (codePage != CP_UTF8 || memchr(bytes, 0, count) || !IsValidUtf8(count, bytes)) return ExportForm::Unreadable;
+            return ExportForm::Utf8Bytes;
+        }
+        if (codePage == 0 || !IsValidCodePage(codePage)) return ExportForm::Path;
+        converted = CodePageToText(bytes, count, codePage, text);
+    }
+    array.Reset();   // the text alone is kept from here
+    if (!converted) return ExportForm::Unreadable;
+    wchar_t* wide = text.get();
+    const size_t length = SysStringLen(text.get());
+    if (std::find(wide, wide + length, L'\0') != wide + length) return ExportForm::Unreadable;
+    // The declaration names the encoding of the bytes that are gone: blanked, so that the
+    // text is read as the UTF-16 it is now.
+    if (length >= 5 && wcsncmp(wide, L"<?xml", 5) == 0) {
+        wchar_t* end = std::search(wide, wide + std::min<size_t>(length, 1024), L"?>", L"?>" + 2);
+        if (end != wide + std::min<size_t>(length, 1024)) std::fill(wide, end + 2, L' ');
+    }
+    return ExportForm::Text;
+}
+
 bool LoadDocument(IXMLDOMDocument* document, const std::wstring& path) {
     VARIANT_BOOL loaded = VARIANT_FALSE;
+    ByteArray bytes;
+    WideText text;
+    switch (ReadExport(path, bytes, text)) {
+    case ExportForm::Unreadable:
+        return false;
+    case ExportForm::Utf8Bytes: {
+        VARIANT source;
+        VariantInit(&source);
+        source.vt = VT_ARRAY | VT_UI1;
+        source.parray = bytes.get();
+        return document->load(source, &loaded) == S_OK && loaded == VARIANT_TRUE;
+    }
+    case ExportForm::Text:
+        return document->loadXML(text.get(), &loaded) == S_OK && loaded == VARIANT_TRUE;
+    case ExportForm::Path:
+        break;
+    }
     VARIANT source;
     VariantInit(&source);
-    {
-        ByteArray bytes;
-        if (ReadUtf8Document(path, bytes)) {
-            source.vt = VT_ARRAY | VT_UI1;
-            source.parray = bytes.get();
-            return document->load(source, &loaded) == S_OK && loaded == VARIANT_TRUE;
-        }
-    }
     source.vt = VT_BSTR;
     source.bstrVal = SysAllocStringLen(path.data(), static_cast<UINT>(path.size()));
     const HRESULT hr = document->load(source, &loaded);

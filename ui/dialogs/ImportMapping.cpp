@@ -37,6 +37,10 @@ bool IsWildcardOrControl(wchar_t c) {
     return c < 0x20 || c == L'*' || c == L'?' || c == L'"' || c == L'<' || c == L'>' || c == L'|';
 }
 
+// A part of a path that names something: not empty, and not only dots and spaces (".",
+// "..", "...", ". "), which Windows reads as this folder, its parent or nothing.
+bool IsNamePart(const std::wstring& part) { return part.find_first_not_of(L". ") != std::wstring::npos; }
+
 bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
 void SetFileParts(TrackRecord& record, const std::wstring& path) {
@@ -85,8 +89,10 @@ bool MakeWholeFilePath(const std::wstring& path, std::wstring& whole) {
         const size_t shareEnd = text.find(L'\\', serverEnd + 1);
         if (shareEnd == std::wstring::npos) return false;
         const std::wstring server = text.substr(2, serverEnd - 2), share = text.substr(serverEnd + 1, shareEnd - serverEnd - 1);
-        // "\\.\" and "\\?\" open devices and raw paths, not files on a share.
-        if (server.empty() || share.empty() || server == L"." || server == L"?" || ReservedDeviceNameLength(share))
+        // "\\.\" and "\\?\" open devices and raw paths, not files on a share; a server's
+        // "pipe" and "mailslot" are its named pipes and mail slots.
+        if (!IsNamePart(server) || !IsNamePart(share) || server == L"?" || ReservedDeviceNameLength(share) ||
+            EqualsNoCase(share, L"pipe") || EqualsNoCase(share, L"mailslot"))
             return false;
         root = text.substr(0, shareEnd + 1);
         at = shareEnd + 1;
@@ -109,7 +115,7 @@ bool MakeWholeFilePath(const std::wstring& path, std::wstring& whole) {
             parts.pop_back();
             continue;
         }
-        if (part.find_first_not_of(L". ") == std::wstring::npos || ReservedDeviceNameLength(part)) return false;
+        if (!IsNamePart(part) || ReservedDeviceNameLength(part)) return false;
         parts.push_back(part);
     }
     if (parts.empty()) return false;

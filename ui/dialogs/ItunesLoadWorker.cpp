@@ -1,6 +1,8 @@
 #include "ui/dialogs/ItunesLoadWorker.h"
 #include <objbase.h>
 #include <iterator>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -21,71 +23,102 @@ private:
 
 }  // namespace
 
-CItunesLoadWorker::CItunesLoadWorker(HWND notify, UINT message, std::wstring path)
-    : m_notify(notify), m_message(message), m_path(std::move(path)) {}
+// What the thread and the worker share. The thread holds its own reference: a thread left
+// inside a load when the dialog goes touches nothing that was freed.
+struct CItunesLoadWorker::Shared {
+    std::wstring path;
+    Reader reader;
+    UINT message = 0;
+    std::atomic<bool> cancel{false};
+
+    std::mutex mutex;   // guards the ones below
+    HWND notify = nullptr;   // null once stopped: nothing more is posted
+    std::vector<TrackRecord> pending;
+    bool posted = false;
+    DWORD lastPost = 0;
+    bool done = false;
+    ImportReadResult result;
+
+    // With `mutex` held.
+    void Post() {
+        posted = true;
+        lastPost = GetTickCount();
+        if (notify) ::PostMessageW(notify, message, 0, 0);
+    }
+    void Add(TrackRecord&& record) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!notify) return;   // stopped: the records have nobody to go to
+        pending.push_back(std::move(record));
+        if (!posted && GetTickCount() - lastPost >= kPostInterval) Post();
+    }
+    void Run() {
+        ImportReadResult outcome;
+        try {
+            ComScope com;
+            outcome = reader(path, [this](TrackRecord&& record) { Add(std::move(record)); }, &cancel);
+        } catch (...) {
+            // Out of memory on a file too large for it: nothing half-read is offered.
+            std::lock_guard<std::mutex> lock(mutex);
+            pending.clear();
+            outcome = ImportReadResult();
+            outcome.failed = true;
+            outcome.error = L"XML load error.";
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        result = outcome;
+        done = true;
+        Post();
+    }
+};
+
+CItunesLoadWorker::CItunesLoadWorker(HWND notify, UINT message, std::wstring path, Reader reader)
+    : m_shared(std::make_shared<Shared>()) {
+    m_shared->path = std::move(path);
+    m_shared->reader = reader ? std::move(reader) : Reader(&ParseItunesLibraryXml);
+    m_shared->message = message;
+    m_shared->notify = notify;
+}
 
 CItunesLoadWorker::~CItunesLoadWorker() { Stop(); }
 
 bool CItunesLoadWorker::Start() {
     if (m_thread) return false;
-    m_thread = std::make_unique<CWinThread>(&CItunesLoadWorker::ThreadProc, this);
-    if (m_thread->CreateThread()) return true;
-    m_thread.reset();
+    auto* reference = new std::shared_ptr<Shared>(m_shared);
+    m_thread = ::CreateThread(nullptr, 0, &CItunesLoadWorker::ThreadProc, reference, 0, nullptr);
+    if (m_thread) return true;
+    delete reference;
     return false;
 }
 
 void CItunesLoadWorker::Stop() {
-    m_cancel = true;
-    if (m_thread) m_thread->WaitForEnd(INFINITE);
+    m_shared->cancel = true;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->notify = nullptr;
+        m_shared->pending.clear();
+    }
+    if (m_thread) {
+        ::CloseHandle(m_thread);
+        m_thread = nullptr;
+    }
 }
 
 bool CItunesLoadWorker::Take(std::deque<TrackRecord>& items, ImportReadResult& result) {
     std::vector<TrackRecord> batch;
     bool done;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        batch.swap(m_pending);
-        m_posted = false;
-        done = m_done;
-        if (done) result = m_result;
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        batch.swap(m_shared->pending);
+        m_shared->posted = false;
+        done = m_shared->done;
+        if (done) result = m_shared->result;
     }
     items.insert(items.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
     return done;
 }
 
-UINT CItunesLoadWorker::ThreadProc(void* self) {
-    static_cast<CItunesLoadWorker*>(self)->Run();
+DWORD WINAPI CItunesLoadWorker::ThreadProc(void* arg) {
+    const std::unique_ptr<std::shared_ptr<Shared>> holder(static_cast<std::shared_ptr<Shared>*>(arg));
+    (*holder)->Run();
     return 0;
-}
-
-void CItunesLoadWorker::Run() {
-    ImportReadResult result;
-    try {
-        ComScope com;
-        result = ParseItunesLibraryXml(
-            m_path, [this](TrackRecord&& record) { Add(std::move(record)); }, &m_cancel);
-    } catch (...) {
-        // Out of memory on a file too large for it: nothing half-read is offered.
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_pending.clear();
-        result = ImportReadResult();
-        result.failed = true;
-        result.error = L"XML load error.";
-    }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_result = result;
-    m_done = true;
-    Post();
-}
-
-void CItunesLoadWorker::Add(TrackRecord&& record) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_pending.push_back(std::move(record));
-    if (!m_posted && GetTickCount() - m_lastPost >= kPostInterval) Post();
-}
-
-void CItunesLoadWorker::Post() {
-    m_posted = true;
-    m_lastPost = GetTickCount();
-    ::PostMessageW(m_notify, m_message, 0, 0);
 }

@@ -1,48 +1,40 @@
 #pragma once
 #include "app/TrackRecord.h"
-#include "framework/WinThread.h"
 #include "ui/dialogs/ImportReaders.h"
 #include <windows.h>
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <vector>
 
 // Reads an iTunes export on a thread of its own (with COM for it), so that the window that
 // waits for it keeps answering. The records come over in batches: `message` is posted to
 // `notify` when some are ready (at most about ten times a second) and once more at the end.
 class CItunesLoadWorker {
 public:
-    CItunesLoadWorker(HWND notify, UINT message, std::wstring path);
+    // What the thread runs to read the export; `ParseItunesLibraryXml` unless a test gives another.
+    using Reader = std::function<ImportReadResult(const std::wstring& path, const ImportSink& sink,
+                                                  const std::atomic<bool>* cancel)>;
+
+    CItunesLoadWorker(HWND notify, UINT message, std::wstring path, Reader reader = nullptr);
     ~CItunesLoadWorker();
     CItunesLoadWorker(const CItunesLoadWorker&) = delete;
     CItunesLoadWorker& operator=(const CItunesLoadWorker&) = delete;
 
     bool Start();
-    // Ends the walk before its next track and waits, answering sent messages, until the
-    // thread has ended (the file's loading itself runs to its end first).
+    // Ends the read without waiting for it: the walk stops before its next track, and a
+    // thread still inside MSXML's load finishes alone, keeping what it uses, and reports
+    // nothing.
     void Stop();
     // Moves the records read since the last call to the end of `items`. True once the read
     // has ended; `result` then holds its outcome.
     bool Take(std::deque<TrackRecord>& items, ImportReadResult& result);
 
 private:
-    static UINT ThreadProc(void* self);
-    void Run();
-    void Add(TrackRecord&& record);
-    void Post();   // with m_mutex held
+    struct Shared;
+    static DWORD WINAPI ThreadProc(void* arg);
 
-    const HWND m_notify;
-    const UINT m_message;
-    const std::wstring m_path;
-    std::atomic<bool> m_cancel{false};
-    std::mutex m_mutex;
-    std::vector<TrackRecord> m_pending;
-    bool m_posted = false;
-    DWORD m_lastPost = 0;
-    bool m_done = false;
-    ImportReadResult m_result;
-    std::unique_ptr<CWinThread> m_thread;
+    std::shared_ptr<Shared> m_shared;
+    HANDLE m_thread = nullptr;
 };

@@ -75,6 +75,36 @@ std::string Export(int count) {
     return xml + "</dict></dict></plist>\n";
 }
 
+// Gives the dialog an export reader that holds the read back until released, as a long
+// load inside MSXML does; then it reads the export for real.
+class HeldItunesReader {
+public:
+    HeldItunesReader()
+        : m_release(CreateEventW(nullptr, TRUE, FALSE, nullptr)), m_returned(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        m_previous = CDlgImport::SetItunesReader(
+            [this](const std::wstring& path, const ImportSink& sink, const std::atomic<bool>* cancel) {
+                WaitForSingleObject(m_release, INFINITE);
+                const ImportReadResult result = ParseItunesLibraryXml(path, sink, cancel);
+                SetEvent(m_returned);   // the last touch of this object
+                return result;
+            });
+    }
+    ~HeldItunesReader() {
+        CDlgImport::SetItunesReader(std::move(m_previous));
+        Release();
+        WaitForSingleObject(m_returned, 60000);
+        CloseHandle(m_release);
+        CloseHandle(m_returned);
+    }
+    void Release() { SetEvent(m_release); }
+    bool HasReturned(DWORD ms) { return WaitForSingleObject(m_returned, ms) == WAIT_OBJECT_0; }
+
+private:
+    HANDLE m_release;
+    HANDLE m_returned;
+    CItunesLoadWorker::Reader m_previous;
+};
+
 std::wstring ItemText(HWND list, int item, int column) {
     wchar_t buffer[260] = {};
     ListView_GetItemText(list, item, column, buffer, 260);
@@ -85,6 +115,13 @@ class ImportDialog : public ::testing::Test {
 protected:
     ImportDialog() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
     ~ImportDialog() override { CoUninitialize(); }
+    // Writes `xml` as the export that the file dialog gives `times` times.
+    bool ChooseExport(const std::wstring& name, const std::string& xml, int times = 1) {
+        FileDialogResult chosen;
+        chosen.files = {lib.dir.file(name)};
+        for (int i = 0; i < times; ++i) lib.host.dialogResults.push_back(chosen);
+        return testing_support::WriteBytes(chosen.files[0], xml);
+    }
     Library lib;
     MessageRecorder messages;
 };
@@ -212,11 +249,7 @@ TEST_F(ImportDialog, FailedWritesAreCountedAndNotReportedAsComplete) {
 
 TEST_F(ImportDialog, LargeExportIsReadOnAThreadWhileTheDialogAnswers) {
     const int kTracks = 3000;
-    const std::wstring path = lib.dir.file(L"large.xml");
-    ASSERT_TRUE(testing_support::WriteBytes(path, Export(kTracks)));
-    FileDialogResult chosen;
-    chosen.files = {path};
-    lib.host.dialogResults.push_back(chosen);
+    ASSERT_TRUE(ChooseExport(L"large.xml", Export(kTracks)));
     bool loading = false, loaded = false;
     std::vector<bool> runEnabled, importEnabled;   // during the load, after it
     std::wstring caption, finalCaption, last;
@@ -250,12 +283,7 @@ TEST_F(ImportDialog, LargeExportIsReadOnAThreadWhileTheDialogAnswers) {
 }
 
 TEST_F(ImportDialog, ClosingDuringALoadEndsItsThread) {
-    const std::wstring path = lib.dir.file(L"large.xml");
-    ASSERT_TRUE(testing_support::WriteBytes(path, Export(3000)));
-    FileDialogResult chosen;
-    chosen.files = {path};
-    lib.host.dialogResults.push_back(chosen);
-    lib.host.dialogResults.push_back(chosen);
+    ASSERT_TRUE(ChooseExport(L"large.xml", Export(3000), 2));
     std::vector<bool> loading;
     // Closed with "閉じる", and destroyed with the load running.
     ScriptedDialogs dialogs([&](CDialog& d) {
@@ -275,11 +303,7 @@ TEST_F(ImportDialog, ClosingDuringALoadEndsItsThread) {
 }
 
 TEST_F(ImportDialog, ExportThatCannotBeReadIsReportedWhenItsThreadEnds) {
-    const std::wstring path = lib.dir.file(L"broken.xml");
-    ASSERT_TRUE(testing_support::WriteBytes(path, std::string("<plist><dict><key>Tracks</key><dict>")));
-    FileDialogResult chosen;
-    chosen.files = {path};
-    lib.host.dialogResults.push_back(chosen);
+    ASSERT_TRUE(ChooseExport(L"broken.xml", "<plist><dict><key>Tracks</key><dict>"));
     bool loaded = false, runEnabled = false, importEnabled = true;
     ScriptedDialogs dialogs([&](CDialog& d) {
         ::SendMessageW(::GetDlgItem(d, IDC_IMPORT_SOURCE), CB_SETCURSEL, 1, 0);
@@ -335,5 +359,54 @@ TEST_F(ImportDialog, RowsWhoseCommitFailsAreReportedAsNotWritten) {
     ASSERT_EQ(2u, messages.texts.size());
     EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"3 個の項目をライブラリに書き込めませんでした。")) << messages.texts[1];
     EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"(書き込んだ項目: 0 個)")) << messages.texts[1];
+    EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
+}
+
+TEST_F(ImportDialog, RowsAfterAFullLibraryRolledItsBatchBackAreCountedAsTheyAre) {
+    // The library may grow by a few pages only: a row that does not fit fails with
+    // SQLITE_FULL, which rolls the whole open batch back.
+    const int kRows = 2500;
+    ASSERT_EQ(SQLITE_OK, lib.db().exec(L"PRAGMA max_page_count = " +
+                                       std::to_wstring(lib.Scalar(L"PRAGMA page_count;") + 250) + L";"));
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        auto& dlg = static_cast<CDlgImport&>(d);
+        for (int i = 0; i < kRows; ++i) {
+            TrackRecord track = MakeTrack(L"C:\\Music\\" + std::to_wstring(i) + L".mp3", L"t");
+            track.tagComment.assign(400, L'x');
+            dlg.m_items.push_back(track);
+        }
+        Click(d, IDOK);
+    });
+    RunImportDialog(lib.doc);
+    const long long stored = lib.Scalar(L"SELECT COUNT(*) FROM list;");
+    ASSERT_EQ(2u, messages.texts.size());
+    int failed = -1, written = -1;
+    ASSERT_EQ(2, swscanf(messages.texts[1].c_str(), L"%d 個の項目をライブラリに書き込めませんでした。\r\n(書き込んだ項目: %d 個)",
+                         &failed, &written))
+        << messages.texts[1];
+    EXPECT_GT(failed, 0);
+    EXPECT_GT(stored, 0);
+    EXPECT_EQ(stored, written);   // every row reported written is there, and no other
+    EXPECT_EQ(kRows, failed + written);
+}
+
+TEST_F(ImportDialog, ClosingDoesNotWaitForALoadInProgressWhichThenEndsAlone) {
+    ASSERT_TRUE(ChooseExport(L"large.xml", Export(2000)));
+    HeldItunesReader reader;
+    bool loading = false;
+    ScriptedDialogs dialogs([&](CDialog& d) {
+        ::SendMessageW(::GetDlgItem(d, IDC_IMPORT_SOURCE), CB_SETCURSEL, 1, 0);
+        Click(d, IDC_IMPORT_RUN);
+        loading = static_cast<CDlgImport&>(d).IsLoading();
+        Click(d, IDCANCEL);
+    });
+    EXPECT_FALSE(RunImportDialog(lib.doc));   // back with the read still held in its load
+    EXPECT_TRUE(loading);
+    EXPECT_FALSE(reader.HasReturned(0));
+    reader.Release();
+    ASSERT_TRUE(reader.HasReturned(60000));   // it read the whole export for nobody
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    EXPECT_TRUE(messages.texts.empty());
     EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
 }

@@ -109,6 +109,17 @@ TEST(ImportMapping, OnlyPlainLocalAndShareFilePathsAreTaken) {
         {L"file://localhost/C:/Music/", nullptr},
         {L"file://nas//a.mp3", nullptr},                                   // an empty share
         {L"file://nas/share", nullptr},
+        {L"file://nas/../x.mp3", nullptr},                                 // "\\nas\..\x.mp3"
+        {L"file://../share/a.mp3", nullptr},
+        {L"file://nas/. /a.mp3", nullptr},
+        {L"file://nas/.../a.mp3", nullptr},
+        {L"file://.%20/share/a.mp3", nullptr},
+        {L"file://nas%5C..%5Cx/a.mp3", nullptr},                           // "\\nas\..\x\a.mp3"
+        {L"file://127.0.0.1/pipe/x", nullptr},                             // a named pipe
+        {L"file://nas/PIPE/x", nullptr},
+        {L"file://nas/MailSlot/x", nullptr},
+        {L"file://nas/pipes/a.mp3", L"\\\\nas\\pipes\\a.mp3"},
+        {L"file://nas/.share/a.mp3", L"\\\\nas\\.share\\a.mp3"},
     };
     for (const auto& c : cases) {
         std::wstring path;

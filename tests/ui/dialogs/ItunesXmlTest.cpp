@@ -116,24 +116,34 @@ TEST(ItunesXml, ExportsInOtherEncodingsAndLayoutsAreRead) {
     const std::string track = TrackDict(1, "Caf\xC3\xA9", "MPEG", "File", "file://localhost/C:/a.mp3", 0);
     // UTF-8 with its byte-order mark.
     ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"bom.xml"), "\xEF\xBB\xBF" + Library(track)));
-    // UTF-16 with its byte-order mark, and Latin-1 as declared: both loaded from the path.
-    std::wstring wide = L"\xFEFF<?xml version=\"1.0\" encoding=\"UTF-16\"?><plist><dict><key>Tracks</key><dict>"
+    // UTF-16 in either byte order, with its byte-order mark or without one; Latin-1,
+    // Windows-1252 and "UTF8" as declared: all decoded before MSXML parses them.
+    std::wstring wide = L"<?xml version=\"1.0\" encoding=\"UTF-16\"?><plist><dict><key>Tracks</key><dict>"
                         L"<key>1</key><dict><key>Name</key><string>Caf\x00E9</string><key>Kind</key><string>MPEG</string>"
                         L"<key>Track Type</key><string>File</string>"
                         L"<key>Location</key><string>file://localhost/C:/a.mp3</string></dict></dict></dict></plist>";
-    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"utf16.xml"), reinterpret_cast<const char*>(wide.data()),
-                                            wide.size() * sizeof(wchar_t)));
-    ASSERT_TRUE(testing_support::WriteBytes(
-        dir.file(L"latin1.xml"),
-        std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<plist><dict><key>Tracks</key><dict>") +
-            TrackDict(1, "Caf\xE9", "MPEG", "File", "file://localhost/C:/a.mp3", 0) + "</dict></dict></plist>"));
+    std::string utf16le, utf16be;
+    for (wchar_t c : wide) {
+        utf16le += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        utf16be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+    }
+    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"utf16.xml"), "\xFF\xFE" + utf16le));
+    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"utf16be.xml"), "\xFE\xFF" + utf16be));
+    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"utf16nobom.xml"), utf16le));
+    const std::string plist = "<plist><dict><key>Tracks</key><dict>" +
+                              TrackDict(1, "Caf\xE9", "MPEG", "File", "file://localhost/C:/a.mp3", 0) + "</dict></dict></plist>";
+    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"latin1.xml"), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n" + plist));
+    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"cp1252.xml"), "<?xml version='1.0' encoding='windows-1252'?>" + plist));
+    ASSERT_TRUE(testing_support::WriteBytes(dir.file(L"utf8.xml"), "<?xml version=\"1.0\" encoding=\"UTF8\"?>" +
+                                                                       Library(track).substr(Library(track).find("?>") + 2)));
     // The tracks below other elements, after comments, instructions and an empty dictionary
     // outside any dictionary: still the first dictionary inside a dictionary.
     ASSERT_TRUE(testing_support::WriteBytes(
         dir.file(L"nested.xml"),
         "<?xml version=\"1.0\"?>\n<!-- note --><?app x?><plist><dict/><array><string>x</string><dict><!-- c -->"
         "<key>Tracks</key><dict>" + track + "</dict></dict></array></plist>"));
-    for (const wchar_t* name : {L"bom.xml", L"utf16.xml", L"latin1.xml", L"nested.xml"}) {
+    for (const wchar_t* name : {L"bom.xml", L"utf16.xml", L"utf16be.xml", L"utf16nobom.xml", L"latin1.xml", L"cp1252.xml",
+                                L"utf8.xml", L"nested.xml"}) {
         std::vector<TrackRecord> read;
         const ImportReadResult result =
             ReadItunesLibraryXml(dir.file(name), [&](TrackRecord&& r) { read.push_back(std::move(r)); });
@@ -142,6 +152,15 @@ TEST(ItunesXml, ExportsInOtherEncodingsAndLayoutsAreRead) {
         EXPECT_EQ(L"Caf\x00E9", read[0].tagTitle) << name;
         EXPECT_EQ(L"C:\\a.mp3", read[0].file_name) << name;
     }
+    // Shift_JIS, which Windows reads through its code page 932.
+    ASSERT_TRUE(testing_support::WriteBytes(
+        dir.file(L"sjis.xml"), "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><plist><dict><key>Tracks</key><dict>" +
+                                   TrackDict(1, "\x93\xFA\x96\x7B", "MPEG", "File", "file://localhost/C:/a.mp3", 0) +
+                                   "</dict></dict></plist>"));
+    std::vector<TrackRecord> read;
+    EXPECT_FALSE(ReadItunesLibraryXml(dir.file(L"sjis.xml"), [&](TrackRecord&& r) { read.push_back(std::move(r)); }).failed);
+    ASSERT_EQ(1u, read.size());
+    EXPECT_EQ(L"日本", read[0].tagTitle);
     EXPECT_TRUE(messages.texts.empty());
 }
 
@@ -154,14 +173,32 @@ TEST(ItunesXml, FilesThatCannotBeReadAreReportedWithTheirMessage) {
     // A NUL byte ends no text early: the file is not well-formed.
     ASSERT_TRUE(testing_support::WriteBytes(
         dir.file(L"nul.xml"), std::string("<plist><dict><key>T</key><dict></dict></dict></plist>") + '\0' + "<x>"));
+    // Files that claim or look like UTF-8 or UTF-16 and are not: refused as they are read.
+    const std::string good = Library(TrackDict(1, "a", "MPEG", "File", "file://localhost/C:/a.mp3", 0));
+    const std::string plist = good.substr(good.find("<plist"));
+    const struct {
+        const wchar_t* name;
+        std::string bytes;
+    } damaged[] = {
+        {L"invalid.xml", plist + "\xFF"},                                                    // no declaration
+        {L"declared.xml", "<?xml version=\"1.0\" encoding=\"utf-8\"?>" + plist + "\xC3"},
+        {L"bom.xml", "\xEF\xBB\xBF" + plist + "\xED\xA0\x80"},                                // an encoded surrogate
+        {L"contradicted.xml", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + plist},
+        {L"odd.xml", std::string("\xFF\xFE<\0p\0l", 7)},
+        {L"widenul.xml", std::string("\xFF\xFE<\0p\0/\0>\0\0\0<\0x\0/\0>\0", 20)},
+        {L"sjis.xml", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>" + plist + "\x81"},   // a lead byte alone
+    };
+    for (const auto& d : damaged) ASSERT_TRUE(testing_support::WriteBytes(dir.file(d.name), d.bytes)) << d.name;
     int count = 0;
     auto sink = [&](TrackRecord&&) { ++count; };
     EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"missing.xml"), sink).failed);
     EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"broken.xml"), sink).failed);
     EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"flat.xml"), sink).failed);
     EXPECT_TRUE(ReadItunesLibraryXml(dir.file(L"nul.xml"), sink).failed);
+    for (const auto& d : damaged) EXPECT_TRUE(ReadItunesLibraryXml(dir.file(d.name), sink).failed) << d.name;
     EXPECT_EQ(0, count);
-    EXPECT_EQ((std::vector<std::wstring>{L"XML load error.", L"XML load error.", L"XML format error.", L"XML load error."}),
-              messages.texts);
+    std::vector<std::wstring> expected{L"XML load error.", L"XML load error.", L"XML format error.", L"XML load error."};
+    expected.insert(expected.end(), sizeof damaged / sizeof damaged[0], L"XML load error.");
+    EXPECT_EQ(expected, messages.texts);
     for (UINT type : messages.types) EXPECT_EQ(UINT(MB_ICONERROR), type & MB_ICONMASK);
 }
