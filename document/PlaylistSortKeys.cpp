@@ -173,19 +173,32 @@ void PlaylistSortKeys::Sort(Rows& rows, const TrackSortKey& key) {
         return key.ascending ? LessAscending(key, a, b) : LessAscending(key, b, a);
     });
 
-    // The rows and every kept key take the new order.
-    Rows sorted;
-    std::vector<const TrackRecord*> owners(rows.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        sorted.push_back(std::move(rows[entries[i].row]));
-        owners[i] = m_owners[entries[i].row];
-    }
-    rows.swap(sorted);
-    m_owners.swap(owners);
-    for (Column& c : m_columns) {
-        if (!c.built) continue;
-        std::vector<Span> spans(c.spans.size());
-        for (size_t i = 0; i < entries.size(); ++i) spans[i] = c.spans[entries[i].row];
-        c.spans.swap(spans);
+    // The rows and every kept key take the new order, in place: cycle by cycle, each position
+    // receives what the sorted order puts there (nothing is allocated, so nothing can fail
+    // half-way).
+    std::vector<uint32_t> from(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) from[i] = entries[i].row;
+    for (size_t start = 0; start < from.size(); ++start) {
+        if (from[start] == start) continue;
+        std::unique_ptr<TrackRecord> row = std::move(rows[start]);
+        const TrackRecord* owner = m_owners[start];
+        Span spans[KindCount];
+        for (int k = 0; k < KindCount; ++k)
+            if (m_columns[k].built) spans[k] = m_columns[k].spans[start];
+        size_t to = start;
+        while (from[to] != start) {
+            const size_t next = from[to];
+            rows[to] = std::move(rows[next]);
+            m_owners[to] = m_owners[next];
+            for (Column& c : m_columns)
+                if (c.built) c.spans[to] = c.spans[next];
+            from[to] = static_cast<uint32_t>(to);
+            to = next;
+        }
+        rows[to] = std::move(row);
+        m_owners[to] = owner;
+        for (int k = 0; k < KindCount; ++k)
+            if (m_columns[k].built) m_columns[k].spans[to] = spans[k];
+        from[to] = static_cast<uint32_t>(to);
     }
 }

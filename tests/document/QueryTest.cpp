@@ -204,8 +204,11 @@ TEST_F(Queries, TheSummaryCountsWhatTheGroupingStatementsCount) {
         const std::wstring name = LibraryColumnName(i);
         nocase += (i ? L"," : L"") + (i >= 5 && i <= 7 ? name + L" COLLATE NOCASE AS " + name : name);
     }
-    nocase += L" FROM list;";
-    for (const std::wstring& sql : {std::wstring(L"SELECT * FROM list;"), std::wstring(L"SELECT * FROM list ORDER BY random();"), nocase}) {
+    nocase += L" FROM list";
+    const std::wstring queries[] = {L"SELECT * FROM list;", L"SELECT * FROM list ORDER BY random();",
+                                    L"SELECT * FROM list ORDER BY tagArtist COLLATE NOCASE;", nocase + L";",
+                                    nocase + L" ORDER BY random();"};
+    for (const std::wstring& sql : queries) {
         ASSERT_TRUE(lib.doc.SetQuery(L"q", sql.c_str(), true)) << sql;
         PlaylistCache cache;
         PlaylistSummary summary;

@@ -8,7 +8,6 @@
 #include <cwchar>
 #include <cwctype>
 #include <map>
-#include <set>
 
 namespace {
 
@@ -44,31 +43,50 @@ bool TakeNoneValue(std::vector<GroupValue>& values, GroupValue& none) {
     return true;
 }
 
+// The initial of each value, normalised once per distinct first character rather than once
+// per value.
+class InitialOfValue {
+public:
+    const std::wstring& operator()(const std::wstring& text) {
+        const size_t length = text.size() > 1 && IsHigh(text[0]) && IsLow(text[1]) ? 2 : text.empty() ? 0 : 1;
+        const std::wstring first = text.substr(0, length);
+        auto found = m_known.find(first);
+        if (found == m_known.end()) found = m_known.emplace(first, GroupInitial(first)).first;
+        return found->second;
+    }
+
+private:
+    std::map<std::wstring, std::wstring> m_known;
+};
+
 void BuildClassGroups(const std::vector<GroupValue>& values, int threshold, const std::wstring& title,
                       GroupRowList& rows, GroupIndex& index) {
     if (values.empty()) return;
-    std::vector<std::wstring> initials;
-    std::map<std::wstring, int> counts;
-    for (const GroupValue& v : values) {
-        initials.push_back(GroupInitial(v.text));
-        ++counts[initials.back()];
+    // The values of each initial, in their order.
+    InitialOfValue initialOf;
+    std::map<std::wstring, std::vector<size_t>> members;
+    std::vector<const std::pair<const std::wstring, std::vector<size_t>>*> groupOf(values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        auto group = members.emplace(initialOf(values[i].text), std::vector<size_t>()).first;
+        group->second.push_back(i);
+        groupOf[i] = &*group;
     }
     GroupIndexPopup popup;
     popup.title = title;
-    std::set<std::wstring> done;
     std::vector<const GroupValue*> rest;
     for (size_t i = 0; i < values.size(); ++i) {
-        const std::wstring& initial = initials[i];
-        if (counts[initial] < threshold) {
+        const std::wstring& initial = groupOf[i]->first;
+        const std::vector<size_t>& group = groupOf[i]->second;
+        const int count = static_cast<int>(group.size());
+        if (count < threshold) {
             rest.push_back(&values[i]);
             continue;
         }
-        if (!done.insert(initial).second) continue;
+        if (group.front() != i) continue;   // the group was written at its first value
         popup.items.push_back({initial, static_cast<int>(rows.size())});
-        rows.push_back(Row(initial, GroupItemHeader, counts[initial]));
+        rows.push_back(Row(initial, GroupItemHeader, count));
         rows.push_back(Row(L"", GroupItemRule));
-        for (size_t j = i; j < values.size(); ++j)
-            if (initials[j] == initial) rows.push_back(ValueRow(values[j]));
+        for (size_t j : group) rows.push_back(ValueRow(values[j]));
     }
     if (!rest.empty()) {
         const std::wstring other = title + L" その他";
