@@ -20,21 +20,22 @@ uint64_t Hash(char kind, const char* bytes, size_t size) {
 }  // namespace
 
 void DistinctValues::Add(sqlite3_stmt* stmt) {
-    // One column call (each takes the connection's mutex); the value's own calls take none.
-    sqlite3_value* value = sqlite3_column_value(stmt, m_column);
-    const int type = sqlite3_value_type(value);
+    // Column calls only: each takes the connection's mutex. The calls on a value of
+    // sqlite3_column_value take none, and their conversions allocate from the connection's
+    // memory, which the other threads' statements on the same connection use at the same time.
+    const int type = sqlite3_column_type(stmt, m_column);
     if (type == SQLITE_NULL) return;
     char number[sizeof(double)];
     const char* bytes = number;
     size_t size = sizeof(number);
     char kind = 'T';
     if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
-        const double real = type == SQLITE_FLOAT ? sqlite3_value_double(value) : 0;
+        const double real = type == SQLITE_FLOAT ? sqlite3_column_double(stmt, m_column) : 0;
         // A real with an integer value equals that integer.
         if (type == SQLITE_INTEGER || (real == std::floor(real) && real >= -9223372036854775808.0 &&
                                        real < 9223372036854775808.0)) {
             const sqlite3_int64 integer =
-                type == SQLITE_INTEGER ? sqlite3_value_int64(value) : static_cast<sqlite3_int64>(real);
+                type == SQLITE_INTEGER ? sqlite3_column_int64(stmt, m_column) : static_cast<sqlite3_int64>(real);
             kind = 'N';
             std::memcpy(number, &integer, sizeof(integer));
         } else {
@@ -43,14 +44,15 @@ void DistinctValues::Add(sqlite3_stmt* stmt) {
         }
     } else if (type == SQLITE_BLOB) {
         kind = 'B';
-        bytes = static_cast<const char*>(sqlite3_value_blob(value));
-        size = bytes ? static_cast<size_t>(sqlite3_value_bytes(value)) : 0;
+        bytes = static_cast<const char*>(sqlite3_column_blob(stmt, m_column));
+        size = bytes ? static_cast<size_t>(sqlite3_column_bytes(stmt, m_column)) : 0;
     } else {
         // The text as stored, before the reader converts it.
-        bytes = static_cast<const char*>(m_utf16 ? sqlite3_value_text16(value) : sqlite3_value_text(value));
+        bytes = static_cast<const char*>(m_utf16 ? sqlite3_column_text16(stmt, m_column)
+                                                 : sqlite3_column_text(stmt, m_column));
         size = !bytes ? 0
-               : m_utf16 ? static_cast<size_t>(sqlite3_value_bytes16(value))
-                         : static_cast<size_t>(sqlite3_value_bytes(value));
+               : m_utf16 ? static_cast<size_t>(sqlite3_column_bytes16(stmt, m_column))
+                         : static_cast<size_t>(sqlite3_column_bytes(stmt, m_column));
     }
     Insert(kind, bytes, size);
 }
