@@ -100,12 +100,21 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle) {
 
 void CFrameWnd::RecalcLayout() {
     if (!m_hWnd) return;
+    if (m_layoutHolds > 0) {
+        m_layoutDue = true;
+        return;
+    }
+    m_layoutDue = false;
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     RepositionBars(rc);
     // What the bars leave goes to the client window: a view, or a splitter holding several.
     HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
     if (pane) ::MoveWindow(pane, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+}
+
+void CFrameWnd::ReleaseLayout() {
+    if (m_layoutHolds > 0 && --m_layoutHolds == 0 && m_layoutDue) RecalcLayout();
 }
 
 CDocument* CFrameWnd::GetActiveDocument() const {

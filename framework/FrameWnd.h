@@ -22,8 +22,13 @@ public:
     // Runs every view's initial update and shows the frame with the application's show command.
     virtual void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
     virtual void OnUpdateFrameTitle(BOOL addToTitle);
-    // Lays the client area out: bars first, then the view fills the rest.
+    // Lays the client area out: bars first, then the view fills the rest. While the layout
+    // is held it only notes that it is due.
     virtual void RecalcLayout();
+    // Holds the layout while many bars or bands change at once (each would lay out the whole
+    // client area again); the release runs the one layout that became due, if any.
+    void HoldLayout() { ++m_layoutHolds; }
+    void ReleaseLayout();
 
     CView* GetActiveView() const { return m_activeView; }
     void SetActiveView(CView* view) { m_activeView = view; }
@@ -92,4 +97,6 @@ protected:
     UINT m_lastMessageId = 0;
     bool m_inBarLayout = false;
     bool m_barLayoutAgain = false;
+    int m_layoutHolds = 0;
+    bool m_layoutDue = false;
 };

@@ -113,6 +113,29 @@ TEST_F(ControlBarTest, BarTogglesShowAndHideBarsAndTheViewTakesTheRoom) {
     EXPECT_FALSE(Update(ID_VIEW_STATUS_BAR).m_enabled);
 }
 
+TEST_F(ControlBarTest, AHeldLayoutWaitsForItsReleaseAndThenRunsOnce) {
+    const RECT client = frame->ClientRect();
+    const RECT before = frame->ChildRect(frame->view->m_hWnd);
+    frame->HoldLayout();
+    frame->HoldLayout();
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(frame->status.IsVisible());
+    EXPECT_EQ(frame->ChildRect(frame->view->m_hWnd).bottom, before.bottom);
+    frame->ReleaseLayout();   // still held once
+    EXPECT_EQ(frame->ChildRect(frame->view->m_hWnd).bottom, before.bottom);
+    frame->ReleaseLayout();
+    EXPECT_EQ(frame->ChildRect(frame->view->m_hWnd).bottom, client.bottom);
+
+    // A release with nothing due lays nothing out; one too many is ignored.
+    frame->HoldLayout();
+    ::MoveWindow(frame->view->m_hWnd, 0, 0, 10, 10, FALSE);
+    frame->ReleaseLayout();
+    frame->ReleaseLayout();
+    EXPECT_EQ(frame->ChildRect(frame->view->m_hWnd).right, 10);
+    frame->RecalcLayout();
+    EXPECT_EQ(frame->ChildRect(frame->view->m_hWnd).right, client.right);
+}
+
 TEST_F(ControlBarTest, StatusPanesKeepTheirWidthsAndTheMessagePaneStretches) {
     RECT message{}, fixed{};
     frame->status.GetItemRect(0, &message);

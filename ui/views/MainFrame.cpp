@@ -170,9 +170,15 @@ LRESULT CMainFrame::OnDropFiles(WPARAM drop, LPARAM) {
 int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
     m_dialogs.owner = m_hWnd;
-    if (!CreateBars()) return -1;
+    // Every bar and band added would lay the whole window out again: once, at the end.
+    HoldLayout();
+    if (!CreateBars()) {
+        ReleaseLayout();
+        return -1;
+    }
     RegisterHotKeys();
     LoadBarLayout();
+    ReleaseLayout();
     if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) {
         ::InsertMenuW(system, SC_CLOSE, MF_BYCOMMAND | MF_STRING, ID_VIEW_MENU_BAR, L"メニュー(&M)");
         ::InsertMenuW(system, SC_CLOSE, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
