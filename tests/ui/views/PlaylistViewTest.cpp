@@ -84,6 +84,13 @@ private:
     IDragDropRunner* m_previous = nullptr;
 };
 
+// A frame held by the fixture: unlike the program's frames it must not delete itself when its
+// window goes.
+class FixtureFrame : public CFrameWnd {
+protected:
+    void PostNcDestroy() override {}
+};
+
 class PlaylistView : public player_test::PlayerFixture {
 protected:
     PlaylistView() {
@@ -196,7 +203,7 @@ protected:
     }
     int HintsOf(LPARAM code) const { return view.Count(code); }
 
-    CFrameWnd frame;
+    FixtureFrame frame;
     CStatusBar status;
     CLarkspur2006View* pl = nullptr;
     ScriptedPopups popups;
