@@ -1,4 +1,5 @@
 #include "framework/Wnd.h"
+#include "framework/SubclassChain.h"
 #include "framework/WinApp.h"
 #include <commctrl.h>
 #include <exception>
@@ -6,7 +7,6 @@
 #include <unordered_map>
 
 namespace {
-const wchar_t kObjectProp[] = L"Lark.CWnd";
 const UINT_PTR kSubclassId = 0x4C41524B;   // "LARK"
 
 // The object waiting for its system-class window during CreateEx (see CreationHook).
@@ -14,15 +14,32 @@ thread_local CWnd* t_pendingCreation = nullptr;
 
 // Plain wrappers handed out by FromHandle, per thread, one per window handle.
 thread_local std::unordered_map<HWND, std::unique_ptr<CWnd>> t_wrappers;
+
+// The object of every attached window, for all threads. Every message of an own-class window
+// looks its object up here: a window property would cost a call to the Wine server each time.
+SRWLOCK g_objectsLock = SRWLOCK_INIT;
+std::unordered_map<HWND, CWnd*>& Objects() {
+    static auto* objects = new std::unordered_map<HWND, CWnd*>;   // outlives every window
+    return *objects;
+}
+
+// Forgets `hwnd` if it still names `wnd`.
+void ForgetObject(HWND hwnd, const CWnd* wnd) {
+    ::AcquireSRWLockExclusive(&g_objectsLock);
+    auto found = Objects().find(hwnd);
+    if (found != Objects().end() && found->second == wnd) Objects().erase(found);
+    ::ReleaseSRWLockExclusive(&g_objectsLock);
+}
 }  // namespace
 
 CWnd::~CWnd() {
     if (!m_hWnd) return;
     if (!::IsWindow(m_hWnd)) {
+        ForgetObject(m_hWnd, this);
         m_hWnd = nullptr;   // a wrapper of a window that is gone; its handle may be reused
     } else if (m_ownsWindow) {
         HWND h = m_hWnd;
-        if (m_subclassed) ::RemoveWindowSubclass(h, &CWnd::SubclassProc, kSubclassId);
+        if (m_subclassed) subclass_chain::Remove(h, &CWnd::SubclassProc, kSubclassId);
         m_subclassed = false;
         Detach();
         ::DestroyWindow(h);
@@ -51,7 +68,12 @@ const wchar_t* CWnd::DefaultClassName() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-    return hwnd ? static_cast<CWnd*>(::GetPropW(hwnd, kObjectProp)) : nullptr;
+    if (!hwnd) return nullptr;
+    ::AcquireSRWLockShared(&g_objectsLock);
+    auto found = Objects().find(hwnd);
+    CWnd* wnd = found != Objects().end() ? found->second : nullptr;
+    ::ReleaseSRWLockShared(&g_objectsLock);
+    return wnd;
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
@@ -105,11 +127,13 @@ BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) const {
 
 void CWnd::Attach(HWND hwnd) {
     m_hWnd = hwnd;
-    ::SetPropW(hwnd, kObjectProp, this);
+    ::AcquireSRWLockExclusive(&g_objectsLock);
+    Objects()[hwnd] = this;
+    ::ReleaseSRWLockExclusive(&g_objectsLock);
 }
 
 void CWnd::Detach() {
-    if (m_hWnd) ::RemovePropW(m_hWnd, kObjectProp);
+    if (m_hWnd) ForgetObject(m_hWnd, this);
     m_hWnd = nullptr;
 }
 
@@ -182,7 +206,7 @@ LRESULT CALLBACK CWnd::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
 BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (!hwnd || m_hWnd || FromHandlePermanent(hwnd)) return FALSE;
     Attach(hwnd);
-    m_subclassed = ::SetWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId,
+    m_subclassed = subclass_chain::Set(hwnd, &CWnd::SubclassProc, kSubclassId,
                                        reinterpret_cast<DWORD_PTR>(this)) != FALSE;
     if (!m_subclassed) Detach();
     m_ownsWindow = false;
@@ -196,7 +220,7 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 
 HWND CWnd::UnsubclassWindow() {
     HWND h = m_hWnd;
-    if (h && m_subclassed) ::RemoveWindowSubclass(h, &CWnd::SubclassProc, kSubclassId);
+    if (h && m_subclassed) subclass_chain::Remove(h, &CWnd::SubclassProc, kSubclassId);
     m_subclassed = false;
     Detach();
     return h;
@@ -233,7 +257,7 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR, DWORD_PTR ref) {
     auto* self = reinterpret_cast<CWnd*>(ref);
-    if (!self || self->m_hWnd != hwnd) return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (!self || self->m_hWnd != hwnd) return subclass_chain::DefSubclass(hwnd, msg, wParam, lParam);
     return self->Dispatch(msg, wParam, lParam);
 }
 
@@ -249,7 +273,7 @@ LRESULT CWnd::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     if (msg == WM_NCDESTROY) {
         HWND h = m_hWnd;
-        if (m_subclassed) ::RemoveWindowSubclass(h, &CWnd::SubclassProc, kSubclassId);
+        if (m_subclassed) subclass_chain::Remove(h, &CWnd::SubclassProc, kSubclassId);
         m_subclassed = false;
         m_ownsWindow = false;
         Detach();
@@ -317,7 +341,7 @@ LRESULT CWnd::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (m_subclassed) return ::DefSubclassProc(m_hWnd, msg, wParam, lParam);
+    if (m_subclassed) return subclass_chain::DefSubclass(m_hWnd, msg, wParam, lParam);
     return ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
 }
 

@@ -1,4 +1,5 @@
 #include "ui/controls/SubclassWnd.h"
+#include "framework/SubclassChain.h"
 #include <commctrl.h>
 #include <exception>
 
@@ -30,7 +31,7 @@ BOOL CSubclassWnd::HookWindow(HWND hwnd) {
 LRESULT CSubclassWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (m_pNext) return m_pNext->WindowProc(msg, wParam, lParam);
     HWND hwnd = m_hWnd ? m_hWnd : t_currentWindow;
-    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    return subclass_chain::DefSubclass(hwnd, msg, wParam, lParam);
 }
 
 CSubclassWndMap& CSubclassWndMap::GetHookMap() {
@@ -47,7 +48,7 @@ void CSubclassWndMap::Add(HWND hwnd, CSubclassWnd* hook) {
     CSubclassWnd* first = Lookup(hwnd);
     hook->m_pNext = first;
     m_first[hwnd] = hook;
-    if (!first) ::SetWindowSubclass(hwnd, &HookWndProc, kHookSubclassId, 0);
+    if (!first) subclass_chain::Set(hwnd, &HookWndProc, kHookSubclassId, 0);
 }
 
 void CSubclassWndMap::Remove(CSubclassWnd* hook) {
@@ -59,7 +60,7 @@ void CSubclassWndMap::Remove(CSubclassWnd* hook) {
             m_first[hwnd] = hook->m_pNext;
         } else {
             m_first.erase(hwnd);
-            ::RemoveWindowSubclass(hwnd, &HookWndProc, kHookSubclassId);
+            subclass_chain::Remove(hwnd, &HookWndProc, kHookSubclassId);
         }
         return;
     }
@@ -77,10 +78,10 @@ LRESULT CALLBACK HookWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
     if (msg == WM_NCDESTROY) {
         // Every hook lets go before the window's own procedure sees its last message.
         while (CSubclassWnd* first = map.Lookup(hwnd)) first->HookWindow(nullptr);
-        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+        return subclass_chain::DefSubclass(hwnd, msg, wParam, lParam);
     }
     CSubclassWnd* first = map.Lookup(hwnd);
-    if (!first) return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (!first) return subclass_chain::DefSubclass(hwnd, msg, wParam, lParam);
     HWND outer = t_currentWindow;
     t_currentWindow = hwnd;
     LRESULT result = 0;
@@ -88,9 +89,9 @@ LRESULT CALLBACK HookWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
         result = first->WindowProc(msg, wParam, lParam);
     } catch (const std::exception& e) {
         ::OutputDebugStringA(e.what());
-        result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+        result = subclass_chain::DefSubclass(hwnd, msg, wParam, lParam);
     } catch (...) {
-        result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+        result = subclass_chain::DefSubclass(hwnd, msg, wParam, lParam);
     }
     t_currentWindow = outer;
     return result;
