@@ -204,6 +204,13 @@ bool BestStarts(const std::wstring& real, const std::wstring& bare, int rows, do
 
 // ---- the program's own steps, in this process --------------------------------------------------
 
+// A frame held by value: unlike the program's frames it must not delete itself when its window
+// goes.
+class HeldFrame : public CFrameWnd {
+protected:
+    void PostNcDestroy() override {}
+};
+
 // The document on the benchmark's library with the play-list view in a frame with a status
 // bar, as the program's main window holds them.
 class ViewHost {
@@ -250,7 +257,7 @@ public:
     bench_support::SilentHost host;
     CLarkspur2006Doc doc;
     bool opened = false;
-    CFrameWnd frame;
+    HeldFrame frame;
     CStatusBar status;
     CLarkspur2006View* view = nullptr;
 };
