@@ -91,6 +91,7 @@ CLarkspur2006View::CLarkspur2006View() { m_header.m_pView = this; }
 CLarkspur2006View::~CLarkspur2006View() {
     FreeFonts();
     if (m_rowHeightImages) ImageList_Destroy(m_rowHeightImages);
+    m_ratingStrips.Clear();
     if (m_ratingImages) ImageList_Destroy(m_ratingImages);
     if (m_arrowUp) ::DeleteObject(m_arrowUp);
     if (m_arrowDown) ::DeleteObject(m_arrowDown);
@@ -195,6 +196,7 @@ void CLarkspur2006View::ApplySettings() {
     list.SetImageList(nullptr, LVSIL_SMALL);
     if (m_rowHeightImages) ImageList_Destroy(m_rowHeightImages);
     m_rowHeightImages = nullptr;
+    m_ratingStrips.Clear();
     CreateRatingImageList(m_ratingImages, s, false);
     m_clickCursor = s.generic.handCursor ? s.generic.handCursor : ::LoadCursorW(nullptr, IDC_ARROW);
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/CtrlView.h"
 #include "ui/views/HeaderSubclass.h"
+#include "ui/views/RatingStrips.h"
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -130,6 +131,7 @@ private:
     HFONT m_boldFont = nullptr;
     HIMAGELIST m_rowHeightImages = nullptr;
     HIMAGELIST m_ratingImages = nullptr;
+    CRatingStrips m_ratingStrips;   // of m_ratingImages
     HCURSOR m_arrowCursor = nullptr;
     HCURSOR m_clickCursor = nullptr;
     HMENU m_contextMenu = nullptr;

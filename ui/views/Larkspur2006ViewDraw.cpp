@@ -67,9 +67,8 @@ void CLarkspur2006View::DrawItem(LPDRAWITEMSTRUCT dis) {
         if (column.type == ColRating) {
             if (m_ratingImages) {
                 const int y = inner.top + (inner.bottom - inner.top - imageHeight) / 2;
-                for (int k = 1; k <= 5; ++k)
-                    ImageList_Draw(m_ratingImages, row->rating >= 10 * k ? 1 : 0, dc,
-                                   inner.left + (k - 1) * imageWidth, y, ILD_NORMAL);
+                m_ratingStrips.Draw(dc, m_ratingImages, row->rating, inner.left, y, imageWidth, back,
+                                    dis->rcItem.top, dis->rcItem.bottom);
             }
         } else {
             GetColumnText(*row, column.type, cellText, s.generic.dateTimeFormat);
