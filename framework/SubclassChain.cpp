@@ -44,10 +44,10 @@ void Forget(HWND hwnd, Chain* chain) {
 
 LRESULT CALLBACK ChainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// The first entry still on the chain from `from` on (the front for `fromFront`).
-Entry* FirstLive(Chain& chain, Entry* from, bool fromFront) {
+// The first entry still on the chain from `from` on (from the front for none).
+Entry* FirstLive(Chain& chain, Entry* from) {
     auto it = chain.entries.begin();
-    if (!fromFront) {
+    if (from) {
         while (it != chain.entries.end() && &*it != from) ++it;
     }
     for (; it != chain.entries.end(); ++it)
@@ -82,7 +82,7 @@ void Tidy(HWND hwnd, Chain* chain) {
 
 LRESULT CallNext(HWND hwnd, Chain& chain, UINT msg, WPARAM wParam, LPARAM lParam) {
     Entry* const saved = chain.next;
-    Entry* entry = saved ? FirstLive(chain, saved, false) : nullptr;
+    Entry* entry = saved ? FirstLive(chain, saved) : nullptr;
     LRESULT result = 0;
     if (!entry) {
         result = ::CallWindowProcW(chain.original, hwnd, msg, wParam, lParam);
@@ -99,13 +99,8 @@ LRESULT CALLBACK ChainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!chain) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     ++chain->running;
     Entry* const saved = chain->next;
-    chain->next = FirstLive(*chain, nullptr, true);
-    LRESULT result = 0;
-    if (chain->next) {
-        result = CallNext(hwnd, *chain, msg, wParam, lParam);
-    } else {
-        result = ::CallWindowProcW(chain->original, hwnd, msg, wParam, lParam);
-    }
+    chain->next = FirstLive(*chain, nullptr);
+    const LRESULT result = CallNext(hwnd, *chain, msg, wParam, lParam);
     chain->next = saved;
     if (msg == WM_NCDESTROY) chain->destroyed = true;
     --chain->running;
