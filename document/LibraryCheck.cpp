@@ -2,6 +2,7 @@
 #include "document/SQLite.h"
 #include "document/SqlFunctions.h"
 #include "framework/SentMessageWait.h"
+#include "tags/TagText.h"
 #include <sqlite3.h>
 #include <atomic>
 #include <mutex>
@@ -13,15 +14,6 @@ const UINT kBeginMessage = WM_APP + 1;
 const UINT kDoneMessage = WM_APP + 2;
 const int kMaxFindingLines = 20;
 const int kBusyTimeoutMs = 1000;
-
-std::string ToUtf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return std::string();
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
-    result.resize(static_cast<size_t>(size - 1));
-    return result;
-}
 
 }  // namespace
 
@@ -114,7 +106,7 @@ DWORD WINAPI CLibraryCheck::ThreadProc(void* arg) {
     std::wstring findings;
     try {
         sqlite3* db = nullptr;
-        if (sqlite3_open_v2(ToUtf8(s.path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        if (sqlite3_open_v2(tagReader::WideToUtf8(s.path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
             bool quit;
             {
                 std::lock_guard<std::mutex> lock(s.mutex);

@@ -17,6 +17,12 @@ const wchar_t kNoneText[] = L"なし";
 bool IsHigh(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLow(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+// The code units of the text's first character: a surrogate pair is one character.
+size_t FirstCharLength(const std::wstring& text) {
+    if (text.empty()) return 0;
+    return text.size() > 1 && IsHigh(text[0]) && IsLow(text[1]) ? 2 : 1;
+}
+
 std::wstring Normalized(const std::wstring& text) {
     std::wstring result;
     NormalizeSearchText(text, result);
@@ -48,8 +54,7 @@ bool TakeNoneValue(std::vector<GroupValue>& values, GroupValue& none) {
 class InitialOfValue {
 public:
     const std::wstring& operator()(const std::wstring& text) {
-        const size_t length = text.size() > 1 && IsHigh(text[0]) && IsLow(text[1]) ? 2 : text.empty() ? 0 : 1;
-        const std::wstring first = text.substr(0, length);
+        const std::wstring first = text.substr(0, FirstCharLength(text));
         auto found = m_known.find(first);
         if (found == m_known.end()) found = m_known.emplace(first, GroupInitial(first)).first;
         return found->second;
@@ -115,11 +120,11 @@ GroupClass GroupClassOf(wchar_t c) {
 
 std::wstring GroupInitial(const std::wstring& text) {
     if (text.empty()) return std::wstring();
-    const size_t length = text.size() > 1 && IsHigh(text[0]) && IsLow(text[1]) ? 2 : 1;
+    const size_t length = FirstCharLength(text);
     std::wstring initial = Normalized(text.substr(0, length));
     if (initial.empty()) initial = text.substr(0, length);
     // The normalisation of one character gives one character; keep a pair whole.
-    const size_t keep = initial.size() > 1 && IsHigh(initial[0]) && IsLow(initial[1]) ? 2 : 1;
+    const size_t keep = FirstCharLength(initial);
     initial.resize(keep);
     if (keep == 1) {
         const auto& table = KanaBaseTable();

@@ -3,18 +3,8 @@
 #include <sqlite3.h>
 
 std::wstring GroupValuesSql(const std::wstring& key, bool ignoreRating00) {
-    const std::wstring sql = ignoreRating00 ? L"SELECT %s,AVG_RATING(rating),count(file_name) FROM list GROUP BY %s;"
-                                            : L"SELECT %s,AVG(rating),count(file_name) FROM list GROUP BY %s;";
-    std::wstring query;
-    for (size_t i = 0; i < sql.size(); ++i) {
-        if (sql.compare(i, 2, L"%s") == 0) {
-            query += key;
-            ++i;
-        } else {
-            query += sql[i];
-        }
-    }
-    return query;
+    return L"SELECT " + key + (ignoreRating00 ? L",AVG_RATING(rating)" : L",AVG(rating)") +
+           L",count(file_name) FROM list GROUP BY " + key + L";";
 }
 
 void ReadGroupValues(CSQlite& db, const std::wstring& key, bool ignoreRating00, std::vector<GroupValue>& values,

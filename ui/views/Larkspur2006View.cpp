@@ -269,7 +269,7 @@ void CLarkspur2006View::BuildColumns() {
     }
     m_columns.clear();
     for (const ListColumnEntry& entry : Settings().playlistView.columns) {
-        if (entry.type == ColVbr || entry.type < 0 || entry.type > ColLastType) continue;
+        if (!IsListColumnType(entry.type)) continue;
         PlaylistColumn column;
         if (!GetColumnCaption(entry.type, column.caption)) continue;
         column.type = entry.type;

@@ -125,6 +125,23 @@ CMidView* MakeGroupingBar(doc_test::Library& lib, CWnd& host, int width) {
     return bar;
 }
 
+// A grouping bar over an empty library.
+class GroupingBar : public ::testing::Test {
+protected:
+    // The bar, `width` pixels wide, grouping by `key`.
+    void Make(const wchar_t* key, int width) {
+        lib.settings.groupView.tagKey = key;
+        bar = MakeGroupingBar(lib, host, width);
+        ASSERT_NE(nullptr, bar);
+    }
+    CToolBarCtrl& Buttons() { return bar->GetToolBar().GetToolBarCtrl(); }
+    void TearDown() override { host.DestroyWindow(); }
+
+    doc_test::Library lib;
+    CWnd host;
+    CMidView* bar = nullptr;
+};
+
 }  // namespace
 
 TEST_F(GroupViewTest, GroupsTheLibraryUnderKanaAndKanjiHeadersAndSkipsNullValues) {
@@ -305,13 +322,9 @@ TEST(GroupView, AStoredKeyThatIsNoColumnGroupsByAlbum) {
     EXPECT_EQ(L"tagAlbum", lib.settings.groupView.tagKey) << "the key in use is kept at destroy";
 }
 
-TEST(GroupingBar, ButtonsAndTheOtherMenuChooseTheKeyAndTellTheGroupView) {
-    doc_test::Library lib;
-    lib.settings.groupView.tagKey = L"TAGGENRE";
-    CWnd host;
-    CMidView* bar = MakeGroupingBar(lib, host, 300);
-    ASSERT_NE(nullptr, bar);
-    CToolBarCtrl& tb = bar->GetToolBar().GetToolBarCtrl();
+TEST_F(GroupingBar, ButtonsAndTheOtherMenuChooseTheKeyAndTellTheGroupView) {
+    ASSERT_NO_FATAL_FAILURE(Make(L"TAGGENRE", 300));
+    CToolBarCtrl& tb = Buttons();
     EXPECT_TRUE(tb.IsButtonChecked(ID_GROUP_BY_GENRE));
     EXPECT_EQ(L"TAGGENRE", bar->GetGroupColumn());
 
@@ -354,7 +367,6 @@ TEST(GroupingBar, ButtonsAndTheOtherMenuChooseTheKeyAndTellTheGroupView) {
     EXPECT_TRUE(popups.checked.empty());
     EXPECT_EQ((std::vector<std::wstring>{L"tagArtist", L"rating"}), recorder.keys);
     lib.doc.RemoveView(&recorder);
-    host.DestroyWindow();
 }
 
 TEST(GroupView, TheRowHeightImageListOutlivesTheListControlAndGoesWithTheView) {
@@ -387,13 +399,9 @@ TEST_F(GroupViewTest, AHeightChangeRedrawsEveryRow) {
     EXPECT_TRUE(::EqualRect(&client, &update));
 }
 
-TEST(GroupingBar, InTheDefaultColumnEveryButtonIsInSightAndACaptionShowsWholeOrNotAtAll) {
-    doc_test::Library lib;
-    lib.settings.groupView.tagKey = L"tagGenre";
-    CWnd host;
-    CMidView* bar = MakeGroupingBar(lib, host, 200);
-    ASSERT_NE(nullptr, bar);
-    CToolBarCtrl& tb = bar->GetToolBar().GetToolBarCtrl();
+TEST_F(GroupingBar, InTheDefaultColumnEveryButtonIsInSightAndACaptionShowsWholeOrNotAtAll) {
+    ASSERT_NO_FATAL_FAILURE(Make(L"tagGenre", 200));
+    CToolBarCtrl& tb = Buttons();
     auto lastRight = [&] {
         RECT r{};
         tb.GetItemRect(tb.GetButtonCount() - 1, &r);
@@ -424,5 +432,4 @@ TEST(GroupingBar, InTheDefaultColumnEveryButtonIsInSightAndACaptionShowsWholeOrN
     bar->GetToolBar().GetClientRect(&client);
     for (UINT id : ids) EXPECT_TRUE(showsCaption(id)) << id << ": a wide column shows every caption";
     EXPECT_LE(lastRight(), client.right);
-    host.DestroyWindow();
 }
