@@ -59,7 +59,9 @@ bool CQueryFile::LineCommentsToBlocks(const std::wstring& text, std::wstring& co
             end = text.find(L"*/", i + 2);
             end = end == std::wstring::npos ? n : end + 2;
         } else if (c == L'-' && i + 1 < n && text[i + 1] == L'-') {
-            end = std::min(text.find_first_of(L"\r\n", i + 2), n);
+            // SQLite ends a line comment at a line feed only: a lone carriage return is inside it.
+            end = std::min(text.find(L'\n', i + 2), n);
+            if (end < n && end > i + 2 && text[end - 1] == L'\r') --end;
             const std::wstring comment = text.substr(i + 2, end - i - 2);
             if (comment.find(L"*/") != std::wstring::npos) return false;
             converted += L"/*";

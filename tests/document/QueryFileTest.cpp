@@ -101,6 +101,7 @@ TEST(QueryFile, LineCommentsBecomeBlockCommentsOutsideLiteralsNamesAndBlocks) {
     } cases[] = {
         {L"a -- c\r\nb", L"a /* c*/\r\nb"},
         {L"a --x\nb --y", L"a /*x*/\nb /*y*/"},
+        {L"a -- c\rDELETE FROM list;\nb", L"a /* c\rDELETE FROM list;*/\nb"},
         {L"--", L"/**/"},
         {L"5--3", L"5/*3*/"},
         {L"'--x' -- y", L"'--x' /* y*/"},
