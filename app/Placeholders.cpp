@@ -3,8 +3,8 @@
 #include "app/Formatters.h"
 #include "app/PathParts.h"
 #include "app/SqlEscape.h"
-#include <cwchar>
 #include <cwctype>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -15,22 +15,6 @@ void Trim(std::wstring& s) {
     size_t begin = 0;
     while (begin < end && iswspace(s[begin])) ++begin;
     s = s.substr(begin, end - begin);
-}
-
-// Every occurrence of `what` in `text`, left to right, into a new string: linear in the result.
-void ReplaceAll(std::wstring& text, const std::wstring& what, const std::wstring& with) {
-    if (what.empty()) return;
-    size_t pos = text.find(what);
-    if (pos == std::wstring::npos) return;
-    std::wstring out;
-    size_t from = 0;
-    for (; pos != std::wstring::npos; pos = text.find(what, from)) {
-        out.append(text, from, pos - from);
-        out += with;
-        from = pos + what.size();
-    }
-    out.append(text, from, std::wstring::npos);
-    text.swap(out);
 }
 
 std::wstring ColumnText(const TrackRecord& track, int type, const std::wstring& dateFormat) {
@@ -53,82 +37,68 @@ PlaceholderContext MakePlaceholderContext(const CAppSettings& settings,
     return c;
 }
 
-void ReplacePlaceholder(const std::wstring& placeholder, std::wstring value, std::wstring& text,
-                        bool escape, bool trim) {
-    if (text.find(placeholder) == std::wstring::npos) return;
-    if (trim) Trim(value);
-    if (escape) value = EscapeGlobLiteral(value);
-    ReplaceAll(text, placeholder, value);
-}
-
 namespace {
 
-struct PlaceholderName {
-    const wchar_t* text;
-    size_t length;
-};
-#define PLACEHOLDER(name) {name, sizeof(name) / sizeof(wchar_t) - 1}
-
 // In the order in which they have always been taken (see ResolveSharedPercents).
-const PlaceholderName kPlaceholders[] = {
-    PLACEHOLDER(L"%_app_title%"),  PLACEHOLDER(L"%_path%"),         PLACEHOLDER(L"%_app_path%"),
-    PLACEHOLDER(L"%_user_path%"),  PLACEHOLDER(L"%file_title%"),    PLACEHOLDER(L"%file_ext%"),
-    PLACEHOLDER(L"%file_size%"),   PLACEHOLDER(L"%tagTracknumber%"), PLACEHOLDER(L"%tagTitle%"),
-    PLACEHOLDER(L"%tagArtist%"),   PLACEHOLDER(L"%tagAlbum%"),      PLACEHOLDER(L"%tagGenre%"),
-    PLACEHOLDER(L"%tagDate%"),     PLACEHOLDER(L"%tagComment%"),    PLACEHOLDER(L"%infoCodec%"),
-    PLACEHOLDER(L"%lastplayed%"),  PLACEHOLDER(L"%playcount%"),     PLACEHOLDER(L"%rating%"),
-    PLACEHOLDER(L"%rating_string%"), PLACEHOLDER(L"%statDuration%"), PLACEHOLDER(L"%statBitrate%"),
-    PLACEHOLDER(L"%statChannels%"), PLACEHOLDER(L"%statSamplingrate%")};
-#undef PLACEHOLDER
-const int kPlaceholderCount = static_cast<int>(sizeof(kPlaceholders) / sizeof(kPlaceholders[0]));
-const int kRatingStringSlot = 18;
+constexpr std::wstring_view kPlaceholders[] = {
+    L"%_app_title%", L"%_path%", L"%_app_path%", L"%_user_path%", L"%file_title%", L"%file_ext%",
+    L"%file_size%", L"%tagTracknumber%", L"%tagTitle%", L"%tagArtist%", L"%tagAlbum%",
+    L"%tagGenre%", L"%tagDate%", L"%tagComment%", L"%infoCodec%", L"%lastplayed%", L"%playcount%",
+    L"%rating%", L"%rating_string%", L"%statDuration%", L"%statBitrate%", L"%statChannels%",
+    L"%statSamplingrate%"};
+
+// The slots of the table above, by name.
+enum Slot {
+    AppTitle, Path, AppPath, UserPath, FileTitle, FileExt, FileSize, TagTracknumber, TagTitle, TagArtist,
+    TagAlbum, TagGenre, TagDate, TagComment, InfoCodec, LastPlayed, PlayCount, Rating, RatingString,
+    StatDuration, StatBitrate, StatChannels, StatSamplingrate, kPlaceholderCount
+};
+static_assert(sizeof(kPlaceholders) / sizeof(kPlaceholders[0]) == kPlaceholderCount, "a slot for each placeholder");
 
 // The slot of the placeholder at text + pos, `length` characters, or -1.
 int PlaceholderSlot(const std::wstring& text, size_t pos, size_t length) {
-    const wchar_t* at = text.data() + pos;
-    for (int slot = 0; slot < kPlaceholderCount; ++slot) {
-        const PlaceholderName& name = kPlaceholders[slot];
-        if (name.length == length && wmemcmp(name.text, at, length) == 0) return slot;
-    }
+    const std::wstring_view at(text.data() + pos, length);
+    for (int slot = 0; slot < kPlaceholderCount; ++slot)
+        if (kPlaceholders[slot] == at) return slot;
     return -1;
 }
 
 std::wstring PlaceholderValue(int slot, const TrackRecord& track, const PlaceholderContext& ctx) {
     switch (slot) {
-    case 0: return ctx.appTitle;
-    case 1: {
+    case AppTitle: return ctx.appTitle;
+    case Path: {
         PathParts parts;
         return SplitPath(parts, track.file_name) ? parts.drive + parts.dir : std::wstring();
     }
-    case 2: return ctx.programFolder;
-    case 3: return ctx.userFolder;
-    case 4: return track.file_title;
-    case 5: return track.file_ext;
-    case 6: {
+    case AppPath: return ctx.programFolder;
+    case UserPath: return ctx.userFolder;
+    case FileTitle: return track.file_title;
+    case FileExt: return track.file_ext;
+    case FileSize: {
         std::wstring size;
         FormatByteSizeShell(size, track.file_size);
         return size;
     }
-    case 7: return track.tagTracknumber;
-    case 8: return track.tagTitle;
-    case 9: return track.tagArtist;
-    case 10: return track.tagAlbum;
-    case 11: return track.tagGenre;
-    case 12: return track.tagDate;
-    case 13: return track.tagComment;
-    case 14: return ColumnText(track, ColCodec, ctx.dateTimeFormat);
-    case 15: return ColumnText(track, ColLastPlayed, ctx.dateTimeFormat);
-    case 16: return ColumnText(track, ColPlayCount, ctx.dateTimeFormat);
-    case 17: return ColumnText(track, ColRating, ctx.dateTimeFormat);
-    case kRatingStringSlot: {
+    case TagTracknumber: return track.tagTracknumber;
+    case TagTitle: return track.tagTitle;
+    case TagArtist: return track.tagArtist;
+    case TagAlbum: return track.tagAlbum;
+    case TagGenre: return track.tagGenre;
+    case TagDate: return track.tagDate;
+    case TagComment: return track.tagComment;
+    case InfoCodec: return ColumnText(track, ColCodec, ctx.dateTimeFormat);
+    case LastPlayed: return ColumnText(track, ColLastPlayed, ctx.dateTimeFormat);
+    case PlayCount: return ColumnText(track, ColPlayCount, ctx.dateTimeFormat);
+    case Rating: return ColumnText(track, ColRating, ctx.dateTimeFormat);
+    case RatingString: {
         std::wstring marks;
         for (int k = 1; k <= 5; ++k) marks += track.rating >= 10 * k ? ctx.ratingString10 : ctx.ratingString00;
         return marks;
     }
-    case 19: return ColumnText(track, ColLength, ctx.dateTimeFormat);
-    case 20: return ColumnText(track, ColBitrate, ctx.dateTimeFormat);
-    case 21: return ColumnText(track, ColChannels, ctx.dateTimeFormat);
-    default: return ColumnText(track, ColSamplingRate, ctx.dateTimeFormat);
+    case StatDuration: return ColumnText(track, ColLength, ctx.dateTimeFormat);
+    case StatBitrate: return ColumnText(track, ColBitrate, ctx.dateTimeFormat);
+    case StatChannels: return ColumnText(track, ColChannels, ctx.dateTimeFormat);
+    default: return ColumnText(track, ColSamplingRate, ctx.dateTimeFormat);   // StatSamplingrate
     }
 }
 
@@ -190,7 +160,7 @@ void ExpandTrackPlaceholders(const TrackRecord& track, std::wstring& text, bool 
             std::wstring value = PlaceholderValue(match.slot, track, ctx);
             if (trim) Trim(value);
             // The marks are never escaped.
-            if (escape && match.slot != kRatingStringSlot) value = EscapeGlobLiteral(value);
+            if (escape && match.slot != RatingString) value = EscapeGlobLiteral(value);
             values[match.slot] = std::move(value);
             ready[match.slot] = true;
         }

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <cwchar>
 #include <cwctype>
+#include <string_view>
 
 namespace {
 
@@ -215,9 +216,9 @@ enum class ItunesKey {
     TrackCount, BitRate, SampleRate, ArtworkCount, Rating, PlayCount, PlayDate, Location
 };
 
-bool EqualsAsciiNoCase(const std::wstring& text, const wchar_t* ascii, size_t length) {
-    if (text.size() != length) return false;
-    for (size_t i = 0; i < length; ++i) {
+bool EqualsAsciiNoCase(const std::wstring& text, std::wstring_view ascii) {
+    if (text.size() != ascii.size()) return false;
+    for (size_t i = 0; i < ascii.size(); ++i) {
         wchar_t c = text[i];
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
         wchar_t d = ascii[i];
@@ -230,23 +231,22 @@ bool EqualsAsciiNoCase(const std::wstring& text, const wchar_t* ascii, size_t le
 // A track dictionary holds some thirty keys: each is looked up once, its length first.
 ItunesKey KeyOf(const std::wstring& key) {
     static const struct {
-        const wchar_t* name;
-        size_t length;
+        std::wstring_view name;
         ItunesKey key;
     } kKeys[] = {
-        {L"Track Type", 10, ItunesKey::TrackType},     {L"Name", 4, ItunesKey::Name},
-        {L"Artist", 6, ItunesKey::Artist},             {L"Album", 5, ItunesKey::Album},
-        {L"Genre", 5, ItunesKey::Genre},               {L"Year", 4, ItunesKey::Year},
-        {L"Comments", 8, ItunesKey::Comments},         {L"Kind", 4, ItunesKey::Kind},
-        {L"Size", 4, ItunesKey::Size},                 {L"Total Time", 10, ItunesKey::TotalTime},
-        {L"Track Number", 12, ItunesKey::TrackNumber}, {L"Track Count", 11, ItunesKey::TrackCount},
-        {L"Bit Rate", 8, ItunesKey::BitRate},          {L"Sample Rate", 11, ItunesKey::SampleRate},
-        {L"Artwork Count", 13, ItunesKey::ArtworkCount}, {L"Rating", 6, ItunesKey::Rating},
-        {L"Play Count", 10, ItunesKey::PlayCount},     {L"Play Date", 9, ItunesKey::PlayDate},
-        {L"Location", 8, ItunesKey::Location},
+        {L"Track Type", ItunesKey::TrackType}, {L"Name", ItunesKey::Name},
+        {L"Artist", ItunesKey::Artist}, {L"Album", ItunesKey::Album},
+        {L"Genre", ItunesKey::Genre}, {L"Year", ItunesKey::Year},
+        {L"Comments", ItunesKey::Comments}, {L"Kind", ItunesKey::Kind},
+        {L"Size", ItunesKey::Size}, {L"Total Time", ItunesKey::TotalTime},
+        {L"Track Number", ItunesKey::TrackNumber}, {L"Track Count", ItunesKey::TrackCount},
+        {L"Bit Rate", ItunesKey::BitRate}, {L"Sample Rate", ItunesKey::SampleRate},
+        {L"Artwork Count", ItunesKey::ArtworkCount}, {L"Rating", ItunesKey::Rating},
+        {L"Play Count", ItunesKey::PlayCount}, {L"Play Date", ItunesKey::PlayDate},
+        {L"Location", ItunesKey::Location},
     };
     for (const auto& k : kKeys)
-        if (EqualsAsciiNoCase(key, k.name, k.length)) return k.key;
+        if (EqualsAsciiNoCase(key, k.name)) return k.key;
     return ItunesKey::Other;
 }
 
