@@ -17,6 +17,22 @@ void Trim(std::wstring& s) {
     s = s.substr(begin, end - begin);
 }
 
+// Every occurrence of `what` in `text`, left to right, into a new string: linear in the result.
+void ReplaceAll(std::wstring& text, const std::wstring& what, const std::wstring& with) {
+    if (what.empty()) return;
+    size_t pos = text.find(what);
+    if (pos == std::wstring::npos) return;
+    std::wstring out;
+    size_t from = 0;
+    for (; pos != std::wstring::npos; pos = text.find(what, from)) {
+        out.append(text, from, pos - from);
+        out += with;
+        from = pos + what.size();
+    }
+    out.append(text, from, std::wstring::npos);
+    text.swap(out);
+}
+
 std::wstring ColumnText(const TrackRecord& track, int type, const std::wstring& dateFormat) {
     std::wstring text;
     GetColumnText(track, type, text, dateFormat);
@@ -24,6 +40,14 @@ std::wstring ColumnText(const TrackRecord& track, int type, const std::wstring& 
 }
 
 }  // namespace
+
+void ReplacePlaceholder(const std::wstring& placeholder, std::wstring value, std::wstring& text,
+                        bool escape, bool trim) {
+    if (text.find(placeholder) == std::wstring::npos) return;
+    if (trim) Trim(value);
+    if (escape) value = EscapeGlobLiteral(value);
+    ReplaceAll(text, placeholder, value);
+}
 
 PlaceholderContext MakePlaceholderContext(const CAppSettings& settings,
                                           const std::wstring& programFolder) {

@@ -22,3 +22,7 @@ PlaceholderContext MakePlaceholderContext(const CAppSettings& settings,
 // around each value.
 void ExpandTrackPlaceholders(const TrackRecord& track, std::wstring& text, bool escape,
                              bool trim, const PlaceholderContext& context);
+
+// One placeholder alone: every occurrence of `placeholder` in `text`, left to right.
+void ReplacePlaceholder(const std::wstring& placeholder, std::wstring value, std::wstring& text,
+                        bool escape, bool trim);
