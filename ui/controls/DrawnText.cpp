@@ -1,4 +1,5 @@
 #include "ui/controls/DrawnText.h"
+#include "ui/controls/DibDC.h"
 #include <algorithm>
 
 int DrawnTextWidth(HDC dc, const std::wstring& text) {
@@ -10,27 +11,14 @@ int DrawnTextWidth(HDC dc, const std::wstring& text) {
     if (advance.cx > 4096) return advance.cx;
     // Draw black on white into a bitmap with room past the advance and find the last inked column.
     const int width = advance.cx + advance.cx / 4 + 8, height = std::max<LONG>(advance.cy, 1);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC mem = ::CreateCompatibleDC(dc);
-    HBITMAP bitmap = mem ? ::CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    if (!bitmap || !bits) {
-        if (bitmap) ::DeleteObject(bitmap);
-        if (mem) ::DeleteDC(mem);
-        return advance.cx;
-    }
-    HGDIOBJ oldBitmap = ::SelectObject(mem, bitmap);
-    HGDIOBJ oldFont = ::SelectObject(mem, ::GetCurrentObject(dc, OBJ_FONT));
-    auto* pixels = static_cast<DWORD*>(bits);
+    CDibDC picture(dc, width, height);
+    if (!picture.Ok()) return advance.cx;
+    HGDIOBJ oldFont = ::SelectObject(picture, ::GetCurrentObject(dc, OBJ_FONT));
+    DWORD* pixels = picture.Pixels();
     std::fill(pixels, pixels + width * height, 0x00FFFFFFu);
-    ::SetTextColor(mem, RGB(0, 0, 0));
-    ::SetBkMode(mem, TRANSPARENT);
-    ::TextOutW(mem, 0, 0, text.c_str(), static_cast<int>(text.size()));
+    ::SetTextColor(picture, RGB(0, 0, 0));
+    ::SetBkMode(picture, TRANSPARENT);
+    ::TextOutW(picture, 0, 0, text.c_str(), static_cast<int>(text.size()));
     ::GdiFlush();
     int last = -1;
     for (int x = width - 1; x >= 0 && last < 0; --x)
@@ -39,10 +27,7 @@ int DrawnTextWidth(HDC dc, const std::wstring& text) {
                 last = x;
                 break;
             }
-    ::SelectObject(mem, oldFont);
-    ::SelectObject(mem, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(mem);
+    ::SelectObject(picture, oldFont);
     return std::max<int>(advance.cx, last + 1);
 }
 
