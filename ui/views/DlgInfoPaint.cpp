@@ -147,7 +147,6 @@ void CDlgInfo::DrawStatusBoxes(HDC dc, const RECT& client) {
         RoundBox(dc, r, m_colors.dim, m_settings.informationView.colorGeneric1, 2);
         Text(dc, font, color, text, r, DT_SINGLELINE | DT_CENTER | DT_BOTTOM | DT_NOPREFIX);
     };
-    m_eqBox = m_statusBoxes.equalizer;
     box(m_statusBoxes.equalizer, L"EQ", m_settings.bass.enableEq ? m_colors.ink : m_colors.dim);
     box(m_statusBoxes.mode, PlayModeBoxText(m_settings.bass.repeatMode), m_colors.ink);
     const COLORREF stateColor = state == 0 ? m_colors.dim : state == 3 ? RGB(255, 0, 0) : m_colors.ink;
