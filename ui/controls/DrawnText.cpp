@@ -6,9 +6,10 @@ int DrawnTextWidth(HDC dc, const std::wstring& text) {
     if (text.empty()) return 0;
     SIZE advance{};
     if (!::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &advance)) return 0;
-    // A text wider than any screen (a tag of thousands of characters) is cut where it is drawn
-    // anyway; drawing it into a bitmap at each paint would cost megabytes.
-    if (advance.cx > 4096) return advance.cx;
+    // A text wider or taller than any screen (a tag of thousands of characters, a font size of
+    // thousands of points from config.ini) is cut where it is drawn anyway; drawing it into a
+    // bitmap at each paint would cost a hundred megabytes and more.
+    if (advance.cx > 4096 || advance.cy > 4096) return advance.cx;
     // Draw black on white into a bitmap with room past the advance and find the last inked column.
     const int width = advance.cx + advance.cx / 4 + 8, height = std::max<LONG>(advance.cy, 1);
     CDibDC picture(dc, width, height);
