@@ -1,36 +1,25 @@
 #include "ui/controls/DrawnText.h"
+#include "ui/controls/DibDC.h"
 #include <algorithm>
 
 int DrawnTextWidth(HDC dc, const std::wstring& text) {
     if (text.empty()) return 0;
     SIZE advance{};
     if (!::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &advance)) return 0;
-    // A text wider than any screen (a tag of thousands of characters) is cut where it is drawn
-    // anyway; drawing it into a bitmap at each paint would cost megabytes.
-    if (advance.cx > 4096) return advance.cx;
+    // A text wider or taller than any screen (a tag of thousands of characters, a font size of
+    // thousands of points from config.ini) is cut where it is drawn anyway; drawing it into a
+    // bitmap at each paint would cost a hundred megabytes and more.
+    if (advance.cx > 4096 || advance.cy > 4096) return advance.cx;
     // Draw black on white into a bitmap with room past the advance and find the last inked column.
     const int width = advance.cx + advance.cx / 4 + 8, height = std::max<LONG>(advance.cy, 1);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC mem = ::CreateCompatibleDC(dc);
-    HBITMAP bitmap = mem ? ::CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    if (!bitmap || !bits) {
-        if (bitmap) ::DeleteObject(bitmap);
-        if (mem) ::DeleteDC(mem);
-        return advance.cx;
-    }
-    HGDIOBJ oldBitmap = ::SelectObject(mem, bitmap);
-    HGDIOBJ oldFont = ::SelectObject(mem, ::GetCurrentObject(dc, OBJ_FONT));
-    auto* pixels = static_cast<DWORD*>(bits);
+    CDibDC picture(dc, width, height);
+    if (!picture.Ok()) return advance.cx;
+    HGDIOBJ oldFont = ::SelectObject(picture, ::GetCurrentObject(dc, OBJ_FONT));
+    DWORD* pixels = picture.Pixels();
     std::fill(pixels, pixels + width * height, 0x00FFFFFFu);
-    ::SetTextColor(mem, RGB(0, 0, 0));
-    ::SetBkMode(mem, TRANSPARENT);
-    ::TextOutW(mem, 0, 0, text.c_str(), static_cast<int>(text.size()));
+    ::SetTextColor(picture, RGB(0, 0, 0));
+    ::SetBkMode(picture, TRANSPARENT);
+    ::TextOutW(picture, 0, 0, text.c_str(), static_cast<int>(text.size()));
     ::GdiFlush();
     int last = -1;
     for (int x = width - 1; x >= 0 && last < 0; --x)
@@ -39,10 +28,7 @@ int DrawnTextWidth(HDC dc, const std::wstring& text) {
                 last = x;
                 break;
             }
-    ::SelectObject(mem, oldFont);
-    ::SelectObject(mem, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(mem);
+    ::SelectObject(picture, oldFont);
     return std::max<int>(advance.cx, last + 1);
 }
 

@@ -75,7 +75,7 @@ BOOL CDlgInfo::OnInitDialog() {
     LayoutControls(client.right, client.bottom);
     m_jacket.CreateBackBuffer(view.colorImageBackground, NowPlayingLock());
     m_jacketBackground = view.colorImageBackground;
-    m_eqBox = RECT{};
+    m_statusBoxes = StatusBoxLayout{};
     m_relatedHover = false;
 
     m_lyricsWnd.Create(this);

@@ -53,7 +53,7 @@ public:
     NowPlayingData& Data() { return *m_data; }
     const InfoPaneLayout& Layout() const { return m_layout; }
     const std::map<std::wstring, InfoHotSpot>& HotSpots() const { return m_hotSpots; }
-    const RECT& EqualizerBox() const { return m_eqBox; }
+    const RECT& EqualizerBox() const { return m_statusBoxes.equalizer; }
     // Where the last paint put the status boxes, and the font of their captions.
     const StatusBoxLayout& StatusBoxes() const { return m_statusBoxes; }
     HFONT StatusFont() const { return m_fonts[FontSmallBold]; }
@@ -128,7 +128,6 @@ private:
     std::map<std::wstring, InfoHotSpot> m_hotSpots;
     std::map<int, std::pair<std::wstring, std::wstring>> m_extraInfo;
     InfoPaneLayout m_layout{};
-    RECT m_eqBox{};
     StatusBoxLayout m_statusBoxes{};
     bool m_relatedHover = false;
     bool m_trackingLeave = false;   // WM_MOUSELEAVE asked for

@@ -89,7 +89,7 @@ void CDlgInfo::OnLButtonUp(UINT, POINT point) {
         ApplyRatingClick(RatingFromStarClick(point.x, m_layout.stars));
         return;
     }
-    if (::PtInRect(&m_eqBox, point)) return;
+    if (::PtInRect(&m_statusBoxes.equalizer, point)) return;
     const bool related = m_settings.informationView.enableRelatedAlbum;
     // A search replaces the map's rows' owner: act on copies.
     std::vector<InfoHotSpot> hits;

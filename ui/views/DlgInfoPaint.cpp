@@ -26,11 +26,24 @@ private:
     HGDIOBJ m_old;
 };
 
-// Measured the way it is drawn, so that boxes fit their texts.
-SIZE TextSize(HDC dc, HFONT font, const std::wstring& text) {
+// The box DrawText gives one line of `text`; its height is the line's.
+RECT LineBox(HDC dc, HFONT font, const std::wstring& text) {
     Selected f(dc, font);
     RECT r{0, 0, 0, 0};
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    return r;
+}
+
+// A line's height needs no drawn width (TextSize draws the text to find that).
+int TextHeight(HDC dc, HFONT font, const std::wstring& text) {
+    const RECT r = LineBox(dc, font, text);
+    return r.bottom - r.top;
+}
+
+// Measured the way it is drawn, so that boxes fit their texts.
+SIZE TextSize(HDC dc, HFONT font, const std::wstring& text) {
+    const RECT r = LineBox(dc, font, text);
+    Selected f(dc, font);
     return SIZE{std::max<LONG>(r.right - r.left, DrawnTextWidth(dc, text)), r.bottom - r.top};
 }
 
@@ -127,14 +140,13 @@ void CDlgInfo::DrawStatusBoxes(HDC dc, const RECT& client) {
         for (int value : values) width = std::max<int>(width, TextSize(dc, font, caption(value)).cx);
         return width;
     };
-    m_statusBoxes = LayoutStatusBoxes(client.right, client.bottom, TextSize(dc, font, L"EQ").cy,
-                                      widest(PlayStateBoxText, {0, 2, 3}), widest(PlayModeBoxText, {0, 1, 2, 3, 4}),
-                                      TextSize(dc, font, L"EQ").cx);
+    const SIZE equalizer = TextSize(dc, font, L"EQ");
+    m_statusBoxes = LayoutStatusBoxes(client.right, client.bottom, equalizer.cy, widest(PlayStateBoxText, {0, 2, 3}),
+                                      widest(PlayModeBoxText, {0, 1, 2, 3, 4}), equalizer.cx);
     auto box = [&](const RECT& r, const std::wstring& text, COLORREF color) {
         RoundBox(dc, r, m_colors.dim, m_settings.informationView.colorGeneric1, 2);
         Text(dc, font, color, text, r, DT_SINGLELINE | DT_CENTER | DT_BOTTOM | DT_NOPREFIX);
     };
-    m_eqBox = m_statusBoxes.equalizer;
     box(m_statusBoxes.equalizer, L"EQ", m_settings.bass.enableEq ? m_colors.ink : m_colors.dim);
     box(m_statusBoxes.mode, PlayModeBoxText(m_settings.bass.repeatMode), m_colors.ink);
     const COLORREF stateColor = state == 0 ? m_colors.dim : state == 3 ? RGB(255, 0, 0) : m_colors.ink;
@@ -150,7 +162,7 @@ void CDlgInfo::DrawTrackInformation(HDC dc, const RECT& area) {
         track = m_data->track;
     }
     const std::wstring header = L"Track Information";
-    const int h = TextSize(dc, m_fonts[FontSmallBold], header).cy;
+    const int h = TextHeight(dc, m_fonts[FontSmallBold], header);
     const RECT headerBox{L + 2, T, R - 2, T + h + 4};
     RoundBox(dc, headerBox, m_colors.generic2_96, v.colorGeneric2, 2);
     Text(dc, m_fonts[FontSmallBold], m_colors.ink, header, RECT{L + 4, T + 2, R - 4, T + 2 + h}, kSingle);
@@ -173,7 +185,7 @@ void CDlgInfo::DrawTrackInformation(HDC dc, const RECT& area) {
 
     // Title row.
     const int rowTop = headerBox.bottom;
-    const int bigHeight = TextSize(dc, m_fonts[FontBigBold], L"Ag").cy;
+    const int bigHeight = TextHeight(dc, m_fonts[FontBigBold], L"Ag");
     const int rowBottom = rowTop + bigHeight;
     int x = L + 2;
     if (!track.tagTracknumber.empty()) {
@@ -249,13 +261,13 @@ void CDlgInfo::DrawRelatedAlbums(HDC dc) {
     RECT inner = whole;
     ::InflateRect(&inner, -2, -2);
     const std::wstring title = L"RELATED ALBUM";
-    const int titleHeight = TextSize(mem, m_fonts[FontSmallBold], title).cy;
+    const int titleHeight = TextHeight(mem, m_fonts[FontSmallBold], title);
     Text(mem, m_fonts[FontSmallBold], m_colors.ink, title, RECT{inner.left, inner.top, inner.right, inner.top + titleHeight},
          DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     const int lineY = inner.top + titleHeight + 2;
     Line(mem, 0, lineY, w, lineY, m_colors.generic2_80);
     int y = lineY + 2;
-    const int rowHeight = TextSize(mem, m_fonts[FontRelated], L"Ag").cy;
+    const int rowHeight = TextHeight(mem, m_fonts[FontRelated], L"Ag");
     for (size_t i = 0; i < albums.size(); ++i) {
         RECT row{inner.left, y, inner.right, y + rowHeight};
         Text(mem, m_fonts[FontRelated], m_colors.ink, albums[i], row, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_RIGHT);

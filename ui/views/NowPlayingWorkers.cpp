@@ -102,11 +102,6 @@ NowPlayingTargets CNowPlayingWorkers::Targets() {
     return m_targets;
 }
 
-NowPlayingWorkerSettings CNowPlayingWorkers::CurrentSettings() {
-    NowPlayingLockGuard lock;
-    return m_settings;
-}
-
 void CNowPlayingWorkers::Detach() {
     NowPlayingLockGuard lock;
     m_detached = true;

@@ -96,7 +96,6 @@ private:
     WaitResult Wait(Worker w, DWORD ms);
     void PostRefresh(WPARAM part);
     NowPlayingTargets Targets();
-    NowPlayingWorkerSettings CurrentSettings();
     // Runs the loop of worker `w` on the reference handed to its thread.
     static UINT RunThread(void* holder, Worker w);
 

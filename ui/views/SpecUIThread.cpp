@@ -86,7 +86,6 @@ void CSpecUIThread::PostColorTable(const SpecColorRecord& record) {
     {
         std::lock_guard<std::mutex> hold(m_keptLock);
         m_keptColors = record;
-        m_hasKeptColors = true;
     }
     auto* copy = new SpecColorRecord(record);
     if (!PostThreadMessage(SpecMsgColorTable, reinterpret_cast<WPARAM>(copy), 0)) delete copy;
@@ -96,7 +95,6 @@ void CSpecUIThread::PostMove(const SpecMoveRecord& record) {
     {
         std::lock_guard<std::mutex> hold(m_keptLock);
         m_keptMove = record;
-        m_hasKeptMove = true;
     }
     auto* copy = new SpecMoveRecord(record);
     if (!PostThreadMessage(SpecMsgMove, reinterpret_cast<WPARAM>(copy), 0)) delete copy;
@@ -105,18 +103,15 @@ void CSpecUIThread::PostMove(const SpecMoveRecord& record) {
 void CSpecUIThread::ApplyKeptRecords() {
     // Called once the queue exists: a post that failed before is kept here, a later one is
     // queued as well and merely applied again.
-    bool colors, move;
-    SpecColorRecord colorRecord;
-    SpecMoveRecord moveRecord;
+    std::optional<SpecColorRecord> colors;
+    std::optional<SpecMoveRecord> move;
     {
         std::lock_guard<std::mutex> hold(m_keptLock);
-        colors = m_hasKeptColors;
-        move = m_hasKeptMove;
-        colorRecord = m_keptColors;
-        moveRecord = m_keptMove;
+        colors = m_keptColors;
+        move = m_keptMove;
     }
-    if (colors) ApplyColorTable(colorRecord);
-    if (move) ApplyMove(moveRecord);
+    if (colors) ApplyColorTable(*colors);
+    if (move) ApplyMove(*move);
 }
 
 BOOL CSpecUIThread::InitInstance() {

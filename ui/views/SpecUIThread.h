@@ -6,6 +6,7 @@
 #include "ui/views/SpecDrawing.h"
 #include <atomic>
 #include <mutex>
+#include <optional>
 
 // Thread messages of the spectrum thread.
 constexpr UINT SpecMsgDraw = 0x1500;         // wParam: the status (unused; see SetStatus)
@@ -97,8 +98,6 @@ private:
     PlayerStatusBlock m_frame;   // the thread's copy of the status being drawn
     UINT m_names[4] = {};
     std::mutex m_keptLock;   // guards the two kept records
-    bool m_hasKeptColors = false;
-    bool m_hasKeptMove = false;
-    SpecColorRecord m_keptColors{};
-    SpecMoveRecord m_keptMove{};
+    std::optional<SpecColorRecord> m_keptColors;
+    std::optional<SpecMoveRecord> m_keptMove;
 };

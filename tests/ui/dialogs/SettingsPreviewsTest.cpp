@@ -3,6 +3,7 @@
 #include "OptionsTestSupport.h"
 #include "app/ColorUtil.h"
 #include "resources/resource.h"
+#include "ui/controls/DibDC.h"
 #include "ui/dialogs/SettingsPage.h"
 #include <gtest/gtest.h>
 
@@ -13,42 +14,24 @@ namespace {
 // A preview drawn by its page into a 32-bit bitmap of `cx` x `cy`.
 class DrawnPreview {
 public:
-    DrawnPreview(CWnd& page, int id, int cx, int cy) : m_cx(cx) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_dc = ::CreateCompatibleDC(nullptr);
-        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = ::SelectObject(m_dc, m_bitmap);
+    DrawnPreview(CWnd& page, int id, int cx, int cy) : m_picture(nullptr, cx, cy) {
         DRAWITEMSTRUCT item{};
         item.CtlType = ODT_BUTTON;
         item.CtlID = static_cast<UINT>(id);
         item.itemAction = ODA_DRAWENTIRE;
         item.hwndItem = ::GetDlgItem(page, id);
-        item.hDC = m_dc;
+        item.hDC = m_picture;
         item.rcItem = RECT{0, 0, cx, cy};
         page.SendMessage(WM_DRAWITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&item));
         ::GdiFlush();
     }
-    ~DrawnPreview() {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
     COLORREF At(int x, int y) const {
-        const DWORD p = m_bits[y * m_cx + x];
+        const DWORD p = m_picture.Pixels()[y * m_picture.Width() + x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
 
 private:
-    int m_cx;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
-    DWORD* m_bits = nullptr;
+    CDibDC m_picture;
 };
 
 class SettingsPreviews : public ::testing::Test {

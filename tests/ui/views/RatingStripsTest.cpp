@@ -2,8 +2,8 @@
 #include "ui/views/RatingStrips.h"
 #include "app/AppSettings.h"
 #include "app/RatingImages.h"
+#include "ui/controls/DibDC.h"
 #include <gtest/gtest.h>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,24 +13,14 @@ namespace {
 template <class Draw>
 std::vector<uint32_t> Picture(COLORREF back, Draw draw) {
     const int w = 120, h = 24;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    CDibDC picture(nullptr, w, h);
     HBRUSH brush = ::CreateSolidBrush(back);
     const RECT all{0, 0, w, h};
-    ::FillRect(dc, &all, brush);
+    ::FillRect(picture, &all, brush);
     ::DeleteObject(brush);
-    draw(dc);
+    draw(static_cast<HDC>(picture));
     ::GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-    std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    return pixels;
+    return std::vector<uint32_t>(picture.Pixels(), picture.Pixels() + w * h);
 }
 
 }  // namespace
