@@ -67,8 +67,7 @@ void CLarkspur2006View::DrawItem(LPDRAWITEMSTRUCT dis) {
         if (column.type == ColRating) {
             if (m_ratingImages) {
                 const int y = inner.top + (inner.bottom - inner.top - imageHeight) / 2;
-                m_ratingStrips.Draw(dc, m_ratingImages, row->rating, inner.left, y, imageWidth, back,
-                                    dis->rcItem.top, dis->rcItem.bottom);
+                m_ratingStrips.Draw(dc, m_ratingImages, row->rating, inner.left, y, imageWidth, back, cell);
             }
         } else {
             GetColumnText(*row, column.type, cellText, s.generic.dateTimeFormat);

@@ -51,11 +51,12 @@ HBITMAP CRatingStrips::Strip(HDC dc, HIMAGELIST images, int full, int spacing, C
 }
 
 void CRatingStrips::Draw(HDC dc, HIMAGELIST images, int rating, int x, int y, int spacing, COLORREF back,
-                         int rowTop, int rowBottom) {
+                         const RECT& cell) {
     int cx = 0, cy = 0;
     if (!images || !ImageList_GetIconSize(images, &cx, &cy) || cx <= 0 || cy <= 0 || spacing < 0) return;
     const SIZE size{4 * spacing + cx, cy};
-    HBITMAP strip = y >= rowTop && y + cy <= rowBottom ? Strip(dc, images, FullStars(rating), spacing, back, size) : nullptr;
+    const bool inside = x >= cell.left && x + size.cx <= cell.right && y >= cell.top && y + size.cy <= cell.bottom;
+    HBITMAP strip = inside ? Strip(dc, images, FullStars(rating), spacing, back, size) : nullptr;
     if (!strip) {
         DrawRatingStars(dc, images, rating, x, y, spacing);
         return;

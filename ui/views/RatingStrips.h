@@ -18,10 +18,9 @@ public:
 
     // The stars of `rating` (star k full from 10 * k on) at `x`, `y`, `spacing` pixels apart,
     // over a background of `back`, as ImageList_Draw(images, full ? 1 : 0, ..., ILD_NORMAL)
-    // five times would draw them. `rowTop` and `rowBottom` bound what may be drawn: where the
-    // stars reach beyond them, they are drawn one by one.
-    void Draw(HDC dc, HIMAGELIST images, int rating, int x, int y, int spacing, COLORREF back, int rowTop,
-              int rowBottom);
+    // five times would draw them. `cell` bounds the copy: where the stars reach beyond it (a
+    // narrow column, a low row), they are drawn one by one, so that what lies around them shows.
+    void Draw(HDC dc, HIMAGELIST images, int rating, int x, int y, int spacing, COLORREF back, const RECT& cell);
 
 private:
     HBITMAP Strip(HDC dc, HIMAGELIST images, int full, int spacing, COLORREF back, SIZE size);

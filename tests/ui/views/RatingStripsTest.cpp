@@ -45,12 +45,14 @@ TEST(RatingStrips, EveryRatingOverEveryBackgroundIsWhatFiveDrawsGive) {
                     // Twice: drawn into the cache, then copied from it.
                     for (int pass = 0; pass < 2; ++pass)
                         EXPECT_EQ(expected, Picture(back, [&](HDC dc) {
-                                      strips.Draw(dc, images, rating, 3, 4, spacing, back, 2, 22);
+                                      strips.Draw(dc, images, rating, 3, 4, spacing, back, RECT{0, 2, 110, 22});
                                   }));
-                    // A row lower than the stars: drawn one by one, nothing outside the stars.
-                    EXPECT_EQ(expected, Picture(back, [&](HDC dc) {
-                                  strips.Draw(dc, images, rating, 3, 4, spacing, RGB(1, 2, 3), 5, 12);
-                              }));
+                    // A row lower than the stars, a column narrower than them: drawn one by one,
+                    // nothing outside the stars.
+                    for (const RECT& cell : {RECT{0, 5, 110, 12}, RECT{0, 2, 40, 22}})
+                        EXPECT_EQ(expected, Picture(back, [&](HDC dc) {
+                                      strips.Draw(dc, images, rating, 3, 4, spacing, RGB(1, 2, 3), cell);
+                                  }));
                 }
             }
         }
