@@ -6,6 +6,7 @@
 #include "document/DlgAddLib.h"
 #include "document/LibraryRows.h"
 #include "document/LibrarySql.h"
+#include "document/PlaylistLoader.h"
 #include <windows.h>
 
 void CLarkspur2006Doc::InitSqlTexts() {
@@ -15,28 +16,56 @@ void CLarkspur2006Doc::InitSqlTexts() {
     m_sqlUpdate = LibraryUpdateSql();
 }
 
+namespace {
+
+std::wstring ProfileFolder(const CAppSettings& settings) {
+    std::wstring folder = settings.userFolder;
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    return folder;
+}
+
+// The file opened for `requested`: that one when it exists, else the profile's own.
+std::wstring LibraryFilePath(const std::wstring& requested, const CAppSettings& settings) {
+    if (!requested.empty() && GetFileAttributesW(requested.c_str()) != INVALID_FILE_ATTRIBUTES) return requested;
+    return ProfileFolder(settings) + L"\\library.db";
+}
+
+}  // namespace
+
 bool CLarkspur2006Doc::OpenLibrary(const std::wstring& requested) {
-    std::wstring path = requested;
-    if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        std::wstring folder = m_settings.userFolder;
-        while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    const std::wstring path = LibraryFilePath(requested, m_settings);
+    if (path != requested) {
+        const std::wstring folder = ProfileFolder(m_settings);
         if (!folder.empty()) CreateDirectoryW(folder.c_str(), nullptr);
-        path = folder + L"\\library.db";
     }
     if (m_db.open(path) != SQLITE_OK) return false;
     m_settings.libraryPath = path;
-    // A write that meets the check's lock stops the check rather than fail.
-    m_db.set_busy_hook([this] { return m_libraryCheck.GiveWay(); });
+    // A write that meets the lock of the check or of the start's reading stops them rather
+    // than fail.
+    m_db.set_busy_hook([this] {
+        const bool check = m_libraryCheck.GiveWay();
+        const bool preload = m_preload.GiveWay();
+        return check || preload;
+    });
     ApplyPragmas(m_db, m_settings);
-    // Reloading the play list joins every row with the file_name index; with SQLite's
-    // default 2 MB page cache a library of 100,000 rows rereads that index from the file
-    // for nearly every row. Pages are only taken as they are read.
-    m_db.exec(L"PRAGMA cache_size = -65536;");
+    ApplyReadPragmas(m_db);
     if (!CreateTables()) {
         ShowDBError(m_db.errmsg());
         return false;
     }
     return true;
+}
+
+void CLarkspur2006Doc::StartPlaylistPreload() {
+    if (!m_settings.playlistView.playlistRestore) return;
+    const std::wstring path = LibraryFilePath(m_settings.libraryPath, m_settings);
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) m_preload.Start(path);
+}
+
+bool CLarkspur2006Doc::LoadPlaylist(PlaylistCache& cache, PlaylistSummary& summary) {
+    // The rows read at start know no now-playing track.
+    if (m_preload.Take(m_settings.libraryPath, cache, summary) && m_nowPlaying.file_name.empty()) return true;
+    return LoadPlaylistCache(m_db, cache, &m_nowPlaying, &summary);
 }
 
 void CLarkspur2006Doc::StartLibraryCheck() {

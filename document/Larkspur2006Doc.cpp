@@ -44,6 +44,7 @@ void CLarkspur2006Doc::OnCloseDocument() {
     if (m_closed) return;
     m_closed = true;
     m_libraryCheck.Stop();
+    m_preload.Stop();
     ClosePlayer();
     FreePlaylistCaches();
     CDocument::OnCloseDocument();

@@ -8,6 +8,7 @@
 #include "document/LibraryCheck.h"
 #include "document/PlayerStatusWatch.h"
 #include "document/PlaylistCache.h"
+#include "document/PlaylistPreload.h"
 #include "document/QueryHistory.h"
 #include "document/SQLite.h"
 #include "framework/Document.h"
@@ -62,6 +63,12 @@ public:
     // dialog. Stopped at close.
     void StartLibraryCheck();
     CLibraryCheck& GetLibraryCheck() { return m_libraryCheck; }
+    // Starts reading the play list that the start restores while the windows are built
+    // (the application's document does, when it is created).
+    void StartPlaylistPreload();
+    // Reads `playlist` into the cache, as LoadPlaylistCache does with the now-playing track;
+    // the first time, the rows read at start when they are still current.
+    bool LoadPlaylist(PlaylistCache& cache, PlaylistSummary& summary);
 
     // "ファイルの追加(&F)": adds the files chosen in the open-file dialog.
     void OnAddFiles();
@@ -241,6 +248,7 @@ private:
     std::wstring m_sqlInsert;
     std::wstring m_sqlUpdate;
     CLibraryCheck m_libraryCheck;
+    CPlaylistPreload m_preload;
 
     // Queries and play lists
     CQueryHistory m_history;

@@ -12,6 +12,10 @@ class CLarkspur2006Doc;
 // "PRAGMA temp_store" with the settings' values. True when both pragmas ran.
 bool ApplyPragmas(CSQlite& db, const CAppSettings& settings);
 
+// The page cache and memory-mapped reads of a connection that reads the whole library (the
+// play list's reload joins every row with the file_name index).
+void ApplyReadPragmas(CSQlite& db);
+
 // Reset, bind the record in the order of the insert (update) text and step once.
 // True only when the step completed (SQLITE_DONE). Texts are bound without copying.
 bool BindTrackForInsert(sqlite3_stmt* insert, const TrackRecord& track);

@@ -1,5 +1,6 @@
 #include "document/SQLite.h"
 #include "document/SqlFunctions.h"
+#include "tags/TagText.h"
 #include <sqlite3.h>
 #include <windows.h>
 #include <algorithm>
@@ -59,11 +60,12 @@ CSQlite::~CSQlite() {
     if (m_db) close();
 }
 
-int CSQlite::open(const std::wstring& path) {
+int CSQlite::open(const std::wstring& path, bool readOnly) {
     if (m_db) close();
     DatabaseLock();   // make sure the lock exists before any thread needs it
     sqlite3* db = nullptr;
-    int rc = sqlite3_open16(path.c_str(), &db);
+    int rc = readOnly ? sqlite3_open_v2(tagReader::WideToUtf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr)
+                      : sqlite3_open16(path.c_str(), &db);
     if (rc != SQLITE_OK) {
         if (db) sqlite3_close(db);
         return rc;

@@ -23,7 +23,8 @@ public:
     CSQlite& operator=(const CSQlite&) = delete;
 
     // 0 on success. A failed open leaves the object closed and the open count unchanged.
-    int open(const std::wstring& path);
+    // `readOnly` opens an existing file for reading only: a missing file is not created.
+    int open(const std::wstring& path, bool readOnly = false);
     int close();
     bool is_open() const { return m_db != nullptr; }
 

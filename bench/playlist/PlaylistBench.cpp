@@ -441,14 +441,16 @@ int wmain(int argc, wchar_t** argv) {
     PrintRow(L"sort by a header click (title)", sort, bareSort, 0.4, 0.25);
     wprintf(L"\nwhere the start goes (seconds, each step alone in this process):\n");
     PrintPhase(L"opening the library", phases.open);
-    PrintPhase(L"the reload (stepping the play list)", phases.reload);
-    PrintPhase(L"the status-bar summary", phases.summary);
+    PrintPhase(L"the reload (stepping the play list)*", phases.reload);
+    PrintPhase(L"the status-bar summary*", phases.summary);
     PrintPhase(L"  (the grouping statements it ran)", phases.statements);
     PrintPhase(L"the stored sort (track number)", phases.sort);
     PrintPhase(L"the group view (album, index)", phases.group);
     PrintPhase(L"the first paint of the play list", phases.paint);
-    const double steps = phases.open + phases.reload + phases.summary + phases.sort + phases.group + phases.paint;
+    // The start reads the play list on a thread of its own while the window is built.
+    const double steps = phases.open + phases.sort + phases.group + phases.paint;
     PrintPhase(L"the rest (process, windows, engine)", std::max(0.0, start - steps));
+    wprintf(L"\n* at the start, on a thread of its own while the rest runs\n");
     wprintf(L"\n%d rows; ratio = real / bare\n", rows);
     return start / bareStart <= 1.15 && sort <= 0.25 && sort / bareSort <= 0.4 ? 0 : 1;
 }

@@ -468,7 +468,7 @@ void CLarkspur2006View::Reload(const CUpdateViewPlaylist* hint) {
     CLarkspur2006Doc* doc = GetDoc();
     CListCtrl& list = GetListCtrl();
     PlaylistSummary summary;
-    if (!LoadPlaylistCache(doc->GetDatabase(), Cache(), &doc->GetNowPlaying(), &summary)) {
+    if (!doc->LoadPlaylist(Cache(), summary)) {
         list.SetItemCountEx(0);
         Invalidate();
         UpdateStatusSummary(nullptr);
