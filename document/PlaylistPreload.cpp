@@ -11,6 +11,7 @@
 struct CPlaylistPreload::Shared {
     std::wstring path;
     std::atomic<bool> stop{false};
+    std::atomic<bool> running{true};   // until the thread has closed what it will not hand over
     CSQlite db;   // open until the rows are taken, for the library's data version
     int64_t dataVersion = -1;
     bool loaded = false;
@@ -44,6 +45,7 @@ bool CPlaylistPreload::Start(const std::wstring& path) {
     m_thread = CreateThread(nullptr, 0, &CPlaylistPreload::ThreadProc, reference, 0, nullptr);
     if (!m_thread) {
         delete reference;
+        m_shared->running = false;
         return false;
     }
     return true;
@@ -53,13 +55,14 @@ DWORD WINAPI CPlaylistPreload::ThreadProc(void* arg) {
     const std::unique_ptr<std::shared_ptr<Shared>> holder(static_cast<std::shared_ptr<Shared>*>(arg));
     Shared& s = **holder;
     try {
-        if (s.stop || s.db.open(s.path, true) != SQLITE_OK) return 0;
-        // No busy wait: a file that is locked is read by the reload instead. A writer that
-        // meets this reading stops it through `stop`.
-        sqlite3_progress_handler(s.db.handle(), 1000, &StopRequested, &s.stop);
-        ApplyReadPragmas(s.db);
-        s.dataVersion = DataVersion(s.db);
-        s.loaded = s.dataVersion >= 0 && LoadPlaylistCache(s.db, s.cache, nullptr, &s.summary) && !s.stop;
+        if (!s.stop && s.db.open(s.path, true) == SQLITE_OK) {
+            // No busy wait: a file that is locked is read by the reload instead. A writer that
+            // meets this reading stops it through `stop`.
+            sqlite3_progress_handler(s.db.handle(), 1000, &StopRequested, &s.stop);
+            ApplyReadPragmas(s.db);
+            s.dataVersion = DataVersion(s.db);
+            s.loaded = s.dataVersion >= 0 && LoadPlaylistCache(s.db, s.cache, nullptr, &s.summary) && !s.stop;
+        }
     } catch (...) {
         s.loaded = false;   // out of memory, say: the reload reads the rows itself
     }
@@ -67,11 +70,8 @@ DWORD WINAPI CPlaylistPreload::ThreadProc(void* arg) {
         s.cache.Clear();
         s.db.close();
     }
+    s.running = false;
     return 0;
-}
-
-bool CPlaylistPreload::IsRunning() const {
-    return m_thread && WaitForSingleObject(m_thread, 0) == WAIT_TIMEOUT;
 }
 
 bool CPlaylistPreload::Take(const std::wstring& path, PlaylistCache& cache, PlaylistSummary& summary) {
@@ -96,7 +96,7 @@ bool CPlaylistPreload::Take(const std::wstring& path, PlaylistCache& cache, Play
 bool CPlaylistPreload::GiveWay() {
     if (!m_shared) return false;
     m_shared->stop = true;
-    return IsRunning();
+    return m_shared->running.load();
 }
 
 void CPlaylistPreload::Stop(DWORD ms) {

@@ -35,7 +35,6 @@ public:
 private:
     struct Shared;
     static DWORD WINAPI ThreadProc(void* shared);
-    bool IsRunning() const;
 
     std::shared_ptr<Shared> m_shared;
     HANDLE m_thread = nullptr;
