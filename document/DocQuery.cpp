@@ -3,6 +3,7 @@
 #include "app/ViewHints.h"
 #include "document/DBError.h"
 #include "document/PlaylistLoader.h"
+#include "document/QueryCheck.h"
 #include "document/QueryFile.h"
 #include "document/WaitCursor.h"
 #include "framework/CmdTarget.h"
@@ -12,27 +13,19 @@
 
 
 bool CLarkspur2006Doc::SetQuery(const wchar_t* title, const std::wstring& sql, bool record) {
-    if (sqlite3_complete16(sql.c_str()) != 1) {
-        ShowDBError(m_db.errmsg());
-        return false;
-    }
     m_db.set_busy_timeout(500);
 
-    // The old play list goes only once the new SELECT is known to run and to give rows of
-    // `list`: a view over a missing table or column would be created without complaint.
-    {
-        sqlite3_stmt* stmt = nullptr;
-        if (m_db.prepare(sql, &stmt) != SQLITE_OK) {
-            if (stmt) sqlite3_finalize(stmt);
-            ShowDBError(m_db.errmsg());
-            return false;
-        }
-        const bool readable = BeginsWithListColumns(stmt);
-        if (stmt) sqlite3_finalize(stmt);
-        if (!readable) {
-            GetHost().ShowMessage(kPlaylistColumnsMessage, MB_OK | MB_ICONEXCLAMATION);
-            return false;
-        }
+    // The old play list goes only once the new SELECT is known to run, to change nothing and to
+    // give rows of `list`: a view over a missing table or column would be created without
+    // complaint.
+    const QueryCheck check = CheckPlaylistQuery(m_db, sql);
+    if (check.verdict == QueryCheck::DatabaseError) {
+        ShowDBError(check.text.c_str());
+        return false;
+    }
+    if (check.verdict == QueryCheck::Refused) {
+        GetHost().ShowMessage(check.text, MB_OK | MB_ICONEXCLAMATION);
+        return false;
     }
 
     const wchar_t* drop = m_playlistIsTable ? L"DROP TABLE IF EXISTS playlist;"

@@ -1,6 +1,7 @@
 // The search toolbar's quick search with its recent words and incremental search, and the
 // navigate toolbar's title and history menus, driven through the frame's messages.
 #include "ControlFrameFixture.h"
+#include "document/QueryCheck.h"
 #include "framework/PopupMenu.h"
 #include "ui/views/QuickSearch.h"
 #include <commctrl.h>
@@ -115,6 +116,12 @@ TEST_F(SearchFrame, QuickSearchMakesThePlayListTitleAndRecentWords) {
     EXPECT_EQ(Rows(), 1u);
     EXPECT_EQ(doc->GetQueryHistory().entries.size(), historyBefore);
     EXPECT_EQ(settings.search.searchRecent.size(), 4u);
+    // The ";" added after a line comment lands in the comment: the user is told the text is
+    // unfinished.
+    Search(L"SELECT * FROM list -- x", SearchSql);
+    EXPECT_EQ(errors.texts.back(), kIncompleteQueryText);
+    EXPECT_EQ(Rows(), 1u);
+    EXPECT_EQ(doc->GetQueryHistory().entries.size(), historyBefore);
 
     // An empty text does nothing.
     view->hints.clear();
