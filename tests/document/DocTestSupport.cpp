@@ -1,5 +1,6 @@
 #include "DocTestSupport.h"
 #include "app/ViewHints.h"
+#include "document/PlaylistLoader.h"
 
 namespace doc_test {
 
@@ -25,6 +26,12 @@ std::wstring Library::Text(const std::wstring& sql) {
         value = sqlite3_column_type(stmt, 0) == SQLITE_NULL ? L"<null>" : CSQlite::column_text16_or_empty(stmt, 0);
     if (stmt) sqlite3_finalize(stmt);
     return value;
+}
+
+int Library::PlaylistRows() {
+    PlaylistCache cache;
+    LoadPlaylistCache(db(), cache, nullptr, nullptr);
+    return cache.size();
 }
 
 bool Library::Insert(const TrackRecord& t) {

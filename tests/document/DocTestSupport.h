@@ -139,6 +139,8 @@ public:
     // One value of a one-row query (64-bit), or -1 when there is no row.
     long long Scalar(const std::wstring& sql);
     std::wstring Text(const std::wstring& sql);
+    // The rows of `playlist` as the play-list view would load them.
+    int PlaylistRows();
     // Writes a row through the document's insert text.
     bool Insert(const TrackRecord& t);
 

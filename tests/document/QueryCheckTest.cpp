@@ -20,11 +20,6 @@ protected:
                       {L"C:\\m\\3.mp3", L"three", L"A", L"y"}};
         for (const auto& t : tracks) ASSERT_TRUE(lib.Insert(MakeTrack(t.file, t.title, t.artist, t.album)));
     }
-    int Rows() {
-        PlaylistCache cache;
-        LoadPlaylistCache(lib.db(), cache, nullptr, nullptr);
-        return cache.size();
-    }
 
     Library lib;
 };
@@ -75,7 +70,7 @@ TEST_F(QueryCheckTest, ARefusedTextChangesNothing) {
             EXPECT_EQ(c.message, dialog ? lib.errors.texts.at(0) : lib.host.messages.at(0).text) << c.sql;
             EXPECT_EQ(stored, lib.Text(storedSql)) << c.sql;
             EXPECT_EQ(table, lib.doc.IsPlaylistTable()) << c.sql;
-            EXPECT_EQ(2, Rows()) << c.sql;
+            EXPECT_EQ(2, lib.PlaylistRows()) << c.sql;
             EXPECT_EQ(entries, lib.doc.GetQueryHistory().entries.size()) << c.sql;
 
             EXPECT_TRUE(lib.doc.WriteRating(rowid, ++rating)) << c.sql;
@@ -102,7 +97,7 @@ TEST_F(QueryCheckTest, ReadingQueriesStillBecomeThePlaylist) {
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(lib.doc.SetQuery(L"q", c.sql, true)) << c.sql;
-        EXPECT_EQ(c.rows, Rows()) << c.sql;
+        EXPECT_EQ(c.rows, lib.PlaylistRows()) << c.sql;
     }
     EXPECT_TRUE(lib.host.messages.empty());
     EXPECT_TRUE(lib.errors.texts.empty());

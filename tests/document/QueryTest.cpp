@@ -22,11 +22,7 @@ protected:
                           type + L"') + (SELECT COUNT(*) FROM sqlite_temp_master WHERE name='playlist' AND type='" +
                           type + L"');");
     }
-    int Rows() {
-        PlaylistCache cache;
-        LoadPlaylistCache(lib.db(), cache, nullptr, nullptr);
-        return cache.size();
-    }
+    int Rows() { return lib.PlaylistRows(); }
 
     Library lib;
 };
