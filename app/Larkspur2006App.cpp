@@ -19,6 +19,13 @@ const wchar_t kMutexName[] = L"LARKSPUR2006_MUTEX";
 // Database errors are shown in their own dialog while the program runs.
 CDBErrorDialogSink g_dbErrorDialog;
 
+std::wstring ProfileNameRefusal(const std::wstring& argument) {
+    return L"コマンドライン引数「" + argument + L"」のプロファイル名は使えません。\r\n\r\n"
+           L"プロファイル名は、プログラムのフォルダーにある users フォルダーの中のフォルダー 1 つの名前です。"
+           L"\\ / : * ? \" < > | や制御文字、\"..\" のようにドットだけの名前、CON や NUL などのデバイス名、"
+           L"末尾のドットや空白は使えません。長すぎる名前も使えません。\r\n\r\nプログラムを終了します。";
+}
+
 // The exit's one message for the settings files it could not write.
 std::wstring UnsavedFilesMessage(const std::vector<std::wstring>& files) {
     std::wstring text = L"次の設定ファイルに書き込めなかったため、今回の設定は保存されていません。\r\n\r\n";
@@ -77,6 +84,12 @@ BOOL CLarkspur2006App::InitInstance() {
 
     CLarkspurCmdLine cmdLine;
     ParseCommandLine(cmdLine);
+    // A name that is not one plain folder would put the profile files elsewhere: nothing is
+    // written before it is refused.
+    if (!IsUsableProfileName(cmdLine.profileName, m_programFolder)) {
+        AfxMessageBox(ProfileNameRefusal(cmdLine.profileArgument), MB_OK | MB_ICONERROR);
+        return FALSE;
+    }
 
     const std::wstring userFolder = PrepareUserFolder(m_programFolder, cmdLine.profileName);
     CAppSettings::Load(GetAppTitle(), m_settings, userFolder);

@@ -184,6 +184,21 @@ TEST(Startup, EmptyProfileNameUsesTheWindowsUser) {
     EXPECT_EQ(CloseAndWait(p, main), 0);
 }
 
+TEST(Startup, AProfileNameThatIsNotOnePlainFolderIsRefusedBeforeAnythingIsWritten) {
+    Installed app;
+    for (const std::wstring& argument : {std::wstring(L"/p:..\\..\\..\\x"), L"-p:" + std::wstring(300, L'x'),
+                                         std::wstring(L"/p:con")}) {
+        Process p;
+        ASSERT_TRUE(Start(p, app.exe, argument));
+        HWND box = WaitForMessageBox(p);
+        ASSERT_NE(box, nullptr) << "refused with a message";
+        EXPECT_NE(MessageBoxText(box).find(L"「" + argument + L"」"), std::wstring::npos) << "it names the argument";
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_EQ(WaitForSingleObject(p.pi.hProcess, 30000), WAIT_OBJECT_0) << "the program then ends";
+        EXPECT_FALSE(FileExists(app.dir.file(L"users"))) << "nothing is written";
+    }
+}
+
 TEST(Startup, SettingsFilesTheExitCannotWriteAreNamedOnceExceptWhileTheSessionEnds) {
     Installed app;
     for (const bool sessionEnds : {false, true}) {
