@@ -6,6 +6,7 @@
 #include "document/DlgAddLib.h"
 #include "document/LibraryRows.h"
 #include "document/LibrarySql.h"
+#include "document/LibraryWriteFailure.h"
 #include "document/PlaylistLoader.h"
 #include <windows.h>
 
@@ -78,6 +79,18 @@ void CLarkspur2006Doc::StartLibraryCheck() {
     });
 }
 
+bool CLarkspur2006Doc::ReportWriteFailure(int rc) {
+    if (!IsLibraryWriteFailure(rc)) return false;
+    ReportLibraryUnwritable();
+    return true;
+}
+
+void CLarkspur2006Doc::ReportLibraryUnwritable() {
+    if (m_unwritableReported) return;
+    m_unwritableReported = true;
+    GetHost().ShowMessage(LibraryWriteFailureMessage(m_settings.libraryPath), MB_OK | MB_ICONWARNING);
+}
+
 bool CLarkspur2006Doc::CreateTables() {
     if (m_db.exec(m_sqlCreate) != SQLITE_OK) return false;
     for (const wchar_t* sql : kLibraryIndexSql)
@@ -120,9 +133,18 @@ void CLarkspur2006Doc::OnAddFiles() {
         ShowDBError(m_db.errmsg());
         return;
     }
-    for (const auto& file : chosen.files) AddFileToLibrary(update, file, *this, insert);
+    bool unwritable = false;
+    for (const auto& file : chosen.files) {
+        int written = SQLITE_DONE;
+        AddFileToLibrary(update, file, *this, insert, &written);
+        if (IsLibraryWriteFailure(written)) {
+            unwritable = true;   // every later file would fail the same way
+            break;
+        }
+    }
     sqlite3_finalize(insert);
     sqlite3_finalize(update);
+    if (unwritable) ReportLibraryUnwritable();
 
     CUpdateViewLibrary hint;
     hint.clearLists = false;
