@@ -31,6 +31,31 @@ std::wstring LibraryFilePath(const std::wstring& requested, const CAppSettings& 
     return ProfileFolder(settings) + L"\\library.db";
 }
 
+// The columns that an existing table `list` lacks, separated by ", "; empty when it has them
+// all or there is no such table yet. A schema that cannot be read also gives none: creating
+// the tables then fails and says why.
+std::wstring MissingListColumns(CSQlite& db) {
+    sqlite3_stmt* stmt = nullptr;
+    if (db.prepare(L"PRAGMA table_info(list);", &stmt) != SQLITE_OK || !stmt) {
+        if (stmt) sqlite3_finalize(stmt);
+        return std::wstring();
+    }
+    std::vector<std::wstring> present;
+    while (sqlite3_step(stmt) == SQLITE_ROW) present.push_back(CSQlite::column_text16_or_empty(stmt, 1));
+    sqlite3_finalize(stmt);
+    std::wstring missing;
+    if (present.empty()) return missing;
+    for (int i = 0; i < kLibraryColumnCount; ++i) {
+        const wchar_t* name = LibraryColumnName(i);
+        bool found = false;
+        for (const std::wstring& column : present) found = found || _wcsicmp(column.c_str(), name) == 0;
+        if (found) continue;
+        if (!missing.empty()) missing += L", ";
+        missing += name;
+    }
+    return missing;
+}
+
 }  // namespace
 
 bool CLarkspur2006Doc::OpenLibrary(const std::wstring& requested) {
@@ -50,6 +75,13 @@ bool CLarkspur2006Doc::OpenLibrary(const std::wstring& requested) {
     });
     ApplyPragmas(m_db, m_settings);
     ApplyReadPragmas(m_db);
+    // A table of another shape is refused before anything is created in the file.
+    const std::wstring missing = MissingListColumns(m_db);
+    if (!missing.empty()) {
+        const std::wstring details = L"ファイル: " + path + L"\r\n足りない列: " + missing;
+        ShowDBError(L"このファイルの list テーブルには必要な列がないため、ライブラリとして開けません。", details.c_str());
+        return false;
+    }
     if (!CreateTables()) {
         ShowDBError(m_db.errmsg());
         return false;

@@ -159,6 +159,46 @@ TEST(LibrarySchema, OpenFailsWhenTheTableCannotBeCreated) {
     EXPECT_EQ(1u, errors.messages.size());
 }
 
+TEST(LibrarySchema, ALibraryWhoseListLacksColumnsIsRefusedAndLeftByteForByte) {
+    std::wstring withoutLastplayed = LibraryCreateTableSql();
+    const std::wstring line = L"\tlastplayed INTEGER DEFAULT 0,\r\n";
+    ASSERT_NE(std::wstring::npos, withoutLastplayed.find(line));
+    withoutLastplayed.erase(withoutLastplayed.find(line), line.size());
+    const struct {
+        std::wstring create;
+        const wchar_t* missing;
+    } cases[] = {
+        // The tagArtist index could be made, the tagAlbum one not.
+        {L"CREATE TABLE list(file_name TEXT UNIQUE, tagTitle TEXT, tagArtist TEXT, rating INTEGER);", L"tagAlbum"},
+        // Every indexed column is there.
+        {withoutLastplayed, L"lastplayed"},
+    };
+    for (const auto& c : cases) {
+        testing_support::TempDir dir;
+        const std::wstring path = dir.file(L"other.db");
+        {
+            CSQlite db;
+            ASSERT_EQ(SQLITE_OK, db.open(path));
+            ASSERT_EQ(SQLITE_OK, db.exec(c.create));
+            ASSERT_EQ(SQLITE_OK, db.exec(L"INSERT INTO list(file_name) VALUES('C:\\a.mp3');"));
+        }
+        const std::string before = testing_support::ReadBytes(path);
+        CAppSettings settings = MakeSettings(dir.path());
+        FakeHost host;
+        DBErrorRecorder errors;
+        {
+            CLarkspur2006Doc doc(settings, &host);
+            doc.InitSqlTexts();
+            EXPECT_FALSE(doc.OpenLibrary(path)) << c.missing;
+        }
+        ASSERT_EQ(1u, errors.texts.size()) << c.missing;
+        EXPECT_NE(std::wstring::npos, errors.texts[0].find(c.missing));
+        EXPECT_NE(std::wstring::npos, errors.texts[0].find(path)) << "the message names the file";
+        EXPECT_EQ(before, testing_support::ReadBytes(path)) << c.missing;
+        EXPECT_FALSE(testing_support::FileExists(path + L"-journal"));
+    }
+}
+
 TEST(LibraryWrites, OnlyFailuresThatEveryLaterWriteWouldMeetMeanTheLibraryTakesNoWrites) {
     for (int rc : {SQLITE_READONLY, SQLITE_READONLY_DBMOVED, SQLITE_IOERR, SQLITE_IOERR_WRITE, SQLITE_IOERR_FSYNC,
                    SQLITE_FULL, SQLITE_CANTOPEN})
