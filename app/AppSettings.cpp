@@ -108,10 +108,12 @@ void CAppSettings::Load(const std::wstring& appTitle, CAppSettings& settings, co
 }
 
 bool CAppSettings::Save(CAppSettings& settings) {
+    settings.BeginWrite();
     settings.Exchange(SettingsPass::Save);
+    const bool saved = settings.EndWrite();
     // Saving happens at exit only.
     ReleaseHandCursor(settings.generic);
-    return true;
+    return saved;
 }
 
 // "BASS" comes before "GlobalHotkey": two hot-key names show "Seek.Seconds".

@@ -72,8 +72,7 @@ std::wstring CIniFile::GetSection(const wchar_t* section) const {
 }
 
 BOOL CIniFile::WriteString(const wchar_t* section, const wchar_t* key, const wchar_t* value) const {
-    EnsureUnicodeFile();
-    return WritePrivateProfileStringW(section, key, value, m_path.c_str());
+    return m_writer.Write(m_path, section, key, value);
 }
 
 BOOL CIniFile::WriteInt(const wchar_t* section, const wchar_t* key, int value) const {
@@ -104,8 +103,7 @@ BOOL CIniFile::WriteStruct(const wchar_t* section, const wchar_t* key, const voi
 }
 
 BOOL CIniFile::EraseSection(const wchar_t* section) const {
-    EnsureUnicodeFile();
-    return WritePrivateProfileStringW(section, nullptr, nullptr, m_path.c_str());
+    return m_writer.Write(m_path, section, nullptr, nullptr);
 }
 
 void CIniFile::EnsureUnicodeFile() const {

@@ -1,9 +1,12 @@
 #pragma once
+#include "framework/ProfileFileWrite.h"
 #include <windows.h>
 #include <string>
 
 // Accessor of one private-profile file (config.ini, a saved query). Files it creates start
-// with a UTF-16LE byte-order mark, so that Japanese text survives the round trip.
+// with a UTF-16LE byte-order mark, so that Japanese text survives the round trip. Every write
+// rewrites the file whole and replaces it only once the new text is on the disk, so that a
+// full disk or a failing medium never leaves it cut short.
 class CIniFile {
 public:
     CIniFile() = default;
@@ -33,9 +36,18 @@ public:
     BOOL WriteStruct(const wchar_t* section, const wchar_t* key, const void* data, UINT size) const;
     BOOL EraseSection(const wchar_t* section) const;
 
+    // The writes between BeginWrite and EndWrite are collected and reach the file together:
+    // all of them or, when EndWrite returns false, none. Until then reads see the file as it
+    // was.
+    void BeginWrite() { m_writer.Begin(m_path); }
+    bool EndWrite() { return m_writer.End(); }
+
     // Starts the file with a UTF-16LE byte-order mark when it is missing or empty.
     void EnsureUnicodeFile() const;
 
 protected:
     std::wstring m_path;
+
+private:
+    mutable CProfileWriter m_writer;
 };

@@ -18,7 +18,24 @@ namespace {
 const wchar_t kMutexName[] = L"LARKSPUR2006_MUTEX";
 // Database errors are shown in their own dialog while the program runs.
 CDBErrorDialogSink g_dbErrorDialog;
+
+std::wstring ProfileNameRefusal(const std::wstring& argument) {
+    return L"コマンドライン引数「" + argument + L"」のプロファイル名は使えません。\r\n\r\n"
+           L"プロファイル名は、プログラムのフォルダーにある users フォルダーの中のフォルダー 1 つの名前です。"
+           L"\\ / : * ? \" < > | や制御文字、\"..\" のようにドットだけの名前、CON や NUL などのデバイス名、"
+           L"末尾のドットや空白は使えません。長すぎる名前も使えません。\r\n\r\nプログラムを終了します。";
 }
+
+// The exit's one message for the settings files it could not write.
+std::wstring UnsavedFilesMessage(const std::vector<std::wstring>& files) {
+    std::wstring text = L"次の設定ファイルに書き込めなかったため、今回の設定は保存されていません。\r\n\r\n";
+    for (const std::wstring& file : files) text += file + L"\r\n";
+    text += L"\r\nファイルは前回保存したときの内容のままです。"
+            L"フォルダーが読み取り専用になっていないか、ディスクに空きがあるかを確認してください。";
+    return text;
+}
+
+}  // namespace
 
 CLarkspur2006App& LarkApp() { return *static_cast<CLarkspur2006App*>(AfxGetApp()); }
 
@@ -67,6 +84,12 @@ BOOL CLarkspur2006App::InitInstance() {
 
     CLarkspurCmdLine cmdLine;
     ParseCommandLine(cmdLine);
+    // A name that is not one plain folder would put the profile files elsewhere: nothing is
+    // written before it is refused.
+    if (!IsUsableProfileName(cmdLine.profileName, m_programFolder)) {
+        AfxMessageBox(ProfileNameRefusal(cmdLine.profileArgument), MB_OK | MB_ICONERROR);
+        return FALSE;
+    }
 
     const std::wstring userFolder = PrepareUserFolder(m_programFolder, cmdLine.profileName);
     CAppSettings::Load(GetAppTitle(), m_settings, userFolder);
@@ -124,8 +147,14 @@ void CLarkspur2006App::ShowMainWindow() {
 
 BOOL CLarkspur2006App::OnIdle(LONG count) { return CWinApp::OnIdle(count); }
 
-void CLarkspur2006App::WriteSettings() {
-    if (m_settingsLoaded) CAppSettings::Save(m_settings);
+bool CLarkspur2006App::WriteSettings() {
+    return !m_settingsLoaded || CAppSettings::Save(m_settings);
+}
+
+void CLarkspur2006App::NoteUnsavedFile(const std::wstring& path) {
+    for (const std::wstring& known : m_unsavedFiles)
+        if (known == path) return;
+    m_unsavedFiles.push_back(path);
 }
 
 void CLarkspur2006App::WriteFinalSettings() {
@@ -134,7 +163,11 @@ void CLarkspur2006App::WriteFinalSettings() {
 }
 
 int CLarkspur2006App::ExitInstance() {
-    WriteSettings();
+    if (!WriteSettings()) NoteUnsavedFile(m_settings.GetPath());
+    // While Windows ends the session nobody answers a message.
+    if (!m_sessionEnding && !m_unsavedFiles.empty())
+        AfxMessageBox(UnsavedFilesMessage(m_unsavedFiles), MB_OK | MB_ICONWARNING);
+    m_unsavedFiles.clear();
     IDBErrorSink* sink = SetDBErrorSink(nullptr);
     if (sink != &g_dbErrorDialog) SetDBErrorSink(sink);
     if (m_mutex) {

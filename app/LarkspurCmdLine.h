@@ -10,4 +10,14 @@ public:
     void ParseParam(const wchar_t* param, BOOL isSwitch, BOOL isLast) override;
 
     std::wstring profileName;
+    std::wstring profileArgument;   // the switch that named it, as given ("/p:alice")
 };
+
+// The longest name of a file that the program keeps in a profile folder.
+extern const wchar_t kLongestProfileFileName[];
+
+// Whether `name` can be the profile folder "<program folder>users\<name>\": one plain folder
+// name (no path separator, drive, "..", device name or control character, and not ending in
+// a dot or a blank, which Windows would drop) short enough that every profile file's path stays
+// within MAX_PATH. An empty name stands for the Windows user's and passes.
+bool IsUsableProfileName(const std::wstring& name, const std::wstring& programFolder);

@@ -3,6 +3,7 @@
 #include "app/PathParts.h"
 #include "document/Larkspur2006Doc.h"
 #include "document/LibraryRows.h"
+#include "document/LibraryWriteFailure.h"
 #include "document/SQLite.h"
 #include "tags/TagInfo.h"
 #include <cstdio>
@@ -72,9 +73,21 @@ std::wstring CountText(const wchar_t* format, int count) {
 bool AddOneFile(AddLibraryContext& c, std::wstring path) {
     GetUniversalPath(path);
     SetStatus(c, path);
-    if (!AddFileToLibrary(c.update, path, *c.doc, c.insert)) return false;
+    int written = SQLITE_DONE;
+    const bool added = AddFileToLibrary(c.update, path, *c.doc, c.insert, &written);
+    if (IsLibraryWriteFailure(written)) {
+        // Every later file would fail the same way: the walk stops as on a cancel.
+        c.unwritable = true;
+        c.cancel = true;
+    }
+    if (!added) return false;
     ++c.count;
     return true;
+}
+
+// The last status of a walk that did not complete.
+std::wstring StoppedText(const AddLibraryContext& c) {
+    return c.unwritable ? L"ライブラリに書き込めないため、中止しました。" : L"キャンセルされました。";
 }
 
 }  // namespace
@@ -119,8 +132,8 @@ DWORD WINAPI AddLibraryThreadProc(void* context) {
             WorkerConnection connection(c);
             if (connection.Open()) {
                 completed = ScanFolderForLibrary(c, c.folder);
-                SetStatus(c, completed ? CountText(L"%d 個のファイルが追加・更新されました。", c.count)
-                                       : L"キャンセルされました。");
+                SetStatus(c, completed && !c.unwritable ? CountText(L"%d 個のファイルが追加・更新されました。", c.count)
+                                       : StoppedText(c));
             }
         }
     } catch (...) {
@@ -145,8 +158,7 @@ DWORD WINAPI UpdateLibraryThreadProc(void* context) {
                 }
                 AddOneFile(c, path);
             }
-            SetStatus(c, cancelled ? std::wstring(L"キャンセルされました。")
-                                   : CountText(L"%d 個のファイルが更新されました。", c.count));
+            SetStatus(c, cancelled || c.unwritable ? StoppedText(c) : CountText(L"%d 個のファイルが更新されました。", c.count));
         }
     } catch (...) {
         SetStatus(c, L"ERROR\r\n");

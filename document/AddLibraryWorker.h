@@ -29,6 +29,9 @@ struct AddLibraryContext {
 
     std::atomic<int> count{0};              // files added or updated
     std::atomic<bool> cancel{false};        // set by the user-interface thread
+    // The library took no writes (IsLibraryWriteFailure): the worker stopped, and the
+    // user-interface thread tells the user once it has finished.
+    std::atomic<bool> unwritable{false};
 
     // The worker's own statements, while it runs.
     sqlite3_stmt* insert = nullptr;

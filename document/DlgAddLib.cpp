@@ -35,6 +35,7 @@ void CDlgAddLib::SetFiles(CLarkspur2006Doc* doc, const std::deque<std::wstring>&
 BOOL CDlgAddLib::OnInitDialog() {
     CDialog::OnInitDialog();
     m_context.cancel = false;
+    m_context.unwritable = false;
     m_context.count = 0;
     m_finished = false;
     const bool scan = m_context.mode == AddLibraryContext::ScanFolder;
@@ -75,6 +76,7 @@ LRESULT CDlgAddLib::OnStatusText(WPARAM, LPARAM) {
 
 LRESULT CDlgAddLib::OnFinished(WPARAM, LPARAM) {
     m_finished = true;
+    if (m_context.unwritable && m_context.doc) m_context.doc->ReportLibraryUnwritable();
     ::EnableWindow(::GetDlgItem(m_hWnd, IDCANCEL), FALSE);
     HWND close = ::GetDlgItem(m_hWnd, IDOK);
     ::EnableWindow(close, TRUE);

@@ -6,6 +6,7 @@
 #include "document/DlgAddLib.h"
 #include "document/LibraryRows.h"
 #include "document/LibrarySql.h"
+#include "document/LibraryWriteFailure.h"
 #include "document/PlaylistLoader.h"
 #include <windows.h>
 
@@ -30,6 +31,31 @@ std::wstring LibraryFilePath(const std::wstring& requested, const CAppSettings& 
     return ProfileFolder(settings) + L"\\library.db";
 }
 
+// The columns that an existing table `list` lacks, separated by ", "; empty when it has them
+// all or there is no such table yet. A schema that cannot be read also gives none: creating
+// the tables then fails and says why.
+std::wstring MissingListColumns(CSQlite& db) {
+    sqlite3_stmt* stmt = nullptr;
+    if (db.prepare(L"PRAGMA table_info(list);", &stmt) != SQLITE_OK || !stmt) {
+        if (stmt) sqlite3_finalize(stmt);
+        return std::wstring();
+    }
+    std::vector<std::wstring> present;
+    while (sqlite3_step(stmt) == SQLITE_ROW) present.push_back(CSQlite::column_text16_or_empty(stmt, 1));
+    sqlite3_finalize(stmt);
+    std::wstring missing;
+    if (present.empty()) return missing;
+    for (int i = 0; i < kLibraryColumnCount; ++i) {
+        const wchar_t* name = LibraryColumnName(i);
+        bool found = false;
+        for (const std::wstring& column : present) found = found || _wcsicmp(column.c_str(), name) == 0;
+        if (found) continue;
+        if (!missing.empty()) missing += L", ";
+        missing += name;
+    }
+    return missing;
+}
+
 }  // namespace
 
 bool CLarkspur2006Doc::OpenLibrary(const std::wstring& requested) {
@@ -49,6 +75,13 @@ bool CLarkspur2006Doc::OpenLibrary(const std::wstring& requested) {
     });
     ApplyPragmas(m_db, m_settings);
     ApplyReadPragmas(m_db);
+    // A table of another shape is refused before anything is created in the file.
+    const std::wstring missing = MissingListColumns(m_db);
+    if (!missing.empty()) {
+        const std::wstring details = L"ファイル: " + path + L"\r\n足りない列: " + missing;
+        ShowDBError(L"このファイルの list テーブルには必要な列がないため、ライブラリとして開けません。", details.c_str());
+        return false;
+    }
     if (!CreateTables()) {
         ShowDBError(m_db.errmsg());
         return false;
@@ -76,6 +109,18 @@ void CLarkspur2006Doc::StartLibraryCheck() {
                                      L"\r\n\r\n" + findings;
         ShowDBError(L"ライブラリのファイルが壊れています。", details.c_str());
     });
+}
+
+bool CLarkspur2006Doc::ReportWriteFailure(int rc) {
+    if (!IsLibraryWriteFailure(rc)) return false;
+    ReportLibraryUnwritable();
+    return true;
+}
+
+void CLarkspur2006Doc::ReportLibraryUnwritable() {
+    if (m_unwritableReported) return;
+    m_unwritableReported = true;
+    GetHost().ShowMessage(LibraryWriteFailureMessage(m_settings.libraryPath), MB_OK | MB_ICONWARNING);
 }
 
 bool CLarkspur2006Doc::CreateTables() {
@@ -120,9 +165,18 @@ void CLarkspur2006Doc::OnAddFiles() {
         ShowDBError(m_db.errmsg());
         return;
     }
-    for (const auto& file : chosen.files) AddFileToLibrary(update, file, *this, insert);
+    bool unwritable = false;
+    for (const auto& file : chosen.files) {
+        int written = SQLITE_DONE;
+        AddFileToLibrary(update, file, *this, insert, &written);
+        if (IsLibraryWriteFailure(written)) {
+            unwritable = true;   // every later file would fail the same way
+            break;
+        }
+    }
     sqlite3_finalize(insert);
     sqlite3_finalize(update);
+    if (unwritable) ReportLibraryUnwritable();
 
     CUpdateViewLibrary hint;
     hint.clearLists = false;

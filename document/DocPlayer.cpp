@@ -327,7 +327,7 @@ void CLarkspur2006Doc::OnEndOfTrack(DWORD stream) {
                 SleepAnsweringSentMessages(static_cast<DWORD>(std::max(0, m_settings.sqlite.busyTimeout)));
                 continue;
             }
-            ShowDBError(m_db.errmsg());
+            if (!ReportWriteFailure(rc)) ShowDBError(m_db.errmsg());
             break;
         }
         // Patch the row in memory only when the play list's current row is this track.

@@ -5,8 +5,9 @@
 bool CLarkspur2006Doc::WriteRating(int64_t rowid, int rating) {
     wchar_t sql[128];
     swprintf(sql, 128, L"UPDATE list SET rating=%d WHERE rowid = %lld;", rating, static_cast<long long>(rowid));
-    if (m_db.exec(sql) == 0) return true;
-    ShowDBError(m_db.errmsg());
+    const int rc = m_db.exec(sql);
+    if (rc == 0) return true;
+    if (!ReportWriteFailure(rc)) ShowDBError(m_db.errmsg());
     return false;
 }
 
@@ -20,7 +21,8 @@ bool CLarkspur2006Doc::WriteRating(const std::vector<int64_t>& rowids, int ratin
         sql += part;
     }
     sql += L");";
-    if (m_db.exec(sql) == 0) return true;
-    ShowDBError(m_db.errmsg());
+    const int rc = m_db.exec(sql);
+    if (rc == 0) return true;
+    if (!ReportWriteFailure(rc)) ShowDBError(m_db.errmsg());
     return false;
 }

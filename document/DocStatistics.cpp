@@ -1,6 +1,7 @@
 #include "document/Larkspur2006Doc.h"
 #include <sqlite3.h>
 #include "document/DBError.h"
+#include "document/LibraryWriteFailure.h"
 #include "document/StatisticsFile.h"
 #include "document/WaitCursor.h"
 #include <windows.h>
@@ -109,7 +110,10 @@ CLarkspur2006Doc::StatisticsResult CLarkspur2006Doc::ImportStatistics(const std:
         sqlite3_bind_int64(stmt, 4, line.lastplayed);
         sqlite3_bind_text16(stmt, 5, line.fileName.c_str(),
                             static_cast<int>(line.fileName.size() * sizeof(wchar_t)), SQLITE_TRANSIENT);
-        sqlite3_step(stmt);
+        if (IsLibraryWriteFailure(sqlite3_step(stmt))) {
+            sqlite3_finalize(stmt);
+            return StatisticsLibraryUnwritable;
+        }
         ++count;
     }
     sqlite3_finalize(stmt);
@@ -131,6 +135,8 @@ void ReportStatisticsResult(IDocumentHost& host, CSQlite& db, CLarkspur2006Doc::
     case CLarkspur2006Doc::StatisticsWriteFailed:
         host.ShowMessage(L"ファイルの書き込みに失敗しました。", MB_OK | MB_ICONERROR);
         break;
+    case CLarkspur2006Doc::StatisticsLibraryUnwritable:
+        break;   // told by the document, once a session
     case CLarkspur2006Doc::StatisticsOk: {
         wchar_t text[64];
         swprintf(text, 64, doneFormat, count);
@@ -166,5 +172,6 @@ void CLarkspur2006Doc::OnImportStatistics() {
         ScopedWaitCursor wait;
         result = ImportStatistics(chosen.pathName, count);
     }
+    if (result == StatisticsLibraryUnwritable) ReportLibraryUnwritable();
     ReportStatisticsResult(GetHost(), m_db, result, count, L"%d 項目インポートしました。");
 }

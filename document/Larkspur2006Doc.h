@@ -85,6 +85,13 @@ public:
     // The same for several rows with one UPDATE (no rows: nothing written, true).
     bool WriteRating(const std::vector<int64_t>& rowids, int rating);
 
+    // A library write that failed with `rc`: true when the code says the library takes no
+    // writes (IsLibraryWriteFailure), after telling the user so the first time in the session;
+    // later ones stay silent. False for any other failure, which the caller shows itself.
+    bool ReportWriteFailure(int rc);
+    // Tells the user, the first time in the session, that the library takes no writes.
+    void ReportLibraryUnwritable();
+
     // ---- Queries, play lists and history (DocQuery.cpp) ---------------------------------
     // Replaces `playlist` by the result of the SQL text and, with `record`, records it in
     // the history. Sends no hint: callers send hint 20 after success.
@@ -106,7 +113,14 @@ public:
     void FreePlaylistCaches();
 
     // ---- Statistics export and import (DocStatistics.cpp) -------------------------------
-    enum StatisticsResult { StatisticsOk, StatisticsOpenFailed, StatisticsDbFailed, StatisticsWriteFailed };
+    // StatisticsLibraryUnwritable: the import stopped because the library takes no writes.
+    enum StatisticsResult {
+        StatisticsOk,
+        StatisticsOpenFailed,
+        StatisticsDbFailed,
+        StatisticsWriteFailed,
+        StatisticsLibraryUnwritable
+    };
     // The file operations behind the commands; `count` is the number of rows written or
     // lines imported.
     StatisticsResult ExportStatistics(const std::wstring& path, int& count);
@@ -240,6 +254,7 @@ private:
     CDocumentHostDefault m_defaultHost;
     bool m_started = false;
     bool m_closed = false;
+    bool m_unwritableReported = false;
 
     // Library
     CSQlite m_db;

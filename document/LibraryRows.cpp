@@ -74,7 +74,10 @@ void ApplyReadPragmas(CSQlite& db) {
     db.exec(L"PRAGMA mmap_size = 1073741824;");
 }
 
-bool BindTrackForInsert(sqlite3_stmt* insert, const TrackRecord& t) {
+namespace {
+
+// The binds and step of BindTrackForInsert and BindTrackForUpdate; the step's result.
+int StepInsert(sqlite3_stmt* insert, const TrackRecord& t) {
     sqlite3_reset(insert);
     BindText(insert, 1, t.file_name);
     BindText(insert, 2, t.file_title);
@@ -83,18 +86,24 @@ bool BindTrackForInsert(sqlite3_stmt* insert, const TrackRecord& t) {
     BindTagsToStatistics(insert, 5, t);
     int rc = sqlite3_step(insert);
     sqlite3_reset(insert);
-    return rc == SQLITE_DONE;
+    return rc;
 }
 
-bool BindTrackForUpdate(sqlite3_stmt* update, const TrackRecord& t) {
+int StepUpdate(sqlite3_stmt* update, const TrackRecord& t) {
     sqlite3_reset(update);
     sqlite3_bind_int64(update, 1, t.file_size);
     int next = BindTagsToStatistics(update, 2, t);
     BindText(update, next, t.file_name);
     int rc = sqlite3_step(update);
     sqlite3_reset(update);
-    return rc == SQLITE_DONE;
+    return rc;
 }
+
+}  // namespace
+
+bool BindTrackForInsert(sqlite3_stmt* insert, const TrackRecord& t) { return StepInsert(insert, t) == SQLITE_DONE; }
+
+bool BindTrackForUpdate(sqlite3_stmt* update, const TrackRecord& t) { return StepUpdate(update, t) == SQLITE_DONE; }
 
 void MapTagInfoToTrack(const TTagInfo& info, TrackRecord& t) {
     t.statDuration = info.seconds;
@@ -214,7 +223,7 @@ bool GetFileModifyTime(const std::wstring& path, int64_t& seconds) {
 
 bool AddFileToLibrary(sqlite3_stmt* update, const std::wstring& pathIn, CSQlite& lookup,
                       const CAppSettings& settings, sqlite3_stmt* insert,
-                      const TagReadFunction& read) {
+                      const TagReadFunction& read, int* stepResult) {
     std::wstring path = pathIn;
     if (!IsUncPath(path)) GetUniversalPath(path);
 
@@ -236,10 +245,13 @@ bool AddFileToLibrary(sqlite3_stmt* update, const std::wstring& pathIn, CSQlite&
     MapTagInfoToTrack(info, track);
     track.file_size = FileSizeOf(track.file_name);
 
-    return existing.exists ? BindTrackForUpdate(update, track) : BindTrackForInsert(insert, track);
+    const int rc = existing.exists ? StepUpdate(update, track) : StepInsert(insert, track);
+    if (stepResult) *stepResult = rc;
+    return rc == SQLITE_DONE;
 }
 
 bool AddFileToLibrary(sqlite3_stmt* update, const std::wstring& path, CLarkspur2006Doc& doc,
-                      sqlite3_stmt* insert) {
-    return AddFileToLibrary(update, path, doc.GetDatabase(), doc.GetSettings(), insert);
+                      sqlite3_stmt* insert, int* stepResult) {
+    return AddFileToLibrary(update, path, doc.GetDatabase(), doc.GetSettings(), insert, TagReadFunction(),
+                            stepResult);
 }

@@ -44,10 +44,11 @@ using TagReadFunction = std::function<int(tagReader::TTagInfo& info, const std::
 // Brings one file into the library: skips it when unchanged since its row was written
 // ("CheckFileModify"), reads its tags, keeps the row's statistics and inserts or updates.
 // True when a row was written. Existing rows are looked up on `lookup`; the statements
-// belong to the caller's connection.
+// belong to the caller's connection. `stepResult`, when given, receives the SQLite result of
+// the insert or update (left alone when none was run).
 bool AddFileToLibrary(sqlite3_stmt* update, const std::wstring& path, CSQlite& lookup,
                       const CAppSettings& settings, sqlite3_stmt* insert,
-                      const TagReadFunction& read = TagReadFunction());
+                      const TagReadFunction& read = TagReadFunction(), int* stepResult = nullptr);
 // The same with the document's connection and settings.
 bool AddFileToLibrary(sqlite3_stmt* update, const std::wstring& path, CLarkspur2006Doc& doc,
-                      sqlite3_stmt* insert);
+                      sqlite3_stmt* insert, int* stepResult = nullptr);

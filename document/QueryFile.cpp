@@ -80,13 +80,14 @@ bool CQueryFile::Save(const std::wstring& filePath) {
     std::wstring blocks;
     if (!LineCommentsToBlocks(sql, blocks)) return false;
     SetPath(filePath);
-    EnsureUnicodeFile();
+    // The section is rewritten as a whole, and the file replaced only when all of it is
+    // written (a folder that is gone or read-only, a full disk fail the save).
+    BeginWrite();
     EraseSection(L"Query");
-    // False when any key could not be written (a folder that is gone or read-only, say).
-    const bool wroteSql = WriteString(L"Query", L"SQL", OneLine(blocks).c_str()) != FALSE;
-    const bool wroteSort = WriteInt(L"Query", L"SortBy", sortColumn) != FALSE;
-    const bool wroteOrder = WriteInt(L"Query", L"SortOrder", ascending ? 1 : 0) != FALSE;
-    return wroteSql && wroteSort && wroteOrder;
+    WriteString(L"Query", L"SQL", OneLine(blocks).c_str());
+    WriteInt(L"Query", L"SortBy", sortColumn);
+    WriteInt(L"Query", L"SortOrder", ascending ? 1 : 0);
+    return EndWrite();
 }
 
 bool CQueryFile::GetTitle(std::wstring& title) const {

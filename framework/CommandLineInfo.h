@@ -18,4 +18,11 @@ public:
 
     // Feeds every argument after the program name to ParseParam.
     void ParseArguments(const std::vector<std::wstring>& args);
+
+protected:
+    // While ParseParam runs: its argument as given, with a switch's "/" or "-".
+    const std::wstring& CurrentArgument() const { return m_current; }
+
+private:
+    std::wstring m_current;
 };

@@ -126,8 +126,7 @@ std::wstring CWinApp::GetProfileString(const wchar_t* section, const wchar_t* en
 }
 
 BOOL CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value) const {
-    CreateUnicodeProfileFile(m_profileName);
-    return ::WritePrivateProfileStringW(section, entry, value, m_profileName.c_str());
+    return m_profileWriter.Write(m_profileName, section, entry, value);
 }
 
 UINT CWinApp::GetProfileInt(const wchar_t* section, const wchar_t* entry, int def) const {

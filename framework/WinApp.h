@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/ProfileFileWrite.h"
 #include "framework/WinThread.h"
 #include <windows.h>
 #include <memory>
@@ -43,6 +44,11 @@ public:
     BOOL GetProfileBinary(const wchar_t* section, const wchar_t* entry, BYTE** data, UINT* bytes) const;
     BOOL GetProfileBinary(const wchar_t* section, const wchar_t* entry, std::vector<BYTE>& data) const;
     BOOL WriteProfileBinary(const wchar_t* section, const wchar_t* entry, const void* data, UINT bytes) const;
+    // Each profile write rewrites the file whole and replaces it only once the new text is on
+    // the disk. Between these two the writes are collected and reach the file together (all
+    // or, when EndProfileWrite returns false, none); reads see the file as it was until then.
+    void BeginProfileWrite() { m_profileWriter.Begin(m_profileName); }
+    bool EndProfileWrite() { return m_profileWriter.End(); }
 
     const std::wstring& GetAppTitle() const { return m_appTitle; }
 
@@ -61,6 +67,7 @@ protected:
     std::wstring m_profileName;
 
 private:
+    mutable CProfileWriter m_profileWriter;
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     bool m_oleStarted = false;
 };

@@ -1,5 +1,6 @@
 #include "app/AppSettings.h"
 #include "app/ColorUtil.h"
+#include "support/FailingProfileStore.h"
 #include "support/TestFiles.h"
 #include "Utf16TestText.h"
 #include <gtest/gtest.h>
@@ -245,6 +246,51 @@ TEST_F(SettingsFixture, SaveWritesEverySectionInOrder) {
     // Never-stored fields stay out of the file.
     EXPECT_EQ(L"<missing>", ReadKey(L"BASS", L"Mute"));
     EXPECT_EQ(std::wstring::npos, text.find(L"Mute"));
+}
+
+TEST_F(SettingsFixture, ASaveThatFailsPartWayLeavesConfigIniAsItWasAndSaysSo) {
+    WriteConfig(L"[Generic]\r\nRatingType=1\r\n[Mine]\r\nkept=手で書いた値\r\n");
+    CAppSettings s;
+    Load(s);
+    ASSERT_TRUE(CAppSettings::Save(s));
+    EXPECT_EQ(L"手で書いた値", ReadKey(L"Mine", L"kept")) << "a section the program does not own survives";
+    const std::string saved = ReadBytes(ConfigPath());
+
+    for (const bool failReplace : {false, true}) {
+        Load(s);
+        ChangeEverything(s);
+        testing_support::FailingProfileStore store(failReplace);
+        EXPECT_FALSE(CAppSettings::Save(s)) << failReplace;
+        EXPECT_EQ(1, store.writes) << "the file is written once, whole";
+        EXPECT_EQ(saved, ReadBytes(ConfigPath())) << failReplace;
+        EXPECT_FALSE(FileExists(ConfigPath() + L".new"));
+    }
+}
+
+// What the save writes is what the system's profile writer makes of the same keys in the same
+// order, so config.ini keeps its format.
+TEST_F(SettingsFixture, SavedFileHasTheBytesTheSystemWriterGivesIt) {
+    CAppSettings s;
+    Load(s);
+    ChangeEverything(s);
+    ASSERT_TRUE(CAppSettings::Save(s));
+    const std::wstring replay = dir.file(L"replay.ini");
+    ASSERT_TRUE(WriteBytes(replay, std::string("\xFF\xFE")));
+    std::vector<wchar_t> names(65536), lines(1 << 20);
+    GetPrivateProfileSectionNamesW(names.data(), static_cast<DWORD>(names.size()), ConfigPath().c_str());
+    int sections = 0;
+    for (const wchar_t* name = names.data(); *name; name += wcslen(name) + 1, ++sections) {
+        GetPrivateProfileSectionW(name, lines.data(), static_cast<DWORD>(lines.size()), ConfigPath().c_str());
+        for (const wchar_t* line = lines.data(); *line; line += wcslen(line) + 1) {
+            const std::wstring entry = line;
+            const size_t equals = entry.find(L'=');
+            ASSERT_NE(std::wstring::npos, equals) << entry;
+            WritePrivateProfileStringW(name, entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str(),
+                                       replay.c_str());
+        }
+    }
+    EXPECT_EQ(16, sections);
+    EXPECT_EQ(ReadBytes(replay), ReadBytes(ConfigPath()));
 }
 
 TEST_F(SettingsFixture, DefaultsRoundTripUnchanged) {

@@ -2,6 +2,7 @@
 #include "app/PathParts.h"
 #include "app/ViewHints.h"
 #include "document/LibrarySql.h"
+#include "document/LibraryWriteFailure.h"
 #include <gtest/gtest.h>
 
 using namespace doc_test;
@@ -156,6 +157,92 @@ TEST(LibrarySchema, OpenFailsWhenTheTableCannotBeCreated) {
     doc.InitSqlTexts();
     EXPECT_FALSE(doc.OpenLibrary(path));
     EXPECT_EQ(1u, errors.messages.size());
+}
+
+TEST(LibrarySchema, ALibraryWhoseListLacksColumnsIsRefusedAndLeftByteForByte) {
+    std::wstring withoutLastplayed = LibraryCreateTableSql();
+    const std::wstring line = L"\tlastplayed INTEGER DEFAULT 0,\r\n";
+    ASSERT_NE(std::wstring::npos, withoutLastplayed.find(line));
+    withoutLastplayed.erase(withoutLastplayed.find(line), line.size());
+    const struct {
+        std::wstring create;
+        const wchar_t* missing;
+    } cases[] = {
+        // The tagArtist index could be made, the tagAlbum one not.
+        {L"CREATE TABLE list(file_name TEXT UNIQUE, tagTitle TEXT, tagArtist TEXT, rating INTEGER);", L"tagAlbum"},
+        // Every indexed column is there.
+        {withoutLastplayed, L"lastplayed"},
+    };
+    for (const auto& c : cases) {
+        testing_support::TempDir dir;
+        const std::wstring path = dir.file(L"other.db");
+        {
+            CSQlite db;
+            ASSERT_EQ(SQLITE_OK, db.open(path));
+            ASSERT_EQ(SQLITE_OK, db.exec(c.create));
+            ASSERT_EQ(SQLITE_OK, db.exec(L"INSERT INTO list(file_name) VALUES('C:\\a.mp3');"));
+        }
+        const std::string before = testing_support::ReadBytes(path);
+        CAppSettings settings = MakeSettings(dir.path());
+        FakeHost host;
+        DBErrorRecorder errors;
+        {
+            CLarkspur2006Doc doc(settings, &host);
+            doc.InitSqlTexts();
+            EXPECT_FALSE(doc.OpenLibrary(path)) << c.missing;
+        }
+        ASSERT_EQ(1u, errors.texts.size()) << c.missing;
+        EXPECT_NE(std::wstring::npos, errors.texts[0].find(c.missing));
+        EXPECT_NE(std::wstring::npos, errors.texts[0].find(path)) << "the message names the file";
+        EXPECT_EQ(before, testing_support::ReadBytes(path)) << c.missing;
+        EXPECT_FALSE(testing_support::FileExists(path + L"-journal"));
+    }
+}
+
+TEST(LibraryWrites, OnlyFailuresThatEveryLaterWriteWouldMeetMeanTheLibraryTakesNoWrites) {
+    for (int rc : {SQLITE_READONLY, SQLITE_READONLY_DBMOVED, SQLITE_IOERR, SQLITE_IOERR_WRITE, SQLITE_IOERR_FSYNC,
+                   SQLITE_FULL, SQLITE_CANTOPEN})
+        EXPECT_TRUE(IsLibraryWriteFailure(rc)) << rc;
+    for (int rc : {SQLITE_OK, SQLITE_DONE, SQLITE_ROW, SQLITE_ERROR, SQLITE_BUSY, SQLITE_LOCKED, SQLITE_CONSTRAINT,
+                   SQLITE_CORRUPT, SQLITE_INTERRUPT, SQLITE_MISUSE})
+        EXPECT_FALSE(IsLibraryWriteFailure(rc)) << rc;
+}
+
+TEST_F(LibraryChanges, AReadOnlyLibrarySaysOnceThatNothingNewIsKeptAndStillReads) {
+    ASSERT_TRUE(lib.Insert(MakeTrack(L"C:\\a.mp3", L"a")));
+    ASSERT_TRUE(lib.Insert(MakeTrack(L"C:\\b.mp3", L"b")));
+    const std::wstring statistics = lib.dir.file(L"in.tsv");
+    ASSERT_TRUE(testing_support::WriteBytes(statistics, std::string("C:\\a.mp3\t1\t20\t3\t4\r\nC:\\b.mp3\t1\t2\t3\t4\r\n")));
+    const std::wstring path = lib.settings.libraryPath;
+    sqlite3_finalize(insert);
+    sqlite3_finalize(update);
+    insert = update = nullptr;
+    lib.db().close();
+    ASSERT_EQ(SQLITE_OK, lib.db().open(path, true));
+    ASSERT_EQ(SQLITE_OK, lib.db().prepare(lib.doc.GetSqlInsert(), &insert));
+    ASSERT_EQ(SQLITE_OK, lib.db().prepare(lib.doc.GetSqlUpdate(), &update));
+
+    // Ratings, then an added file, then play statistics: each fails, and only the first says so.
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(lib.doc.WriteRating(1, 30));
+    EXPECT_FALSE(lib.doc.WriteRating(std::vector<int64_t>{1, 2}, 40));
+    HandReader reader;
+    int written = SQLITE_OK;
+    EXPECT_FALSE(AddFileToLibrary(update, NewFile(L"new.mp3", 10), lib.db(), lib.settings, insert, reader.Function(),
+                                  &written));
+    EXPECT_TRUE(IsLibraryWriteFailure(written)) << written;
+    EXPECT_TRUE(lib.doc.ReportWriteFailure(written));
+    int imported = 0;
+    EXPECT_EQ(CLarkspur2006Doc::StatisticsLibraryUnwritable, lib.doc.ImportStatistics(statistics, imported));
+    EXPECT_EQ(0, imported);
+    lib.doc.ReportLibraryUnwritable();
+
+    ASSERT_EQ(1u, lib.host.messages.size());
+    const std::wstring& text = lib.host.messages[0].text;
+    EXPECT_NE(std::wstring::npos, text.find(path)) << "names the file";
+    for (const wchar_t* lost : {L"評価", L"再生統計", L"追加したファイル"}) EXPECT_NE(std::wstring::npos, text.find(lost));
+    EXPECT_TRUE(lib.errors.messages.empty()) << "no database error dialog for these";
+    EXPECT_EQ(2, lib.Scalar(L"SELECT COUNT(*) FROM list;")) << "reading goes on";
+    EXPECT_EQ(0, lib.Scalar(L"SELECT rating FROM list WHERE file_name='C:\\a.mp3';"));
 }
 
 TEST_F(LibraryChanges, NewFileIsInsertedFromItsTags) {

@@ -1,5 +1,6 @@
 #include "document/DocTestSupport.h"
 #include "document/QueryFile.h"
+#include "support/FailingProfileStore.h"
 #include "support/TestFiles.h"
 #include <gtest/gtest.h>
 
@@ -85,6 +86,34 @@ TEST(QueryFile, SaveReplacesTheWholeSection) {
     EXPECT_EQ(-1, r.sortColumn);
     EXPECT_TRUE(r.ascending);
     EXPECT_EQ(std::string::npos, ReadBytes(path).find("Old"));
+}
+
+TEST(QueryFile, ALongQueryRoundTripsWholeAndAFailedSaveLeavesTheOldFileByteForByte) {
+    TempDir dir;
+    const std::wstring path = dir.file(L"long.q");
+    std::wstring sql = L"SELECT * FROM list WHERE tagTitle IN ('x'";
+    for (int i = 0; sql.size() < 6000; ++i) sql += L",'曲" + std::to_wstring(i) + L"'";
+    sql += L") ORDER BY tagAlbum;";
+    CQueryFile q;
+    q.sql = sql;
+    q.sortColumn = 5;
+    q.ascending = false;
+    ASSERT_TRUE(q.Save(path));
+    CQueryFile r;
+    ASSERT_TRUE(r.Load(path));
+    EXPECT_EQ(sql, r.sql);
+    EXPECT_EQ(5, r.sortColumn);
+    EXPECT_FALSE(r.ascending);
+
+    const std::string before = ReadBytes(path);
+    for (const bool failReplace : {false, true}) {
+        testing_support::FailingProfileStore store(failReplace);
+        q.sql = L"SELECT 1;";
+        q.sortColumn = 2;
+        EXPECT_FALSE(q.Save(path)) << failReplace;
+        EXPECT_EQ(before, ReadBytes(path)) << "the section is never erased first";
+        EXPECT_FALSE(testing_support::FileExists(path + L".new"));
+    }
 }
 
 TEST(QueryFile, ContainsRandom) {

@@ -1,9 +1,9 @@
 #include "ui/dialogs/DlgQuery.h"
+#include "app/FileNameRules.h"
 #include "app/PathParts.h"
 #include "document/QueryFile.h"
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
-#include "ui/dialogs/FileNameRules.h"
 #include <cwchar>
 
 const CDlgQuery::SortEntry CDlgQuery::kSortEntries[20] = {
@@ -240,7 +240,11 @@ bool CDlgQuery::SaveQuery(const std::wstring& name, const std::wstring& sql) {
         if (AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) return false;
     }
     if (!file.Save(path)) {
-        AfxMessageBox(kSaveFailed, MB_OK | MB_ICONEXCLAMATION);
+        // The dialog stays open with the user's text; a file that was there is unchanged.
+        AfxMessageBox(L"クエリファイル「" + path + L"」に書き込めませんでした。\r\n"
+                      L"ファイルは変更されていません。フォルダーが読み取り専用になっていないか、"
+                      L"ディスクに空きがあるかを確認してください。",
+                      MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     if (!m_newQuery && !sameFile) ::DeleteFileW(m_targetPath.c_str());

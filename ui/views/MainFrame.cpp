@@ -205,7 +205,9 @@ void CMainFrame::OnDestroy() {
     }
     RemoveKeyboardHook();
     RemoveTrayIcon();
-    SaveBarLayout();
+    if (!SaveBarLayout()) {
+        if (auto* app = dynamic_cast<CLarkspur2006App*>(AfxGetApp())) app->NoteUnsavedFile(app->GetProfileFile());
+    }
     UnregisterHotKeys();
     if (m_wndSearchEdit.m_hWnd) {
         m_wndSearchEdit.RevokeDropTarget();
@@ -256,6 +258,7 @@ LRESULT CMainFrame::OnEndSession(WPARAM ending, LPARAM) {
     // The process ends after this returns: shut down as on a close, then write the settings
     // that the shut-down has stored. This object is gone after DestroyWindow.
     auto* app = dynamic_cast<CLarkspur2006App*>(AfxGetApp());
+    if (app) app->BeginSessionEnd();
     DestroyWindow();
     if (app) app->WriteFinalSettings();
     return 0;

@@ -177,9 +177,10 @@ private:
     // Widens the search-text combo's list to its widest entry; `atCreation`: the first fit,
     // which adds its 4 pixels to the larger of the list's width and that entry.
     void FitSearchDropWidth(bool atCreation);
-    // "toolbar.ini": the dock state "Layout" and the band records of section "Rebar".
+    // "toolbar.ini": the dock state "Layout" and the band records of section "Rebar". The
+    // save writes the file whole; false when it could not (the file is then as it was).
     void LoadBarLayout();
-    void SaveBarLayout();
+    bool SaveBarLayout();
     // Sets or clears every band's no-gripper bit by "NoGripper".
     void ApplyToolbarLock();
     void SetBandMinimum(UINT bandId, int width, int height);

@@ -332,9 +332,10 @@ void CMainFrame::ApplyToolbarLock() {
     }
 }
 
-void CMainFrame::SaveBarLayout() {
+bool CMainFrame::SaveBarLayout() {
     CWinApp* app = AfxGetApp();
-    if (!app || !m_wndReBar.m_hWnd) return;
+    if (!app || !m_wndReBar.m_hWnd) return true;
+    app->BeginProfileWrite();
     SaveBarState(kLayoutName);
     CReBarCtrl& rebar = m_wndReBar.GetReBarCtrl();
     const UINT count = rebar.GetBandCount();
@@ -347,6 +348,7 @@ void CMainFrame::SaveBarLayout() {
         app->WriteProfileBinary(kRebarSection, BandEntryName(static_cast<int>(i)).c_str(), record.data(),
                                 static_cast<UINT>(record.size()));
     }
+    return app->EndProfileWrite();
 }
 
 // ---- Showing and hiding bars -------------------------------------------------------------

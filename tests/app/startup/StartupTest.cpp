@@ -96,6 +96,34 @@ struct Installed {
     }
 };
 
+// A message box of the process (its one visible top-level dialog), or null when the process
+// ends or none appears in time.
+HWND WaitForMessageBox(const Process& p) {
+    for (int i = 0; i < 300; ++i) {
+        wchar_t name[16] = {};
+        HWND h = FindMainWindow(p.pi.dwProcessId);
+        if (h && GetClassNameW(h, name, 16) && wcscmp(name, L"#32770") == 0) return h;
+        if (WaitForSingleObject(p.pi.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+// The texts of a message box's static controls.
+std::wstring MessageBoxText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(box, [](HWND child, LPARAM lp) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(child, name, 16);
+        if (_wcsicmp(name, L"Static") == 0) {
+            std::wstring part(static_cast<size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+            part.resize(static_cast<size_t>(GetWindowTextW(child, &part[0], static_cast<int>(part.size()))));
+            *reinterpret_cast<std::wstring*>(lp) += part;
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
 std::wstring WindowsUserName() {
     wchar_t user[UNLEN + 1] = {};
     DWORD size = UNLEN + 1;
@@ -154,6 +182,58 @@ TEST(Startup, EmptyProfileNameUsesTheWindowsUser) {
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(FileExists(app.dir.file(L"users\\" + WindowsUserName() + L"\\")));
     EXPECT_EQ(CloseAndWait(p, main), 0);
+}
+
+TEST(Startup, AProfileNameThatIsNotOnePlainFolderIsRefusedBeforeAnythingIsWritten) {
+    Installed app;
+    for (const std::wstring& argument : {std::wstring(L"/p:..\\..\\..\\x"), L"-p:" + std::wstring(300, L'x'),
+                                         std::wstring(L"/p:con")}) {
+        Process p;
+        ASSERT_TRUE(Start(p, app.exe, argument));
+        HWND box = WaitForMessageBox(p);
+        ASSERT_NE(box, nullptr) << "refused with a message";
+        EXPECT_NE(MessageBoxText(box).find(L"「" + argument + L"」"), std::wstring::npos) << "it names the argument";
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_EQ(WaitForSingleObject(p.pi.hProcess, 30000), WAIT_OBJECT_0) << "the program then ends";
+        EXPECT_FALSE(FileExists(app.dir.file(L"users"))) << "nothing is written";
+    }
+}
+
+TEST(Startup, SettingsFilesTheExitCannotWriteAreNamedOnceExceptWhileTheSessionEnds) {
+    Installed app;
+    for (const bool sessionEnds : {false, true}) {
+        const std::wstring profile = sessionEnds ? L"hana" : L"gina";
+        const std::wstring folder = CLarkspur2006App::PrepareUserFolder(app.dir.path(), profile);
+        const std::wstring mine = L"[Mine]\r\nkept=手で書いた値\r\n";
+        ASSERT_TRUE(WriteBytes(folder + L"config.ini", "\xFF\xFE" + std::string(reinterpret_cast<const char*>(mine.data()),
+                                                                                mine.size() * sizeof(wchar_t))));
+        const std::string before = ReadBytes(folder + L"config.ini");
+        // Folders where the new files would be written: neither file can be replaced.
+        ASSERT_TRUE(CreateDirectoryW((folder + L"config.ini.new").c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((folder + L"toolbar.ini.new").c_str(), nullptr));
+
+        Process p;
+        ASSERT_TRUE(Start(p, app.exe, L"/p:" + profile));
+        HWND main = WaitForMainWindow(p);
+        ASSERT_NE(main, nullptr);
+        if (sessionEnds) {
+            DWORD_PTR answer = 0;
+            ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 20000, &answer));
+            ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 20000, &answer));
+        } else {
+            PostMessageW(main, WM_CLOSE, 0, 0);
+            HWND box = WaitForMessageBox(p);
+            ASSERT_NE(box, nullptr) << "the exit says what it could not save";
+            const std::wstring text = MessageBoxText(box);
+            EXPECT_NE(text.find(L"users\\gina\\config.ini"), std::wstring::npos);
+            EXPECT_NE(text.find(L"users\\gina\\toolbar.ini"), std::wstring::npos);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        // A second message, or one while the session ends, would keep the program from ending.
+        ASSERT_EQ(WaitForSingleObject(p.pi.hProcess, 30000), WAIT_OBJECT_0) << profile;
+        EXPECT_EQ(before, ReadBytes(folder + L"config.ini")) << profile;
+        EXPECT_FALSE(FileExists(folder + L"toolbar.ini")) << profile;
+    }
 }
 
 TEST(CommandLine, ProfileFromSwitchesOnly) {

@@ -1,6 +1,7 @@
 // The query editor and the table help driven through their controls, and the name rule
 // that keeps query and folder names usable as file names.
 
+#include "app/FileNameRules.h"
 #include "document/DocTestSupport.h"
 #include "document/QueryFile.h"
 #include "framework/Dialog.h"
@@ -9,7 +10,6 @@
 #include "support/TestFiles.h"
 #include "ui/dialogs/DlgQuery.h"
 #include "ui/dialogs/DlgTableHelp.h"
-#include "ui/dialogs/FileNameRules.h"
 #include <gtest/gtest.h>
 #include <set>
 
@@ -375,18 +375,23 @@ TEST(DlgQuery, AFailedSaveKeepsTheOldQueryAndTheDialogOpen) {
     ASSERT_TRUE(CreateDirectoryW(dir.file(L"blocked.q").c_str(), nullptr));
     testing_support::MessageBoxRecorder boxes;
     bool stillOpen = false;
+    std::wstring sqlAfter;
     CScriptedDialogRunner runner([&](CDialog& d) {
         SetWindowTextW(Item(d, IDC_QUERY_NAME), L"blocked");
+        SetSql(d, L"SELECT 4;");
         Click(d, IDOK);
         stillOpen = !static_cast<CDlgQuery&>(d).HasEnded();
+        sqlAfter = Text(Item(d, IDC_QUERY_SQL));
     });
     RunnerScope scope(&runner);
     CDlgQuery dialog;
     dialog.SetEditQuery(dir.file(L"old.q"));
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
     EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(L"SELECT 4;", sqlAfter);
     ASSERT_EQ(1u, boxes.texts.size());
-    EXPECT_EQ(L"クエリ作成に失敗しました。", boxes.texts[0]);
+    EXPECT_NE(std::wstring::npos, boxes.texts[0].find(dir.file(L"blocked.q"))) << "the message names the file";
+    EXPECT_NE(std::wstring::npos, boxes.texts[0].find(L"書き込めませんでした"));
     CQueryFile q;
     ASSERT_TRUE(q.Load(dir.file(L"old.q"))) << "the old query survives a failed save";
     EXPECT_EQ(L"SELECT 3;", q.sql);

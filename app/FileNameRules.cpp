@@ -1,4 +1,4 @@
-#include "ui/dialogs/FileNameRules.h"
+#include "app/FileNameRules.h"
 #include <cwctype>
 
 bool IsPlainFileName(const std::wstring& name) {

@@ -3,8 +3,8 @@
 
 // Whether `name` can stand alone as the name of a file or folder inside a folder: not empty,
 // none of ":", "\", "/", "*", "?", '"', "<", ">", "|" nor a control character, not made
-// only of dots, and no device name (`IsReservedDeviceName`). Query names and query folder
-// names pass through it.
+// only of dots, and no device name (`IsReservedDeviceName`). Query names, query folder
+// names and profile names pass through it.
 bool IsPlainFileName(const std::wstring& name);
 
 // The length of the device word that makes Windows take `name` (one part of a path) as a
