@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <cstdio>
+#include <cstdlib>
 #include <sqlite3.h>
 #include <vector>
 
@@ -63,11 +64,14 @@ bool PumpWhileLoading(CDlgImport& dialog) {
 }
 
 int CountRows(CSQlite& db) {
-    sqlite3_stmt* stmt = nullptr;
     int rows = -1;
-    if (db.prepare(L"SELECT COUNT(*) FROM list;", &stmt) == SQLITE_OK && stmt && sqlite3_step(stmt) == SQLITE_ROW)
-        rows = sqlite3_column_int(stmt, 0);
-    if (stmt) sqlite3_finalize(stmt);
+    sqlite3_exec(
+        db.handle(), "SELECT COUNT(*) FROM list;",
+        [](void* out, int, char** values, char**) {
+            *static_cast<int*>(out) = values[0] ? atoi(values[0]) : -1;
+            return 0;
+        },
+        &rows, nullptr);
     return rows;
 }
 

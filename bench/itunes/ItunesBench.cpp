@@ -15,6 +15,7 @@
 #include <deque>
 #include <string>
 #include "bench/support/BenchClock.h"
+#include "bench/support/BenchFolder.h"
 
 namespace {
 
@@ -136,16 +137,7 @@ double ReaderLoad(const std::wstring& path, int& taken) {
     return result.failed ? -1 : seconds;
 }
 
-void RemoveFolder(const std::wstring& folder) {
-    std::wstring from = folder;
-    if (!from.empty() && from.back() == L'\\') from.pop_back();
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
-}
+using bench_support::RemoveFolder;
 
 SIZE_T PeakWorkingSet() {
     PROCESS_MEMORY_COUNTERS counters = {};

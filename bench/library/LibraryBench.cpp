@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 #include "bench/support/BenchClock.h"
+#include "bench/support/BenchFolder.h"
 
 namespace {
 
@@ -184,16 +185,7 @@ void PrintTable(const std::vector<Row>& rows) {
             L"differs from the bare one's (the run fails)\n");
 }
 
-void RemoveFolder(const std::wstring& folder) {
-    std::wstring from = folder;
-    if (!from.empty() && from.back() == L'\\') from.pop_back();
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
-}
+using bench_support::RemoveFolder;
 
 // The best of several runs of the program's work and of the bare work, in turns, so that a
 // busy spell of the machine weighs on both alike. The program's work writes the `playlist`

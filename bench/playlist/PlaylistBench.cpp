@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 #include "bench/support/BenchClock.h"
+#include "bench/support/BenchFolder.h"
 
 namespace {
 
@@ -39,16 +40,7 @@ std::wstring ModuleFolder() {
     return folder.substr(0, folder.rfind(L'\\') + 1);
 }
 
-void RemoveFolder(const std::wstring& folder) {
-    std::wstring from = folder;
-    if (!from.empty() && from.back() == L'\\') from.pop_back();
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
-}
+using bench_support::RemoveFolder;
 
 // ---- the bare start, in a process of its own -------------------------------------------------
 

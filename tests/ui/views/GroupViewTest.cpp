@@ -381,28 +381,20 @@ TEST(GroupView, TheRowHeightImageListOutlivesTheListControlAndGoesWithTheView) {
     auto* view = new CTagQueryView;   // deletes itself with its window
     ASSERT_TRUE(view->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 200, 200}, host.m_hWnd, AFX_IDW_PANE_FIRST, &context));
     view->OnInitialUpdate();
-    recorder.control = view->m_hWnd;
-    recorder.destroyed.clear();
-    const HIMAGELIST first = ListView_GetImageList(view->m_hWnd, LVSIL_SMALL);
-    ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(view->GetStyle() & LVS_SHAREIMAGELISTS) << "the control leaves its lists to the view";
+    const HIMAGELIST first = recorder.Watch(view->m_hWnd);
     EXPECT_EQ(16, ImageHeight(first));
+    EXPECT_TRUE(view->GetStyle() & LVS_SHAREIMAGELISTS) << "the control leaves its lists to the view";
 
     // The tall sub column (50 px rows) swaps the list: the control holds the new one before
     // the old one goes.
     view->SetHeaderMode(3);
     const HIMAGELIST second = ListView_GetImageList(view->m_hWnd, LVSIL_SMALL);
-    ASSERT_NE(second, nullptr);
     EXPECT_NE(second, first);
     EXPECT_EQ(50, ImageHeight(second));
-    ASSERT_EQ(1u, recorder.destroyed.size());
-    EXPECT_EQ(first, recorder.destroyed[0].images);
-    EXPECT_EQ(second, recorder.destroyed[0].heldByControl) << "the control no longer held it";
+    EXPECT_TRUE(recorder.DestroyedAlone(first));
 
     host.DestroyWindow();   // the view deletes itself
-    ASSERT_EQ(2u, recorder.destroyed.size());
-    EXPECT_EQ(second, recorder.destroyed[1].images) << "the view destroyed its list";
-    EXPECT_EQ(nullptr, recorder.destroyed[1].heldByControl) << "once the control had let go of it";
+    EXPECT_TRUE(recorder.DestroyedAlone(second)) << "the view destroyed its list once the control had let go of it";
 }
 
 TEST_F(GroupViewTest, AHeightChangeRedrawsEveryRow) {

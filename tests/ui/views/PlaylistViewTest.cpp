@@ -795,9 +795,7 @@ TEST_F(PlaylistView, TheCursorOverARatingCellOrAnyCellWithSingleClickPlayIsTheHa
 TEST_F(PlaylistView, TheRowHeightImageListOutlivesTheListControlAndGoesWithTheView) {
     RowImagesRecorder recorder;
     Open();
-    recorder.control = pl->m_hWnd;
-    recorder.destroyed.clear();
-    const HIMAGELIST first = ListView_GetImageList(pl->m_hWnd, LVSIL_SMALL);
+    const HIMAGELIST first = recorder.Watch(pl->m_hWnd);
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(pl->GetStyle() & LVS_SHAREIMAGELISTS) << "the control leaves its lists to the view";
 
@@ -805,15 +803,10 @@ TEST_F(PlaylistView, TheRowHeightImageListOutlivesTheListControlAndGoesWithTheVi
     lib.settings.playlistView.fontSize = 20;
     lib.doc.UpdateAllViews(nullptr, HintSettingsChanged, nullptr);
     const HIMAGELIST second = ListView_GetImageList(pl->m_hWnd, LVSIL_SMALL);
-    ASSERT_NE(second, nullptr);
     EXPECT_NE(second, first);
     EXPECT_EQ(32, ImageHeight(second));
-    ASSERT_EQ(1u, recorder.destroyed.size());
-    EXPECT_EQ(first, recorder.destroyed[0].images);
-    EXPECT_EQ(nullptr, recorder.destroyed[0].heldByControl) << "taken from the control first";
+    EXPECT_TRUE(recorder.DestroyedAlone(first));
 
     Close();   // the view deletes itself
-    ASSERT_EQ(2u, recorder.destroyed.size());
-    EXPECT_EQ(second, recorder.destroyed[1].images) << "the view destroyed its list";
-    EXPECT_EQ(nullptr, recorder.destroyed[1].heldByControl) << "once the control had let go of it";
+    EXPECT_TRUE(recorder.DestroyedAlone(second)) << "the view destroyed its list once the control had let go of it";
 }

@@ -2,6 +2,7 @@
 #include "ui/views/RowHeightImages.h"
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 #include <vector>
 
 // Stands in for the destroyer of row-height image lists while it lives: records each list
@@ -24,6 +25,23 @@ public:
     ~RowImagesRecorder() { CRowHeightImages::SetDestroyer(std::move(m_previous)); }
     RowImagesRecorder(const RowImagesRecorder&) = delete;
     RowImagesRecorder& operator=(const RowImagesRecorder&) = delete;
+
+    // Watches `list` from now on; the row-height list it holds.
+    HIMAGELIST Watch(HWND list) {
+        control = list;
+        destroyed.clear();
+        return ListView_GetImageList(list, LVSIL_SMALL);
+    }
+    // Success when the lists destroyed since the last look are `images` alone, and the control
+    // did not hold it then.
+    ::testing::AssertionResult DestroyedAlone(HIMAGELIST images) {
+        std::vector<Destroyed> seen;
+        seen.swap(destroyed);
+        if (seen.size() != 1) return ::testing::AssertionFailure() << seen.size() << " lists destroyed";
+        if (seen[0].images != images) return ::testing::AssertionFailure() << "another list was destroyed";
+        if (seen[0].heldByControl == images) return ::testing::AssertionFailure() << "the control still held it";
+        return ::testing::AssertionSuccess();
+    }
 
     HWND control = nullptr;
     std::vector<Destroyed> destroyed;
