@@ -6,7 +6,7 @@ namespace {
 
 // Up to this em height (pixels) a text is drawn to find its width. Wine draws the small sizes
 // of some faces wider than their advance (Tahoma at 7-14 px, by up to 70 px over a long line);
-// from 15 px on, in every face of the Wine prefix, the advance with the last letter's overhang
+// from 15 px on, in every face tried under Wine, the advance with the last letter's overhang
 // reaches as far as the ink. Above it a font size of thousands of points from config.ini
 // would cost megabytes of picture per line and paint for nothing.
 const int kDrawnUpToEm = 24;
