@@ -13,8 +13,11 @@ benches=("$BUILD_DIR"/bench/*/*.exe)
 list=$(printf '%q ' "${benches[@]}")
 args=""
 [ $# -eq 0 ] || args=$(printf '%q ' "$@")
+# The run fails when any benchmark fails (a missed goal, a wrong result), after all have run.
 run_under_x "
+  failed=''
   for exe in $list; do
     echo \"== \$(basename \"\$exe\")\"
-    (cd \"\$(dirname \"\$exe\")\" && wine \"\$exe\" $args)
-  done"
+    (cd \"\$(dirname \"\$exe\")\" && wine \"\$exe\" $args) || failed=\"\$failed \$(basename \"\$exe\")\"
+  done
+  [ -z \"\$failed\" ] || { echo \"failed:\$failed\" >&2; exit 1; }"

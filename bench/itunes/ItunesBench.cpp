@@ -1,7 +1,9 @@
 // Reading an iTunes library export through the import reader, against the bare MSXML load of
 // the same file, at three sizes so that the cost per track shows whether it grows:
 //   itunes_bench.exe [tracks]      (default 100000; also a tenth and a half of it)
-// Child run, one size in a fresh process: itunes_bench.exe --child <export.xml>
+// Child runs, each in a fresh process: itunes_bench.exe --child <export.xml> (one size through
+// the reader), itunes_bench.exe --import <export.xml> <folder> (the import dialog)
+#include "DialogImport.h"
 #include "ui/dialogs/ImportReaders.h"
 #include <windows.h>
 #include <msxml2.h>
@@ -13,6 +15,7 @@
 #include <deque>
 #include <string>
 #include "bench/support/BenchClock.h"
+#include "bench/support/BenchFolder.h"
 
 namespace {
 
@@ -134,6 +137,8 @@ double ReaderLoad(const std::wstring& path, int& taken) {
     return result.failed ? -1 : seconds;
 }
 
+using bench_support::RemoveFolder;
+
 SIZE_T PeakWorkingSet() {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
@@ -159,10 +164,11 @@ int Child(const std::wstring& path) {
     return 0;
 }
 
-bool RunChild(const std::wstring& path, double& bare, double& real, int& taken, double& peakMB) {
+// Runs this program again with `arguments`; its standard output, or false when it failed.
+bool RunSelf(const std::wstring& arguments, std::string& output) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --child \"" + path + L"\"";
+    std::wstring command = L"\"" + std::wstring(self) + L"\" " + arguments;
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
     HANDLE readPipe = nullptr, writePipe = nullptr;
     if (!CreatePipe(&readPipe, &writePipe, &sa, 0)) return false;
@@ -179,7 +185,6 @@ bool RunChild(const std::wstring& path, double& bare, double& real, int& taken, 
         CloseHandle(readPipe);
         return false;
     }
-    std::string output;
     char buffer[256];
     DWORD read = 0;
     while (ReadFile(readPipe, buffer, sizeof buffer, &read, nullptr) && read > 0) output.append(buffer, read);
@@ -189,7 +194,39 @@ bool RunChild(const std::wstring& path, double& bare, double& real, int& taken, 
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     CloseHandle(readPipe);
-    return code == 0 && sscanf(output.c_str(), "%lf %lf %d %lf", &bare, &real, &taken, &peakMB) == 4;
+    return code == 0;
+}
+
+bool RunChild(const std::wstring& path, double& bare, double& real, int& taken, double& peakMB) {
+    std::string output;
+    return RunSelf(L"--child \"" + path + L"\"", output) &&
+           sscanf(output.c_str(), "%lf %lf %d %lf", &bare, &real, &taken, &peakMB) == 4;
+}
+
+// The import dialog on one export, in a fresh process: prints
+// "<read s> <write s> <rows listed> <rows stored> <completed 0|1> <peak MB>".
+int ImportChild(const std::wstring& path, const std::wstring& folder) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    DialogImportResult result;
+    const bool ran = RunDialogImport(path, folder, result);
+    if (ran)
+        printf("%.4f %.4f %d %d %d %.1f\n", result.read, result.write, result.listed, result.stored,
+               result.completed ? 1 : 0, static_cast<double>(PeakWorkingSet()) / (1024.0 * 1024.0));
+    CoUninitialize();
+    return ran ? 0 : 1;
+}
+
+bool RunImport(const std::wstring& path, const std::wstring& folder, DialogImportResult& result, double& peakMB) {
+    std::string output;
+    int completed = 0;
+    // Without its last backslash, which would escape the closing quote.
+    const std::wstring bare = folder.substr(0, folder.find_last_not_of(L'\\') + 1);
+    if (!RunSelf(L"--import \"" + path + L"\" \"" + bare + L"\"", output) ||
+        sscanf(output.c_str(), "%lf %lf %d %d %d %lf", &result.read, &result.write, &result.listed, &result.stored,
+               &completed, &peakMB) != 6)
+        return false;
+    result.completed = completed != 0;
+    return true;
 }
 
 }  // namespace
@@ -197,6 +234,7 @@ bool RunChild(const std::wstring& path, double& bare, double& real, int& taken, 
 int wmain(int argc, wchar_t** argv) {
     setlocale(LC_ALL, "japanese");
     if (argc == 3 && std::wstring(argv[1]) == L"--child") return Child(argv[2]);
+    if (argc == 4 && std::wstring(argv[1]) == L"--import") return ImportChild(argv[2], std::wstring(argv[3]) + L"\\");
     const int tracks = argc > 1 ? _wtoi(argv[1]) : 100000;
     if (tracks < 10) return 2;
 
@@ -209,6 +247,7 @@ int wmain(int argc, wchar_t** argv) {
     double perTrack[3] = {};
     bool failed = false;
     double largest = 0;
+    int largestTaken = 0;
     wprintf(L"\n%-10ls %10ls %10ls %8ls %14ls %10ls %9ls\n", L"tracks", L"reader s", L"bare s", L"ratio", L"reader ms/1000",
             L"peak MB", L"taken");
     wprintf(L"%ls\n", std::wstring(78, L'-').c_str());
@@ -220,25 +259,47 @@ int wmain(int argc, wchar_t** argv) {
         }
         double bare = 0, real = 0, peak = 0;
         int taken = 0;
-        if (!RunChild(path, bare, real, taken, peak)) {
+        const bool ran = RunChild(path, bare, real, taken, peak);
+        if (i < 2 || !ran) DeleteFileW(path.c_str());   // the largest is imported below
+        if (!ran) {
             fwprintf(stderr, L"the run of %d tracks failed\n", sizes[i]);
             failed = true;
-            DeleteFileW(path.c_str());
             continue;
         }
-        DeleteFileW(path.c_str());
         perTrack[i] = real / sizes[i] * 1000.0;
         largest = real;
+        largestTaken = taken;
         wprintf(L"%-10d %10.3f %10.3f %7.2fx %14.1f %10.1f %9d\n", sizes[i], real, bare, bare > 0 ? real / bare : 0,
                 perTrack[i] * 1000.0, peak, taken);
     }
+    // The whole import of the largest export through the dialog, into an empty library.
+    const std::wstring largestPath = folder + L"export_" + std::to_wstring(sizes[2]) + L".xml";
+    const std::wstring libraryFolder = folder + L"library\\";
+    DialogImportResult import;
+    double importPeak = 0;
+    bool imported = false;
+    if (!failed) {
+        CreateDirectoryW(libraryFolder.c_str(), nullptr);
+        imported = RunImport(largestPath, libraryFolder, import, importPeak);
+        if (!imported) fwprintf(stderr, L"the import through the dialog failed\n");
+    }
+    DeleteFileW(largestPath.c_str());
+    RemoveFolder(libraryFolder);
     RemoveDirectoryW(folder.c_str());
-    if (failed) return 1;
+    if (failed || !imported) return 1;
     // Linear: the cost per track at the largest size stays within 1.5x of the smallest's.
     const double growth = perTrack[0] > 0 ? perTrack[2] / perTrack[0] : 0;
     const bool linear = growth <= 1.5, fast = largest < 15.0;
     wprintf(L"\ncost per track, %d against %d tracks: %.2fx (target <= 1.5x) %ls\n", sizes[2], sizes[0], growth,
             linear ? L"ok" : L"OVER");
     wprintf(L"reader at %d tracks: %.3f s (target < 15 s) %ls\n", sizes[2], largest, fast ? L"ok" : L"OVER");
-    return linear && fast ? 0 : 1;
+    // Every track the reader took is listed and stored, and the dialog says it is done.
+    const double whole = import.read + import.write;
+    const bool complete = import.completed && import.listed == largestTaken && import.stored == largestTaken;
+    const bool importFast = whole < 15.0;
+    wprintf(L"import through the dialog, %d tracks: read and listed %.3f s, written %.3f s, whole %.3f s "
+            L"(target < 15 s) %ls; %d listed, %d stored, peak %.1f MB\n",
+            sizes[2], import.read, import.write, whole, !complete ? L"WRONG" : importFast ? L"ok" : L"OVER", import.listed,
+            import.stored, importPeak);
+    return linear && fast && complete && importFast ? 0 : 1;
 }

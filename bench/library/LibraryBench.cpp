@@ -4,6 +4,7 @@
 #include "BareRows.h"
 #include "SyntheticLibrary.h"
 #include "app/AppSettings.h"
+#include "app/ColumnModel.h"
 #include "bench/support/BenchHost.h"
 #include "app/SqlEscape.h"
 #include "document/DBError.h"
@@ -21,6 +22,7 @@
 #include <string>
 #include <vector>
 #include "bench/support/BenchClock.h"
+#include "bench/support/BenchFolder.h"
 
 namespace {
 
@@ -80,8 +82,12 @@ int MemoryChild(const std::wstring& kind, const std::wstring& path) {
         if (!doc.OpenLibrary(path)) return 2;
         WarmUp(doc.GetDatabase().handle());
         PlaylistCache& cache = doc.GetPlaylistCache();
+        PlaylistSummary summary;
         before = WorkingSet();
-        LoadPlaylistCache(doc.GetDatabase(), cache, nullptr, nullptr);
+        // What the play list keeps once loaded and sorted as a header click sorts it: the
+        // rows, the status-bar counts and the folded keys of the sorted column.
+        LoadPlaylistCache(doc.GetDatabase(), cache, nullptr, &summary);
+        cache.Sort(ColTitle, true, false, false, false);
         after = WorkingSet();
         rows = static_cast<size_t>(cache.size());
     } else {
@@ -153,6 +159,7 @@ struct Row {
     double ratio;    // real cost / bare cost
     double target;   // 0: none
     double limit = 0;   // the real cost at most this (in the row's unit); 0: none
+    bool wrong = false;   // the program's result differs from the bare one's
 };
 
 void PrintTable(const std::vector<Row>& rows) {
@@ -170,22 +177,15 @@ void PrintTable(const std::vector<Row>& rows) {
             swprintf(limit, 16, L"%.0f", r.limit);
             ok = ok && r.real <= r.limit;
         }
+        const wchar_t* verdict = r.wrong ? L"WRONG" : r.target > 0 || r.limit > 0 ? (ok ? L"ok" : L"OVER") : L"";
         wprintf(L"%-44ls %14.1f %14.1f %-8ls %6.2fx %7ls %9ls  %ls\n", r.measure.c_str(), r.real, r.bare,
-                r.unit.c_str(), r.ratio, target, limit, r.target > 0 || r.limit > 0 ? (ok ? L"ok" : L"OVER") : L"");
+                r.unit.c_str(), r.ratio, target, limit, verdict);
     }
-    wprintf(L"\nratio = real cost / bare cost (for rows/s: bare rate / real rate)\n");
+    wprintf(L"\nratio = real cost / bare cost (for rows/s: bare rate / real rate); WRONG: the program's result\n"
+            L"differs from the bare one's (the run fails)\n");
 }
 
-void RemoveFolder(const std::wstring& folder) {
-    std::wstring from = folder;
-    if (!from.empty() && from.back() == L'\\') from.pop_back();
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
-}
+using bench_support::RemoveFolder;
 
 // The best of several runs of the program's work and of the bare work, in turns, so that a
 // busy spell of the machine weighs on both alike. The program's work writes the `playlist`
@@ -214,6 +214,15 @@ double BestOf(F work) {
         best = std::min(best, Now() - start);
     }
     return best;
+}
+
+// The first row where the program's order and the bare one differ (by library rowid), or -1;
+// rows missing on one side count as a difference.
+int FirstDifference(const PlaylistCache& cache, const std::vector<BareRow>& bare) {
+    const int rows = std::min(cache.size(), static_cast<int>(bare.size()));
+    for (int i = 0; i < rows; ++i)
+        if (cache.at(i)->rowid != bare[static_cast<size_t>(i)].rowid) return i;
+    return cache.size() == static_cast<int>(bare.size()) ? -1 : rows;
 }
 
 // Puts the cache's rows back into the order they were loaded in.
@@ -274,10 +283,12 @@ int Run(int totalRows) {
         int bareWritten = BareInsert(bareCopy, last);
         double bareSeconds = Now() - start;
         sqlite3_close(bareCopy);
-        if (written != static_cast<int>(last.size()) || bareWritten != written)
+        const bool insertsDiffer = written != static_cast<int>(last.size()) || bareWritten != written;
+        if (insertsDiffer)
             fwprintf(stderr, L"inserted %d real, %d bare of %d\n", written, bareWritten, static_cast<int>(last.size()));
         double realRate = written / realSeconds, bareRate = bareWritten / bareSeconds;
         table.push_back({L"insert, one commit per row", realRate, bareRate, L"rows/s", bareRate / realRate, 0});
+        table.back().wrong = insertsDiffer;
 
         // 2. The whole library into the play list. Read as the program reads it after a start:
         // a connection maps the file as it finds it when it first reads, and the part this one
@@ -299,12 +310,14 @@ int Run(int totalRows) {
             bareRows.shrink_to_fit();
             BareLoad(bare, L"SELECT *, rowid FROM list;", bareRows);
         });
-        if (cache.size() != static_cast<int>(bareRows.size()))
+        const bool loadsDiffer = cache.size() != static_cast<int>(bareRows.size());
+        if (loadsDiffer)
             fwprintf(stderr, L"loaded %d real, %d bare\n", cache.size(), static_cast<int>(bareRows.size()));
         // Against a plain read, for orientation: the reload's SQL looks up each row's library
         // rowid by file_name, which costs more than all of our code.
         table.push_back({L"play list load, " + std::to_wstring(cache.size()) + L" rows, vs a plain read",
                          realLoad * 1000, bareLoad * 1000, L"ms", realLoad / bareLoad, 0});
+        table.back().wrong = loadsDiffer;
         // The reload's own SQL stepped bare: the load, status-bar counts included, against
         // what our code cannot avoid.
         std::vector<BareRow> joinedRows;
@@ -322,6 +335,7 @@ int Run(int totalRows) {
             realLoad, bareJoinLoad);
         table.push_back({L"play list load, vs the reload's SQL bare", realLoad * 1000, bareJoinLoad * 1000, L"ms",
                          realLoad / bareJoinLoad, 1.1});
+        table.back().wrong = cache.size() != static_cast<int>(joinedRows.size());
 
         // 3. Sorting, each from the loaded order.
         std::vector<TrackRecord*> order;
@@ -353,13 +367,10 @@ int Run(int totalRows) {
                 bareSort = std::min(bareSort, Now() - t0);
             }
             // Both sides must agree on the order.
-            for (int i = 0; i < cache.size(); ++i) {
-                if (cache.at(i)->rowid != bareRows[i].rowid) {
-                    fwprintf(stderr, L"%ls: orders differ at row %d\n", s.name, i);
-                    break;
-                }
-            }
+            const int differsAt = FirstDifference(cache, bareRows);
+            if (differsAt >= 0) fwprintf(stderr, L"%ls: orders differ at row %d\n", s.name, differsAt);
             table.push_back({s.name, realSort * 1000, bareSort * 1000, L"ms", realSort / bareSort, s.target, s.limitMs});
+            table.back().wrong = differsAt >= 0;
         }
         RestoreOrder(cache, order);
 
@@ -379,10 +390,12 @@ int Run(int totalRows) {
                 BareLoad(bare, bareSql, found);
             },
             realSearch, bareSearch);
-        if (cache.size() != static_cast<int>(found.size()))
+        const bool searchesDiffer = cache.size() != static_cast<int>(found.size());
+        if (searchesDiffer)
             fwprintf(stderr, L"search found %d real, %d bare\n", cache.size(), static_cast<int>(found.size()));
         table.push_back({L"quick search, 7 columns, " + std::to_wstring(found.size()) + L" rows", realSearch * 1000,
                          bareSearch * 1000, L"ms", realSearch / bareSearch, 1.3});
+        table.back().wrong = searchesDiffer;
 
         // 5. The group view's build: its grouping query stepped into values and the rows with
         // index headers made of them, against the same query stepped bare.
@@ -436,12 +449,14 @@ int Run(int totalRows) {
     // 6. Memory of the loaded play list, each side in a fresh process.
     double realBytes = MeasureMemory(L"real", realPath);
     double bareBytes = MeasureMemory(L"bare", realPath);
-    table.push_back({L"memory of the loaded play list", realBytes, bareBytes, L"B/row",
+    table.push_back({L"memory of the play list, loaded and sorted", realBytes, bareBytes, L"B/row",
                      bareBytes > 0 ? realBytes / bareBytes : 0, 1.2});
 
     PrintTable(table);
     SetDBErrorSink(nullptr);
     RemoveFolder(folder);
+    for (const Row& r : table)
+        if (r.wrong) return 1;
     return 0;
 }
 

@@ -2,18 +2,50 @@
 #include "ui/controls/DibDC.h"
 #include <algorithm>
 
+namespace {
+
+// Up to this em height (pixels) a text is drawn to find its width. Wine draws the small sizes
+// of some faces wider than their advance (Tahoma at 7-14 px, by up to 70 px over a long line);
+// from 15 px on, in every face tried under Wine, the advance with the last letter's overhang
+// reaches as far as the ink. Above it a font size of thousands of points from config.ini
+// would cost megabytes of picture per line and paint for nothing.
+const int kDrawnUpToEm = 24;
+
+// The advance, and where the last letter's ink reaches further (its C width is negative).
+int AdvanceWithOverhang(HDC dc, const std::wstring& text, LONG advance) {
+    const wchar_t last = text.back();
+    ABC abc{};
+    if ((last < 0xD800 || last > 0xDFFF) && ::GetCharABCWidthsW(dc, last, last, &abc) && abc.abcC < 0)
+        return static_cast<int>(advance) - abc.abcC;
+    return static_cast<int>(advance);
+}
+
+}  // namespace
+
+SIZE DrawnTextPictureSize(HDC dc, const std::wstring& text) {
+    SIZE advance{};
+    if (text.empty() || !::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &advance))
+        return SIZE{0, 0};
+    TEXTMETRICW metrics{};
+    if (!::GetTextMetricsW(dc, &metrics) || metrics.tmHeight - metrics.tmInternalLeading > kDrawnUpToEm)
+        return SIZE{0, 0};
+    // A text wider than any screen (a tag of thousands of characters) is cut where it is drawn.
+    if (advance.cx > 4096) return SIZE{0, 0};
+    // Room past the advance for what Wine draws wider.
+    return SIZE{advance.cx + advance.cx / 4 + 8, std::max<LONG>(std::min<LONG>(advance.cy, 4 * kDrawnUpToEm), 1)};
+}
+
 int DrawnTextWidth(HDC dc, const std::wstring& text) {
     if (text.empty()) return 0;
     SIZE advance{};
     if (!::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &advance)) return 0;
-    // A text wider or taller than any screen (a tag of thousands of characters, a font size of
-    // thousands of points from config.ini) is cut where it is drawn anyway; drawing it into a
-    // bitmap at each paint would cost a hundred megabytes and more.
-    if (advance.cx > 4096 || advance.cy > 4096) return advance.cx;
-    // Draw black on white into a bitmap with room past the advance and find the last inked column.
-    const int width = advance.cx + advance.cx / 4 + 8, height = std::max<LONG>(advance.cy, 1);
+    const int measured = AdvanceWithOverhang(dc, text, advance.cx);
+    const SIZE size = DrawnTextPictureSize(dc, text);
+    if (size.cx <= 0) return measured;
+    // Draw black on white and find the last inked column.
+    const int width = size.cx, height = size.cy;
     CDibDC picture(dc, width, height);
-    if (!picture.Ok()) return advance.cx;
+    if (!picture.Ok()) return measured;
     HGDIOBJ oldFont = ::SelectObject(picture, ::GetCurrentObject(dc, OBJ_FONT));
     DWORD* pixels = picture.Pixels();
     std::fill(pixels, pixels + width * height, 0x00FFFFFFu);
@@ -29,7 +61,7 @@ int DrawnTextWidth(HDC dc, const std::wstring& text) {
                 break;
             }
     ::SelectObject(picture, oldFont);
-    return std::max<int>(advance.cx, last + 1);
+    return std::max<int>(measured, last + 1);
 }
 
 void DrawTextLine(HDC dc, const std::wstring& text, const RECT& box, UINT format) {

@@ -90,7 +90,6 @@ CLarkspur2006View::CLarkspur2006View() { m_header.m_pView = this; }
 
 CLarkspur2006View::~CLarkspur2006View() {
     FreeFonts();
-    if (m_rowHeightImages) ImageList_Destroy(m_rowHeightImages);
     m_ratingStrips.Clear();
     if (m_ratingImages) ImageList_Destroy(m_ratingImages);
     if (m_arrowUp) ::DeleteObject(m_arrowUp);
@@ -193,9 +192,7 @@ void CLarkspur2006View::ApplySettings() {
     list.SetBkColor(s.playlistView.colorBackground);
     list.SetTextColor(s.playlistView.colorText);
 
-    list.SetImageList(nullptr, LVSIL_SMALL);
-    if (m_rowHeightImages) ImageList_Destroy(m_rowHeightImages);
-    m_rowHeightImages = nullptr;
+    m_rowHeight.Clear(list.m_hWnd);
     m_ratingStrips.Clear();
     CreateRatingImageList(m_ratingImages, s, false);
     m_clickCursor = s.generic.handCursor ? s.generic.handCursor : ::LoadCursorW(nullptr, IDC_ARROW);
@@ -216,8 +213,7 @@ void CLarkspur2006View::ApplySettings() {
 
     // The row height follows the (empty) small image list: 16 up to 14 points, 32 to 30.
     const int height = (s.playlistView.fontSize + 17) / 16 * 16;
-    m_rowHeightImages = ImageList_Create(16, height > 0 ? height : 16, ILC_MASK | ILC_COLOR8, 0, 5);
-    list.SetImageList(m_rowHeightImages, LVSIL_SMALL);
+    m_rowHeight.Set(list.m_hWnd, height, ILC_MASK | ILC_COLOR8);
     if (HWND header = list.GetHeaderCtrl()) ::RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 

@@ -2,6 +2,7 @@
 #include "framework/CtrlView.h"
 #include "ui/views/HeaderSubclass.h"
 #include "ui/views/RatingStrips.h"
+#include "ui/views/RowHeightImages.h"
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -129,7 +130,7 @@ private:
     HBITMAP m_arrowDown = nullptr;
     HFONT m_font = nullptr;
     HFONT m_boldFont = nullptr;
-    HIMAGELIST m_rowHeightImages = nullptr;
+    CRowHeightImages m_rowHeight;
     HIMAGELIST m_ratingImages = nullptr;
     CRatingStrips m_ratingStrips;   // of m_ratingImages
     HCURSOR m_arrowCursor = nullptr;

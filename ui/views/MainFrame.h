@@ -258,6 +258,9 @@ private:
     HHOOK m_hook = nullptr;
     BYTE m_hookEnabled = 0;
     UINT m_trayIconId = 0;
+    // An add that timed out may have put the icon in the tray all the same: it is asked about
+    // before the next add, and deleted whenever the icon is removed.
+    bool m_trayAddTimedOut = false;
     CImageList m_imageListA;
     CImageList m_imageListB;
 };

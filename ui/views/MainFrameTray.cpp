@@ -60,7 +60,7 @@ void CMainFrame::FillTrayRecord(NOTIFYICONDATAW& data) const {
     data = NOTIFYICONDATAW{};
     data.cbSize = IsWindows2000() ? NOTIFYICONDATAW_V2_SIZE : sizeof data;
     data.hWnd = m_hWnd;
-    data.uID = m_trayIconId;
+    data.uID = kTrayIconId;
 }
 
 void CMainFrame::AddTrayIcon() {
@@ -73,11 +73,19 @@ void CMainFrame::AddTrayIcon() {
     data.hIcon = TrayIcon();
     data.uCallbackMessage = s_msgTaskTrayNotify;
     CopyText(data.szTip, kTrayTipMaxShort + 1, AppName(Settings()));
-    // The shell may be too busy to answer at log-on: it is given a few more chances.
+    // The shell may be too busy to answer at log-on: it is given a few more chances. An add
+    // that timed out may still have been done, and adding the icon again would then fail: a
+    // modification that succeeds tells that it is there.
     for (int attempt = 1; attempt <= kAddAttempts; ++attempt) {
+        const bool added = m_trayAddTimedOut && NotifyTray(NIM_MODIFY, data);
         ::SetLastError(0);
-        if (NotifyTray(NIM_ADD, data)) return;
-        if (::GetLastError() != ERROR_TIMEOUT || attempt == kAddAttempts) break;
+        if (added || NotifyTray(NIM_ADD, data)) {
+            m_trayAddTimedOut = false;
+            return;
+        }
+        if (::GetLastError() != ERROR_TIMEOUT) break;
+        m_trayAddTimedOut = true;
+        if (attempt == kAddAttempts) break;
         SleepAnsweringSentMessages(kAddRetryWait);
     }
     // No icon: nothing may count on one (hiding the window, balloons).
@@ -85,12 +93,13 @@ void CMainFrame::AddTrayIcon() {
 }
 
 void CMainFrame::RemoveTrayIcon() {
-    if (!m_trayIconId) return;
+    if (!m_trayIconId && !m_trayAddTimedOut) return;
     NOTIFYICONDATAW data;
     FillTrayRecord(data);
     data.cbSize = sizeof data;
     NotifyTray(NIM_DELETE, data);
     m_trayIconId = 0;
+    m_trayAddTimedOut = false;
 }
 
 void CMainFrame::ApplyTrayIconSetting() {
@@ -201,6 +210,7 @@ LRESULT CMainFrame::OnTaskbarCreated(WPARAM wParam, LPARAM lParam) {
     if (!GetDocument()) return Default(s_msgTaskbarCreated, wParam, lParam);
     // The old icon went with the old shell.
     m_trayIconId = 0;
+    m_trayAddTimedOut = false;
     const int type = Settings().mainWindowOptions.taskTrayType;
     const bool minimized = ::IsIconic(m_hWnd) != FALSE;
     if (type == 1 || type == 2 || (minimized && type == 3)) AddTrayIcon();

@@ -276,9 +276,7 @@ void CTagQueryView::Layout() {
     CListCtrl& list = GetListCtrl();
     const auto& view = Settings().groupView;
     const int height = view.headerMode == 3 ? 50 : std::max(16, (view.fontSize + 17) / 16 * 16);
-    m_rowHeight.DeleteImageList();
-    m_rowHeight.Create(16, height, ILC_COLOR32, 1, 1);
-    list.SetImageList(m_rowHeight, LVSIL_SMALL);
+    m_rowHeight.Set(list.m_hWnd, height, ILC_COLOR32);
     while (list.DeleteColumn(0)) {
     }
     RECT client;

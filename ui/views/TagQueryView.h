@@ -2,6 +2,7 @@
 #include "framework/CtrlView.h"
 #include "framework/ImageList.h"
 #include "ui/views/GroupRows.h"
+#include "ui/views/RowHeightImages.h"
 #include <deque>
 #include <string>
 #include <vector>
@@ -119,7 +120,7 @@ private:
     HBITMAP m_ruleBitmap = nullptr;
     HGDIOBJ m_ruleOld = nullptr;
     CImageList m_icons;
-    CImageList m_rowHeight;
+    CRowHeightImages m_rowHeight;
     int m_sortColumn = 0;
     bool m_sortAscending = true;
     int m_lastValueItem = -1;

@@ -9,7 +9,7 @@
 #include "framework/PopupMenu.h"
 #include "resources/resource.h"
 #include "support/MessageBoxRecorder.h"
-#include "RowImagesProbe.h"
+#include "RowImagesRecorder.h"
 #include "ui/views/KanaBaseTable.h"
 #include "ui/views/MidView.h"
 #include "ui/views/TagQueryView.h"
@@ -370,21 +370,31 @@ TEST_F(GroupingBar, ButtonsAndTheOtherMenuChooseTheKeyAndTellTheGroupView) {
 }
 
 TEST(GroupView, TheRowHeightImageListOutlivesTheListControlAndGoesWithTheView) {
+    RowImagesRecorder recorder;
     doc_test::Library lib;
     lib.settings.groupView.fontSize = 9;
+    lib.settings.groupView.headerMode = 0;
     CWnd host;
     host.CreateEx(0, nullptr, L"host", WS_POPUP, 0, 0, 200, 200, nullptr, 0);
     CCreateContext context;
     context.document = &lib.doc;
-    bool aliveAfterControl = false;
-    auto* view = new RowImagesProbe<CTagQueryView>(aliveAfterControl);
+    auto* view = new CTagQueryView;   // deletes itself with its window
     ASSERT_TRUE(view->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 200, 200}, host.m_hWnd, AFX_IDW_PANE_FIRST, &context));
     view->OnInitialUpdate();
-    const HIMAGELIST rows = view->TakeRowImages();
-    ASSERT_TRUE(RowImagesProbe<CTagQueryView>::IsLiveImageList(rows));
+    const HIMAGELIST first = recorder.Watch(view->m_hWnd);
+    EXPECT_EQ(16, ImageHeight(first));
+    EXPECT_TRUE(view->GetStyle() & LVS_SHAREIMAGELISTS) << "the control leaves its lists to the view";
+
+    // The tall sub column (50 px rows) swaps the list: the control holds the new one before
+    // the old one goes.
+    view->SetHeaderMode(3);
+    const HIMAGELIST second = ListView_GetImageList(view->m_hWnd, LVSIL_SMALL);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(50, ImageHeight(second));
+    EXPECT_TRUE(recorder.DestroyedAlone(first));
+
     host.DestroyWindow();   // the view deletes itself
-    EXPECT_TRUE(aliveAfterControl) << "the list control left the list to the view";
-    EXPECT_FALSE(RowImagesProbe<CTagQueryView>::IsLiveImageList(rows)) << "the view destroyed it";
+    EXPECT_TRUE(recorder.DestroyedAlone(second)) << "the view destroyed its list once the control had let go of it";
 }
 
 TEST_F(GroupViewTest, AHeightChangeRedrawsEveryRow) {

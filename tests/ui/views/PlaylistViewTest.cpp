@@ -15,7 +15,7 @@
 #include "resources/resource.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TestDataObject.h"
-#include "RowImagesProbe.h"
+#include "RowImagesRecorder.h"
 #include "ui/dialogs/DlgCopy.h"
 #include "ui/dialogs/DlgProperty.h"
 #include "ui/views/DdData.h"
@@ -793,16 +793,20 @@ TEST_F(PlaylistView, TheCursorOverARatingCellOrAnyCellWithSingleClickPlayIsTheHa
 }
 
 TEST_F(PlaylistView, TheRowHeightImageListOutlivesTheListControlAndGoesWithTheView) {
-    bool aliveAfterControl = false;
-    auto* probe = new RowImagesProbe<CLarkspur2006View>(aliveAfterControl);
-    CCreateContext context;
-    context.document = &lib.doc;
-    ASSERT_TRUE(probe->Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 880, 500}, frame.m_hWnd, 0xE900, &context));
+    RowImagesRecorder recorder;
+    Open();
+    const HIMAGELIST first = recorder.Watch(pl->m_hWnd);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(pl->GetStyle() & LVS_SHAREIMAGELISTS) << "the control leaves its lists to the view";
+
+    // A larger font makes taller rows: the control lets go of the old list before it goes.
+    lib.settings.playlistView.fontSize = 20;
     lib.doc.UpdateAllViews(nullptr, HintSettingsChanged, nullptr);
-    probe->OnInitialUpdate();
-    const HIMAGELIST rows = probe->TakeRowImages();
-    ASSERT_TRUE(RowImagesProbe<CLarkspur2006View>::IsLiveImageList(rows));
-    ::DestroyWindow(probe->m_hWnd);   // the view deletes itself
-    EXPECT_TRUE(aliveAfterControl) << "the list control left the list to the view";
-    EXPECT_FALSE(RowImagesProbe<CLarkspur2006View>::IsLiveImageList(rows)) << "the view destroyed it";
+    const HIMAGELIST second = ListView_GetImageList(pl->m_hWnd, LVSIL_SMALL);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(32, ImageHeight(second));
+    EXPECT_TRUE(recorder.DestroyedAlone(first));
+
+    Close();   // the view deletes itself
+    EXPECT_TRUE(recorder.DestroyedAlone(second)) << "the view destroyed its list once the control had let go of it";
 }

@@ -259,3 +259,55 @@ TEST_F(TrayFrame, AnIconTheShellRefusesNeverHidesTheWindowAndPlayErrorsComeInABo
         frame->trayNotifier = nullptr;
     }
 }
+
+TEST_F(TrayFrame, AnAddThatTimedOutButWasDoneIsFoundAndNoIconIsLeftInTheTray) {
+    ASSERT_TRUE(Open());
+    // A shell that holds at most one icon: its adds time out, and the first `lateAdds` of
+    // them still put the icon in the tray, as a busy shell may.
+    bool inTray = false;
+    int lateAdds = 0;
+    std::vector<DWORD> messages;
+    frame->trayNotifier = [&](DWORD message, NOTIFYICONDATAW&) -> BOOL {
+        messages.push_back(message);
+        switch (message) {
+        case NIM_ADD:
+            if (inTray) break;   // an icon that exists cannot be added again
+            if (lateAdds > 0) {
+                --lateAdds;
+                inTray = true;
+            }
+            ::SetLastError(ERROR_TIMEOUT);
+            return FALSE;
+        case NIM_MODIFY:
+            if (inTray) return TRUE;
+            break;
+        case NIM_DELETE:
+            if (!inTray) break;
+            inTray = false;
+            return TRUE;
+        default:
+            break;
+        }
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    };
+
+    // The icon came after all: the second attempt finds it instead of adding it again.
+    lateAdds = 1;
+    frame->AddTrayIcon();
+    EXPECT_TRUE(frame->HasTrayIcon());
+    EXPECT_EQ((std::vector<DWORD>{NIM_ADD, NIM_MODIFY}), messages);
+    frame->RemoveTrayIcon();
+    EXPECT_FALSE(inTray);
+
+    // Every attempt timed out and the last one was done late: the frame counts on no icon,
+    // and closing it deletes the one in the tray.
+    messages.clear();
+    lateAdds = 0;
+    frame->AddTrayIcon();
+    EXPECT_EQ((std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_ADD}), messages);
+    EXPECT_FALSE(frame->HasTrayIcon());
+    inTray = true;   // the shell finishes the last add after the frame gave up
+    Close();
+    EXPECT_FALSE(inTray) << "no icon is left behind";
+}
