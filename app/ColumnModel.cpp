@@ -145,6 +145,7 @@ void FormatLastPlayed(int64_t time, std::wstring& text, const std::wstring& form
         return;
     }
     text.clear();
+    if (!IsRuntimeTime(time)) return;
     __time64_t t = time;
     struct tm local;
     if (_localtime64_s(&local, &t) != 0) return;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -14,6 +15,11 @@ void FormatDuration(std::wstring& out, long long seconds);
 void FormatTimeSpan(std::wstring& out, long long seconds);
 // 0 "--", 1 "MONO", 2 "STEREO", else the number
 void FormatChannels(std::wstring& out, int channels);
+
+// The last second the run-time's 64-bit time conversions take: 3000-12-31 23:59:59 UTC.
+// Windows' run-time may end the program on a time outside 0 to this.
+constexpr int64_t kMaxRuntimeTime = 32535215999LL;
+inline bool IsRuntimeTime(int64_t seconds) { return seconds >= 0 && seconds <= kMaxRuntimeTime; }
 
 // True when every conversion of a wcsftime format is one the run-time knows ("%a" to "%Z"
 // and "%%", each also with the run-time's "#" flag, as in "%#c"), up to the first NUL. The

@@ -12,6 +12,10 @@ namespace {
 const wchar_t kWindowClass[] = L"LarkLibraryCheck";
 const UINT kBeginMessage = WM_APP + 1;
 const UINT kDoneMessage = WM_APP + 2;
+// A check that gave way to a writer runs again after this long, as a timer: its message comes
+// only when the thread has nothing else to do.
+const UINT_PTR kRerunTimer = 1;
+const UINT kRerunDelayMs = 2000;
 const int kMaxFindingLines = 20;
 const int kBusyTimeoutMs = 1000;
 
@@ -149,6 +153,20 @@ void CLibraryCheck::OnDone() {
         CloseHandle(m_thread);
         m_thread = nullptr;
     }
+    bool again;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        again = m_shared->gaveWay && !m_shared->quit && GetOutcome() == Inconclusive;
+        if (again) {
+            m_shared->gaveWay = false;
+            m_shared->findings.clear();
+            m_shared->outcome = Waiting;
+        }
+    }
+    if (again) {
+        if (!SetTimer(m_window, kRerunTimer, kRerunDelayMs, nullptr)) m_shared->outcome = Inconclusive;
+        return;
+    }
     if (GetOutcome() == Damaged && m_onDamaged) {
         auto report = std::move(m_onDamaged);
         m_onDamaged = nullptr;
@@ -158,10 +176,12 @@ void CLibraryCheck::OnDone() {
 
 LRESULT CALLBACK CLibraryCheck::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<CLibraryCheck*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && (msg == kBeginMessage || msg == kDoneMessage)) {
+    const bool rerun = msg == WM_TIMER && wParam == kRerunTimer;
+    if (self && (msg == kBeginMessage || msg == kDoneMessage || rerun)) {
         try {
-            if (msg == kBeginMessage) self->BeginThread();
-            else self->OnDone();
+            if (rerun) KillTimer(hwnd, kRerunTimer);
+            if (msg == kDoneMessage) self->OnDone();
+            else self->BeginThread();
         } catch (...) {
             // Nothing leaves a window procedure; the check just says nothing.
         }

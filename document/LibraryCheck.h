@@ -9,12 +9,13 @@
 // the thread that started it first runs, and its result comes back to that thread as a
 // posted message. Stop (at close) interrupts a check that still runs, and so does a writer
 // that finds the file locked by it (GiveWay): the check's read holds the file's shared lock
-// for its whole run, and no commit can wait that long.
+// for its whole run, and no commit can wait that long. A check that gave way runs again from
+// the start a few seconds later, when the thread's queue holds no other message.
 class CLibraryCheck {
 public:
     enum Outcome {
         NotRun,
-        Waiting,   // for the message loop
+        Waiting,   // for the message loop, or to run again after giving way
         Running,
         Sound,
         Damaged,
@@ -34,7 +35,7 @@ public:
     // True when no check thread runs any more.
     bool Stop(DWORD ms = 2000);
     // For a connection that meets a busy file, from any thread: interrupts a running check,
-    // which then ends as inconclusive and says nothing. True while the check still holds its
+    // which then says nothing and runs again later. True while the check still holds its
     // connection, so that the caller waits for it to let go.
     bool GiveWay();
 

@@ -44,12 +44,13 @@ std::wstring ScalarText(CSQlite& db, const wchar_t* sql) {
     return text;
 }
 
-// Whether the rows' own values give the statements' counts: only while `playlist` names no
-// collation, so that its columns group under the binary one.
+// Whether the rows' own values give the statements' counts: only while no table or view names
+// a collation (`playlist` itself, a view it reads from, a column of `list`), so that its columns
+// group under the binary one. What `playlist` reads is not traced: any collation counts.
 bool CountsFromRows(CSQlite& db) {
     std::wstring definition = ScalarText(
-        db, L"SELECT group_concat(sql) FROM (SELECT sql FROM sqlite_temp_master WHERE name='playlist' "
-            L"UNION ALL SELECT sql FROM sqlite_master WHERE name='playlist');");
+        db, L"SELECT group_concat(sql) FROM (SELECT sql FROM sqlite_temp_master WHERE type IN ('table','view') "
+            L"UNION ALL SELECT sql FROM sqlite_master WHERE type IN ('table','view'));");
     for (wchar_t& c : definition) c = static_cast<wchar_t>(towlower(c));
     return definition.find(L"collate") == std::wstring::npos;
 }

@@ -1,6 +1,7 @@
 #include "document/SqlFunctions.h"
 #include "app/PathParts.h"
 #include "app/SearchText.h"
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -32,10 +33,10 @@ void LCMapUpper(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     ResultText(ctx, mapped);
 }
 
-// Aggregate context of AVG_RATING.
+// Aggregate context of AVG_RATING: 64 bits, so that no count of int values wraps the sum.
 struct AvgRatingState {
-    int count;
-    int sum;
+    int64_t count;
+    int64_t sum;
 };
 
 void AvgRatingStep(sqlite3_context* ctx, int argc, sqlite3_value** argv) {

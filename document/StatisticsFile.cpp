@@ -1,5 +1,7 @@
 #include "document/StatisticsFile.h"
 #include <windows.h>
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 
@@ -38,6 +40,9 @@ std::wstring Decode(const char* bytes, size_t size, UINT codePage) {
     if (n > 0) MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(size), &out[0], n);
     return out;
 }
+
+// A decimal number; a text that is no number reads as 0, one out of range as the nearest int.
+int Int(const std::wstring& text) { return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10)); }
 
 }  // namespace
 
@@ -90,11 +95,13 @@ std::vector<StatisticsLine> ParseStatisticsFile(const std::string& bytes) {
         if (fields.size() < 5) continue;
         StatisticsLine s;
         s.fileName = fields[0];
-        s.gain = _wtoi(fields[1].c_str());
-        s.rating = _wtoi(fields[2].c_str());
-        s.playcount = _wtoi(fields[3].c_str());
-        // Written unsigned: read back the same 64 bits.
-        s.lastplayed = static_cast<int64_t>(_wcstoui64(fields[4].c_str(), nullptr, 10));
+        s.gain = Int(fields[1]);
+        // The values go in as the library keeps them: a rating of 0-50, no negative count or time.
+        s.rating = std::min(std::max(Int(fields[2]), 0), 50);
+        s.playcount = std::max(Int(fields[3]), 0);
+        // Written unsigned; what reads back above the signed range was a negative time.
+        const unsigned long long lastplayed = _wcstoui64(fields[4].c_str(), nullptr, 10);
+        s.lastplayed = lastplayed > static_cast<unsigned long long>(INT64_MAX) ? 0 : static_cast<int64_t>(lastplayed);
         result.push_back(s);
     }
     return result;

@@ -9,6 +9,22 @@ namespace {
 // Decimal value of a text: leading blanks and a sign allowed, stops at the first non-digit.
 long DecimalValue(const std::wstring& text) { return std::wcstol(text.c_str(), nullptr, 10); }
 
+// The text without each "[" ... "]" group, taken from left to right (a "[" without a "]"
+// after it and what follows stay), in one pass.
+std::wstring WithoutBracketedGroups(const std::wstring& text) {
+    std::wstring kept;
+    size_t from = 0;
+    for (;;) {
+        const size_t open = text.find(L'[', from);
+        const size_t close = open == std::wstring::npos ? open : text.find(L']', open + 1);
+        if (close == std::wstring::npos) break;
+        kept.append(text, from, open - from);
+        from = close + 1;
+    }
+    kept.append(text, from, std::wstring::npos);
+    return kept;
+}
+
 }  // namespace
 
 bool FindTimeTag(const std::wstring& text, size_t& index) {
@@ -41,19 +57,14 @@ bool ParseLyricsLine(TimedLyricLine& line) {
     // The hundredths take as many characters as the seconds field had.
     long hundredths = after.empty() ? 0 : DecimalValue(after.substr(0, width));
 
-    for (;;) {
-        if (rest.empty()) break;
-        size_t open = rest.find(L'[');
-        if (open == std::wstring::npos) break;
-        size_t end = rest.find(L']', open + 1);
-        if (end == std::wstring::npos) break;
-        rest.erase(open, end - open + 1);
-    }
+    // A time before the start is no time.
+    if (minutes < 0 || secs < 0 || hundredths < 0) return false;
+
+    line.text = WithoutBracketedGroups(rest);
 
     float minutePart = static_cast<float>(minutes * 60.0);
     float hundredthPart = static_cast<float>(hundredths / 100.0);
     line.seconds = minutePart + static_cast<float>(secs) + hundredthPart;
-    line.text = rest;
     return true;
 }
 

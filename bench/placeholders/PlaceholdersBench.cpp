@@ -5,35 +5,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-#include "bench/support/BenchClock.h"
+#include "bench/support/BenchMeasure.h"
 
 namespace {
 
-using bench_support::Now;
+using bench_support::MeasureShort;
 
 std::wstring Times(const std::wstring& text, int count) {
     std::wstring result;
     result.reserve(text.size() * static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) result += text;
     return result;
-}
-
-// Best of three runs of `work`, each repeated until it takes at least 20 ms; seconds per call.
-template <typename Work>
-double Measure(Work work) {
-    double best = 1e30;
-    for (int run = 0; run < 3; ++run) {
-        int calls = 0;
-        const double start = Now();
-        double elapsed = 0;
-        do {
-            work();
-            ++calls;
-            elapsed = Now() - start;
-        } while (elapsed < 0.02);
-        best = std::min(best, elapsed / calls);
-    }
-    return best;
 }
 
 struct Case {
@@ -74,12 +56,12 @@ int wmain() {
         for (int n : {30, 300, 3000, 30000}) {
             const Case c = kind == 0 ? Chain(n) : LongTemplate(n);
             std::wstring out;
-            const double real = Measure([&] {
+            const double real = MeasureShort([&] {
                 out = c.text;
                 ExpandTrackPlaceholders(c.track, out, false, false, context);
             });
             std::wstring bare;
-            const double bareTime = Measure([&] {
+            const double bareTime = MeasureShort([&] {
                 if (kind == 0) {
                     bare = c.track.tagArtist + L" - " + c.track.tagAlbum + L" - " + c.track.tagGenre + L" - " +
                            c.track.tagComment;

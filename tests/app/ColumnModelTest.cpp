@@ -2,6 +2,8 @@
 #include "app/Formatters.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <ctime>
 #include <vector>
 
@@ -129,6 +131,18 @@ TEST(ColumnModel, LastPlayedUsesTheLocalTimeAndTheFormat) {
     EXPECT_EQ(L"", s);
     FormatLastPlayed(0, s, L"%Y");
     EXPECT_EQ(L"--", s);
+}
+
+// A stored time the run-time cannot convert (before 1970, past the year 3000) shows empty,
+// in the play list and wherever the column's text is used.
+TEST(ColumnModel, LastPlayedOutsideTheRuntimesRangeIsEmpty) {
+    TrackRecord t;
+    for (const int64_t time : {int64_t{-1}, INT64_MIN, kMaxRuntimeTime + 1, INT64_MAX}) {
+        t.lastplayed = time;
+        EXPECT_EQ(L"", Text(t, ColLastPlayed, L"%Y/%m/%d")) << time;
+    }
+    t.lastplayed = 32486443200LL;   // 2999-06-15 12:00 UTC
+    EXPECT_EQ(L"2999", Text(t, ColLastPlayed));
 }
 
 TEST(ColumnModel, TrackNumbersCompareByTheirLeadingDigits) {

@@ -3,7 +3,9 @@
 #include "document/LibrarySql.h"
 #include "document/PlaylistLoader.h"
 #include "framework/CmdTarget.h"
+#include "tags/TagText.h"
 #include <gtest/gtest.h>
+#include <cwchar>
 
 using namespace doc_test;
 
@@ -180,7 +182,8 @@ TEST_F(Queries, LoadingThePlaylist) {
 // The artists, albums and genres of the status bar, counted from the loaded rows, are the
 // numbers the grouping statements over `playlist` give: NULL not counted, the empty text and
 // each case variant counted, rows left out of the list (a NULL text) counted all the same, a
-// blob apart from the text of the same bytes; and with a collation in the query, its grouping.
+// blob apart from the text of the same bytes; and with a collation in the query, in a view it
+// reads from or on a column of `list`, its grouping.
 TEST_F(Queries, TheSummaryCountsWhatTheGroupingStatementsCount) {
     ASSERT_EQ(SQLITE_OK, lib.db().exec(
         L"INSERT INTO list(file_name,file_title,file_ext,tagTitle,tagArtist,tagAlbum,tagGenre,tagDate,tagComment,"
@@ -201,10 +204,32 @@ TEST_F(Queries, TheSummaryCountsWhatTheGroupingStatementsCount) {
         nocase += (i ? L"," : L"") + (i >= 5 && i <= 7 ? name + L" COLLATE NOCASE AS " + name : name);
     }
     nocase += L" FROM list";
+    const auto exec = [&](const std::wstring& sql) {
+        return sqlite3_exec(lib.db().handle(), tagReader::WideToUtf8(sql).c_str(), nullptr, nullptr, nullptr);
+    };
+    ASSERT_EQ(SQLITE_OK, exec(L"CREATE VIEW folded AS " + nocase + L"; CREATE VIEW outer_view AS SELECT * FROM folded;"));
+    // The same rows in a `list` whose grouped columns declare a collation.
+    std::wstring collated = LibraryCreateTableSql();
+    collated.replace(collated.find(L"list("), 5, L"list2(");
+    for (const wchar_t* column : {L"\ttagArtist TEXT", L"\ttagAlbum TEXT", L"\ttagGenre TEXT"}) {
+        const size_t at = collated.find(column);
+        ASSERT_NE(std::wstring::npos, at);
+        collated.insert(at + wcslen(column), L" COLLATE NOCASE");
+    }
+    const std::wstring collateList = L"DROP VIEW outer_view; DROP VIEW folded; DROP TABLE IF EXISTS temp.playlist; "
+                                     L"DROP VIEW IF EXISTS main.playlist; " + collated +
+                                     L" INSERT INTO list2 SELECT * FROM list; DROP TABLE list; "
+                                     L"ALTER TABLE list2 RENAME TO list;";
     const std::wstring queries[] = {L"SELECT * FROM list;", L"SELECT * FROM list ORDER BY random();",
                                     L"SELECT * FROM list ORDER BY tagArtist COLLATE NOCASE;", nocase + L";",
-                                    nocase + L" ORDER BY random();"};
+                                    nocase + L" ORDER BY random();", L"SELECT * FROM outer_view;",
+                                    L"SELECT * FROM outer_view ORDER BY random();", collateList,
+                                    L"SELECT * FROM list;", L"SELECT * FROM list ORDER BY random();"};
     for (const std::wstring& sql : queries) {
+        if (sql == collateList) {
+            ASSERT_EQ(SQLITE_OK, exec(sql)) << sqlite3_errmsg(lib.db().handle());
+            continue;
+        }
         ASSERT_TRUE(lib.doc.SetQuery(L"q", sql.c_str(), true)) << sql;
         PlaylistCache cache;
         PlaylistSummary summary;

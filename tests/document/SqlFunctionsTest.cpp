@@ -46,6 +46,15 @@ TEST_F(SqlFunctions, AvgRatingIgnoresZeros) {
     EXPECT_DOUBLE_EQ(0.0, Real(L"SELECT AVG_RATING(r, g) FROM t;"));   // wrong count: steps do nothing
 }
 
+// Ratings of any stored size are summed without wrapping: two of the largest int average to it.
+TEST_F(SqlFunctions, AvgRatingSumsBeyondTheIntRange) {
+    ASSERT_EQ(SQLITE_OK, db.exec(L"CREATE TABLE t(r);"));
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(SQLITE_OK, db.exec(L"INSERT INTO t VALUES(2147483647);"));
+    EXPECT_DOUBLE_EQ(2147483647.0, Real(L"SELECT AVG_RATING(r) FROM t;"));
+    ASSERT_EQ(SQLITE_OK, db.exec(L"UPDATE t SET r=-2147483648;"));
+    EXPECT_DOUBLE_EQ(-2147483648.0, Real(L"SELECT AVG_RATING(r) FROM t;"));
+}
+
 TEST_F(SqlFunctions, LCMapUpperNormalisesLikeTheQuickSearch) {
     EXPECT_EQ(L"<null>", Text(L"SELECT LCMapUpper(NULL);"));
     EXPECT_EQ(L"", Text(L"SELECT LCMapUpper('');"));

@@ -110,7 +110,34 @@ TEST_F(Statistics, ImportTakesOnlyLinesWithFiveFields) {
     ASSERT_EQ(CLarkspur2006Doc::StatisticsOk, lib.doc.ImportStatistics(path, imported));
     EXPECT_EQ(3, imported);   // well-formed lines, matched or not
     EXPECT_EQ(L"100,30,0,4294967296", Stats(L"C:\\曲\\a.mp3"));
-    EXPECT_EQ(L"-5,20,2,-1", Stats(L"C:\\b.mp3"));
+    EXPECT_EQ(L"-5,20,2,0", Stats(L"C:\\b.mp3"));
+}
+
+// Values outside the library's ranges are brought into them: a rating of 0-50, no negative
+// play count or last-played time (a negative time, exported unsigned, reads back as none).
+TEST_F(Statistics, ImportKeepsTheLibrarysRanges) {
+    const struct {
+        const wchar_t* fields;
+        const wchar_t* stored;
+    } cases[] = {
+        {L"0\t9999\t-5\t-1", L"0,50,0,0"},
+        {L"0\t-1\t99999999999\t18446744073709551615", L"0,0,2147483647,0"},
+        {L"0\t-99999999999\t-99999999999\t9223372036854775807", L"0,0,0,9223372036854775807"},
+        {L"0\t50\t0\t9223372036854775808", L"0,50,0,0"},
+    };
+    std::wstring file;
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+        const std::wstring name = L"C:\\" + std::to_wstring(i) + L".mp3";
+        AddRow(name, 1, 10, 1, 1);
+        file += name + L"\t" + cases[i].fields + L"\r\n";
+    }
+    const std::wstring path = lib.dir.file(L"in.tsv");
+    ASSERT_TRUE(WriteBytes(path, Cp932(file)));
+    int imported = 0;
+    ASSERT_EQ(CLarkspur2006Doc::StatisticsOk, lib.doc.ImportStatistics(path, imported));
+    EXPECT_EQ(4, imported);
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
+        EXPECT_EQ(cases[i].stored, Stats(L"C:\\" + std::to_wstring(i) + L".mp3")) << cases[i].fields;
 }
 
 TEST_F(Statistics, RowWithoutFileNameIsSkippedOnExport) {
@@ -213,5 +240,5 @@ TEST(StatisticsFile, FormatAndParseAgree) {
     // A TAB inside a name splits the line: the name reads as "C:\x".
     EXPECT_EQ(L"C:\\x", parsed[0].fileName);
     EXPECT_EQ(L"C:\\曲.mp3", parsed[1].fileName);
-    EXPECT_EQ(-7, parsed[1].lastplayed);   // written unsigned, read back as the same value
+    EXPECT_EQ(0, parsed[1].lastplayed);   // a negative time, written unsigned, reads back as none
 }

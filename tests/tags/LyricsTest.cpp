@@ -63,8 +63,24 @@ TEST(ParseLyricsLine, MinutesSecondsHundredths) {
     EXPECT_EQ(L"", line.text);
 }
 
+// Every later bracketed group goes, left to right: a "[" inside a group ends with the group's
+// first "]", and an unclosed "[" stays with what follows it. A line of 200,000 groups too.
+TEST(ParseLyricsLine, EveryLaterBracketedGroupIsRemoved) {
+    EXPECT_EQ(L"ad]e [tail", Parse(L"[00:01:00]a[b[c]d]e [tail").text);
+    std::wstring many = L"[00:01:00]", expected;
+    for (int i = 0; i < 200000; ++i) {
+        many += i % 2 ? L"[00:02:00]" : L"x[]";
+        if (i % 2 == 0) expected += L"x";
+    }
+    many += L"[no end";
+    const TimedLyricLine line = Parse(many);
+    EXPECT_FLOAT_EQ(1.0f, line.seconds);
+    EXPECT_EQ(expected + L"[no end", line.text);
+}
+
 TEST(ParseLyricsLine, RefusedLinesKeepTheirText) {
-    for (const wchar_t* text : {L"[00:12.34]x", L"[00:12]x", L"[Chorus]", L"[]x", L"[]", L"plain", L"[:]x"}) {
+    for (const wchar_t* text : {L"[00:12.34]x", L"[00:12]x", L"[Chorus]", L"[]x", L"[]", L"plain", L"[:]x",
+                                L"[-5:-3:-1]x", L"[-1:00:00]x", L"[00:-3:00]x", L"[00:03:-5]x"}) {
         TimedLyricLine line = Parse(text, false);
         EXPECT_EQ(text, line.text);
     }

@@ -1,5 +1,6 @@
 // The field mapping of the import readers, apart from the components that deliver the fields.
 #include "app/FileNameRules.h"
+#include "app/Formatters.h"
 #include "app/PathParts.h"
 #include "tags/StreamNumber.h"
 #include "ui/dialogs/ImportReaders.h"
@@ -203,6 +204,7 @@ int64_t ItunesPlayDateToTime(const std::wstring& text) {
     // The count is broken down on the true calendar (through UTC, where no offset or
     // daylight saving applies), and those wall-clock fields are then read as local time.
     const __time64_t since1970 = value - kEpochDifference;
+    if (!IsRuntimeTime(since1970)) return 0;
     struct tm fields = {};
     if (_gmtime64_s(&fields, &since1970) != 0) return 0;
     return LocalFieldsToTime(fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour, fields.tm_min,

@@ -68,3 +68,10 @@ int KeepCoverAspect(int edge, RECT& window, int frameWidth, int frameHeight, int
     }
     return ClampCoverZoom(static_cast<int>(static_cast<long long>(clientWidth) * 100 / pictureWidth));
 }
+
+bool IsCoverSizeDecodable(const tagReader::PictureSize& size) {
+    const uint32_t kMaxSide = 16384;
+    const uint64_t kMaxPixels = 64ull * 1024 * 1024;
+    return size.width > 0 && size.height > 0 && size.width <= kMaxSide && size.height <= kMaxSide &&
+           size.decodedPixels <= kMaxPixels;
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include "tags/PictureSize.h"
 #include <windows.h>
 
 // The cross-fade of the jacket button: steps 0, 5, ..., 100 per cent.
@@ -23,3 +24,7 @@ int ClampCoverZoom(int zoom);
 // aspect ratio. Returns the zoom that the new client width gives.
 int KeepCoverAspect(int edge, RECT& window, int frameWidth, int frameHeight, int pictureWidth,
                     int pictureHeight);
+
+// Whether a cover picture of this size is decoded: up to 16,384 pixels a side and 64
+// megapixels (a 32-bit copy of 256 MB). A larger one is shown as no picture.
+bool IsCoverSizeDecodable(const tagReader::PictureSize& size);

@@ -1,14 +1,51 @@
 #include "ui/views/NowPlayingWorkers.h"
 #include "app/Placeholders.h"
 #include "tags/EmbeddedCoverArt.h"
+#include "tags/PictureSize.h"
 #include "ui/views/CoverPicture.h"
 #include "ui/views/RelatedAlbumsQuery.h"
 #include "framework/SentMessageWait.h"
 #include <gdiplus.h>
+#include <shlwapi.h>
 #include <sqlite3.h>
 #include <algorithm>
 
-CoverImageHolder::~CoverImageHolder() { delete image; }
+CoverImageHolder::~CoverImageHolder() {
+    delete image;
+    if (source) source->Release();
+}
+
+namespace {
+
+// The picture at the start of `stream`, or null when GDI+ cannot read it or its header gives
+// no size or one too large to decode (read first: GDI+ may decode the whole picture at once).
+Gdiplus::Image* LoadCoverImage(IStream* stream) {
+    tagReader::PictureSize size;
+    if (!tagReader::ReadPictureSize(stream, size) || !IsCoverSizeDecodable(size)) return nullptr;
+    Gdiplus::Image* image = Gdiplus::Image::FromStream(stream);
+    if (image && (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0)) {
+        delete image;
+        image = nullptr;
+    }
+    return image;
+}
+
+// The same for a cover file, kept open through `stream` with nobody writing to it, so that
+// what GDI+ reads later is what was measured.
+Gdiplus::Image* LoadCoverImageFile(const std::wstring& path, IStream*& stream) {
+    stream = nullptr;
+    if (FAILED(::SHCreateStreamOnFileEx(path.c_str(), STGM_READ | STGM_SHARE_DENY_WRITE, FILE_ATTRIBUTE_NORMAL, FALSE,
+                                        nullptr, &stream)))
+        return nullptr;
+    Gdiplus::Image* image = LoadCoverImage(stream);
+    if (!image) {
+        stream->Release();
+        stream = nullptr;
+    }
+    return image;
+}
+
+}  // namespace
 
 void DrawImageFit(HDC dc, const RECT& target, Gdiplus::Image* image, bool zoom, int interpolation) {
     if (!dc || !image) return;
@@ -254,13 +291,8 @@ bool CNowPlayingWorkers::RunJacket(bool& again) {
     if (!track.file_name.empty() && !track.tagAPIC.empty() && tagReader::CoverArtKindForTagType(track.infoTagtype, kind)) {
         auto* buffer = new tagReader::CoverImageBuffer;
         Gdiplus::Image* image = nullptr;
-        if (tagReader::LoadEmbeddedCoverArt(track.file_name, *buffer, kind) && buffer->stream) {
-            image = Gdiplus::Image::FromStream(buffer->stream);
-            if (image && (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0)) {
-                delete image;
-                image = nullptr;
-            }
-        }
+        if (tagReader::LoadEmbeddedCoverArt(track.file_name, *buffer, kind) && buffer->stream)
+            image = LoadCoverImage(buffer->stream);
         if (image) {
             DrawImageFit(m_new.dc, whole, image, zoom, interpolation);
             SendImage(cover, new CoverImageHolder(image), buffer);
@@ -278,13 +310,11 @@ bool CNowPlayingWorkers::RunJacket(bool& again) {
         }
         if (result == tagReader::FileSearchStopped) return false;
         if (!found.empty()) {
-            Gdiplus::Image* image = Gdiplus::Image::FromFile(found.front().c_str());
-            if (image && image->GetLastStatus() == Gdiplus::Ok && image->GetWidth() > 0) {
+            IStream* source = nullptr;
+            if (Gdiplus::Image* image = LoadCoverImageFile(found.front(), source)) {   // the holder takes both
                 DrawImageFit(m_new.dc, whole, image, zoom, interpolation);
-                SendImage(cover, new CoverImageHolder(image), nullptr);
+                SendImage(cover, new CoverImageHolder(image, source), nullptr);
                 made = true;
-            } else {
-                delete image;
             }
         }
     }

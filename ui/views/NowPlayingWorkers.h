@@ -10,13 +10,15 @@
 struct sqlite3;
 namespace Gdiplus { class Image; }
 
-// A decoded cover picture handed to the cover window with "MSG_ImageLayout".
+// A decoded cover picture handed to the cover window with "MSG_ImageLayout", with the
+// stream of the file it reads from, if any (released after the image).
 struct CoverImageHolder {
-    explicit CoverImageHolder(Gdiplus::Image* picture) : image(picture) {}
+    explicit CoverImageHolder(Gdiplus::Image* picture, IStream* file = nullptr) : image(picture), source(file) {}
     ~CoverImageHolder();
     CoverImageHolder(const CoverImageHolder&) = delete;
     CoverImageHolder& operator=(const CoverImageHolder&) = delete;
     Gdiplus::Image* image;
+    IStream* source;
 };
 
 // The picture that the jacket button shows; used under NowPlayingLock.

@@ -150,6 +150,7 @@ TEST(ImportMapping, PlayDatesAreExactOnTheCalendarAcrossYears) {
         {L"3187382400", {2005, 1, 1, 0, 0, 0}},
         {L"3287131200", {2008, 2, 29, 12, 0, 0}},
         {L"2082931200", {1970, 1, 2, 0, 0, 0}},
+        {L"34569288000", {2999, 6, 15, 12, 0, 0}},
     };
     for (const auto& c : cases) {
         const int64_t t = ItunesPlayDateToTime(c.value);
@@ -162,9 +163,11 @@ TEST(ImportMapping, PlayDatesAreExactOnTheCalendarAcrossYears) {
         EXPECT_EQ(c.fields.minute, f.minute) << c.value;
         EXPECT_EQ(c.fields.second, f.second) << c.value;
     }
-    EXPECT_EQ(0, ItunesPlayDateToTime(L"-5"));
-    EXPECT_EQ(0, ItunesPlayDateToTime(L"1000"));          // before 1970
-    EXPECT_EQ(0, ItunesPlayDateToTime(L"99999999999999"));   // far past the year 3000
+    // Dates the run-time cannot convert give no play date, and never reach it.
+    for (const wchar_t* value : {L"-5", L"1000", L"-9223372036854775808",   // before 1970
+                                 L"34618060800",                            // one second past the year 3000
+                                 L"99999999999999", L"9223372036854775807", L"99999999999999999999999"})
+        EXPECT_EQ(0, ItunesPlayDateToTime(value)) << value;
 }
 
 TEST(ImportMapping, ItunesKeysFillTheRecord) {

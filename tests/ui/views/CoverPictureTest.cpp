@@ -62,3 +62,20 @@ TEST(CoverZoom, DraggingABorderKeepsThePictureAspect) {
     RECT tiny{0, 0, 16, 40};
     EXPECT_EQ(1, KeepCoverAspect(WMSZ_RIGHT, tiny, 16, 39, 2000, 1000));
 }
+
+// Up to 16,384 pixels a side and 64 megapixels in all (a GIF's frames included).
+TEST(CoverSize, OnlyPicturesWithinTheBoundAreDecoded) {
+    const auto decodable = [](uint32_t w, uint32_t h, uint64_t extra) {
+        tagReader::PictureSize s;
+        s.width = w;
+        s.height = h;
+        s.decodedPixels = uint64_t{w} * h + extra;
+        return IsCoverSizeDecodable(s);
+    };
+    EXPECT_TRUE(decodable(600, 600, 0));
+    EXPECT_TRUE(decodable(16384, 4096, 0));
+    EXPECT_FALSE(decodable(16385, 1, 0));
+    EXPECT_FALSE(decodable(1, 16385, 0));
+    EXPECT_FALSE(decodable(16384, 4096, 1));
+    EXPECT_FALSE(decodable(0, 10, 0));
+}

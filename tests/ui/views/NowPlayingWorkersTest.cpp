@@ -1,6 +1,7 @@
 #include "ui/views/NowPlayingWorkers.h"
 #include "PlayerTestSupport.h"
 #include "support/GdiplusSession.h"
+#include "support/TestPictures.h"
 #include "ui/views/CoverPicture.h"
 #include "document/DocTestSupport.h"
 #include "framework/SentMessageWait.h"
@@ -188,6 +189,18 @@ TEST(NowPlayingWorkers, EmbeddedPictureWinsOverACoverFileAndAClearedTrackFadesTo
     ASSERT_TRUE(PumpUntil([&] { return f.Count(1) >= CoverFadeStepCount; }));
     ASSERT_EQ(2u, f.receiver.images.size());
     EXPECT_EQ(0, f.receiver.images[1].width);
+    EXPECT_EQ(kBackground, f.jacket.Pixel(32, 32));
+}
+
+// A cover file of 20,000 x 20,000 pixels (50 KB) is never decoded: no picture.
+TEST(NowPlayingWorkers, APictureTooLargeToDecodeIsNoCover) {
+    WorkersFixture f;
+    const std::wstring folder = f.library.dir.path();
+    ASSERT_TRUE(testing_support::WriteBytes(folder + L"folder.png", testing_support::MakeBlackPng(20000, 20000)));
+    f.Play(TrackIn(folder, L"song"));
+    ASSERT_TRUE(PumpUntil([&] { return f.Count(1) >= CoverFadeStepCount && !f.receiver.images.empty(); }));
+    ASSERT_EQ(1u, f.receiver.images.size());
+    EXPECT_EQ(0, f.receiver.images[0].width);
     EXPECT_EQ(kBackground, f.jacket.Pixel(32, 32));
 }
 
