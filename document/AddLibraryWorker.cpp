@@ -1,5 +1,6 @@
 #include "document/AddLibraryWorker.h"
 #include <sqlite3.h>
+#include "app/FileNameRules.h"
 #include "app/PathParts.h"
 #include "document/Larkspur2006Doc.h"
 #include "document/LibraryRows.h"
@@ -70,6 +71,7 @@ std::wstring CountText(const wchar_t* format, int count) {
 }
 
 bool AddOneFile(AddLibraryContext& c, std::wstring path) {
+    if (EndsInReservedDeviceName(path)) return false;
     GetUniversalPath(path);
     SetStatus(c, path);
     if (!AddFileToLibrary(c.update, path, *c.doc, c.insert)) return false;

@@ -1,6 +1,6 @@
 #include "ui/dialogs/CopyTargets.h"
+#include "app/FileNameRules.h"
 #include "app/Formatters.h"
-#include "ui/dialogs/FileNameRules.h"
 #include "ui/dialogs/LibraryMaintenance.h"
 #include <cwchar>
 

@@ -1,9 +1,9 @@
 #include "ui/dialogs/DlgQuery.h"
+#include "app/FileNameRules.h"
 #include "app/PathParts.h"
 #include "document/QueryFile.h"
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
-#include "ui/dialogs/FileNameRules.h"
 #include <cwchar>
 
 const CDlgQuery::SortEntry CDlgQuery::kSortEntries[20] = {

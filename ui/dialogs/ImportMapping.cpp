@@ -1,7 +1,7 @@
 // The field mapping of the import readers, apart from the components that deliver the fields.
+#include "app/FileNameRules.h"
 #include "app/PathParts.h"
 #include "tags/StreamNumber.h"
-#include "ui/dialogs/FileNameRules.h"
 #include "ui/dialogs/ImportReaders.h"
 #include <windows.h>
 #include <algorithm>

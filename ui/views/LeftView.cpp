@@ -1,5 +1,6 @@
 #include "ui/views/LeftView.h"
 #include "app/AppSettings.h"
+#include "app/FileNameRules.h"
 #include "app/PathParts.h"
 #include "app/ViewHints.h"
 #include "document/Larkspur2006Doc.h"
@@ -11,7 +12,6 @@
 #include "ui/controls/OdMenu.h"
 #include "ui/dialogs/DlgInput.h"
 #include "ui/dialogs/DlgQuery.h"
-#include "ui/dialogs/FileNameRules.h"
 #include "ui/views/DdData.h"
 #include <shellapi.h>
 #include <algorithm>

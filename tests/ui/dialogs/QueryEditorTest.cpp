@@ -1,6 +1,7 @@
 // The query editor and the table help driven through their controls, and the name rule
 // that keeps query and folder names usable as file names.
 
+#include "app/FileNameRules.h"
 #include "document/DocTestSupport.h"
 #include "document/QueryFile.h"
 #include "framework/Dialog.h"
@@ -9,7 +10,6 @@
 #include "support/TestFiles.h"
 #include "ui/dialogs/DlgQuery.h"
 #include "ui/dialogs/DlgTableHelp.h"
-#include "ui/dialogs/FileNameRules.h"
 #include <gtest/gtest.h>
 #include <set>
 
