@@ -1,15 +1,17 @@
 // The add-to-library worker without its dialog: a folder of real audio files scanned on a
-// thread of its own, with and without subfolders, cancelled half way, past files named like
-// devices, and a list of files updated.
+// thread of its own, with and without subfolders, cancelled half way, through link loops and
+// past files named like devices, and a list of files updated.
 
 #include "DocTestSupport.h"
 #include "document/AddLibraryWorker.h"
+#include "support/FolderLink.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
 #include <mutex>
 
 using namespace doc_test;
+using testing_support::FolderLink;
 using testing_support::TestDataPath;
 
 namespace {
@@ -124,6 +126,27 @@ TEST_F(Worker, FolderWithSubfoldersAddsEveryAudioFileOnceAndThenNothingUnchanged
     EXPECT_EQ(context.count, 0);
     EXPECT_EQ(status.texts.back(), L"0 個のファイルが追加・更新されました。");
     EXPECT_EQ(Rows().size(), 6u);
+}
+
+TEST_F(Worker, LinksBackIntoTheWalkAreNotFollowedAgainSoEachFileIsAddedOnceAndTheWalkEnds) {
+    // "sub\up" leads back to the folder above and two links in "sub\deeper" to that folder
+    // itself: followed, they would add the files again at every level, in 2^n paths.
+    FolderLink up(root + L"\\sub\\up", root);
+    FolderLink here(root + L"\\sub\\deeper\\here", root + L"\\sub\\deeper");
+    FolderLink again(root + L"\\sub\\deeper\\again", root + L"\\sub\\deeper");
+    // A link out of the walk is followed as before.
+    testing_support::TempDir outside;
+    ASSERT_TRUE(CopyFileW(TestDataPath(L"audio\\tone.mp2").c_str(), outside.file(L"tone.mp2").c_str(), FALSE));
+    FolderLink elsewhere(root + L"\\elsewhere", outside.path());
+    ASSERT_TRUE(up.made() && here.made() && again.made() && elsewhere.made());
+
+    RunWorker(&AddLibraryThreadProc);
+    EXPECT_EQ(Rows(), Paths({L"\\tone.mp3", L"\\tone.flac", L"\\sub\\tone.ogg", L"\\sub\\tone.m4a",
+                             L"\\sub\\deeper\\tone.wma", L"\\album.mp3\\tone.tta", L"\\elsewhere\\tone.mp2"}));
+    EXPECT_EQ(context.count, 7);
+    EXPECT_EQ(status.texts.back(), L"7 個のファイルが追加・更新されました。");
+    EXPECT_FALSE(Reported(root + L"\\sub\\up\r\nを検索中..."));
+    EXPECT_FALSE(Reported(root + L"\\sub\\deeper\\here\r\nを検索中..."));
 }
 
 TEST_F(Worker, FilesNamedLikeDevicesAreNeverOpenedAndTheWalkEnds) {
