@@ -19,6 +19,13 @@ bool IsPlainFileName(const std::wstring& name) {
 
 bool IsReservedDeviceName(const std::wstring& name) { return ReservedDeviceNameLength(name) != 0; }
 
+bool EndsInReservedDeviceName(const std::wstring& path) {
+    size_t start = path.find_last_of(L"\\/");
+    if (start != std::wstring::npos) ++start;
+    else start = path.size() >= 2 && path[1] == L':' ? 2 : 0;   // "C:com1.mp3"
+    return IsReservedDeviceName(path.substr(start));
+}
+
 size_t ReservedDeviceNameLength(const std::wstring& name) {
     // What Windows compares: the part before the first dot (or a stream's colon), without
     // trailing blanks.

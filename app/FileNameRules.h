@@ -14,3 +14,7 @@ bool IsPlainFileName(const std::wstring& name);
 // a plain name.
 size_t ReservedDeviceNameLength(const std::wstring& name);
 bool IsReservedDeviceName(const std::wstring& name);
+
+// Whether the last part of `path` is a device name: opening such a path opens the device
+// ("C:\music\com1.mp3" is the serial port) and may never return, so it is no file to read.
+bool EndsInReservedDeviceName(const std::wstring& path);

@@ -1,5 +1,6 @@
 #include "document/AddLibraryWorker.h"
 #include <sqlite3.h>
+#include "app/FileNameRules.h"
 #include "app/PathParts.h"
 #include "document/Larkspur2006Doc.h"
 #include "document/LibraryRows.h"
@@ -71,6 +72,7 @@ std::wstring CountText(const wchar_t* format, int count) {
 }
 
 bool AddOneFile(AddLibraryContext& c, std::wstring path) {
+    if (EndsInReservedDeviceName(path)) return false;
     GetUniversalPath(path);
     SetStatus(c, path);
     int written = SQLITE_DONE;
@@ -90,11 +92,29 @@ std::wstring StoppedText(const AddLibraryContext& c) {
     return c.unwritable ? L"ライブラリに書き込めないため、中止しました。" : L"キャンセルされました。";
 }
 
+// Records `folder` (ending with "\") as walked; false when it was walked already. A folder
+// whose identity cannot be read is walked unless it is a link itself, so no loop goes on.
+bool FirstVisit(AddLibraryContext& c, const std::wstring& folder) {
+    // The trailing backslash keeps a folder named like a device ("com1") a folder.
+    HANDLE handle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool known = handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &info);
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    if (!known) {
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    }
+    const ULONGLONG index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return c.walked.emplace(info.dwVolumeSerialNumber, index).second;
+}
+
 }  // namespace
 
 bool ScanFolderForLibrary(AddLibraryContext& c, const std::wstring& folderIn) {
     std::wstring folder = folderIn;
     if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+    if (!FirstVisit(c, folder)) return !c.cancel;
     SetStatus(c, folderIn + L"\r\nを検索中...");
 
     WIN32_FIND_DATAW found;
@@ -127,6 +147,7 @@ DWORD WINAPI AddLibraryThreadProc(void* context) {
     auto& c = *static_cast<AddLibraryContext*>(context);
     try {
         c.count = 0;
+        c.walked.clear();
         bool completed = false;
         {
             WorkerConnection connection(c);

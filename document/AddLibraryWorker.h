@@ -2,7 +2,9 @@
 #include <windows.h>
 #include <atomic>
 #include <deque>
+#include <set>
 #include <string>
+#include <utility>
 
 class CLarkspur2006Doc;
 struct sqlite3_stmt;
@@ -33,6 +35,10 @@ struct AddLibraryContext {
     // user-interface thread tells the user once it has finished.
     std::atomic<bool> unwritable{false};
 
+    // The folders walked, by volume serial number and file index: a junction or symbolic
+    // link back into the walk leads to one of them and is not walked again.
+    std::set<std::pair<DWORD, ULONGLONG>> walked;
+
     // The worker's own statements, while it runs.
     sqlite3_stmt* insert = nullptr;
     sqlite3_stmt* update = nullptr;
@@ -44,5 +50,6 @@ DWORD WINAPI AddLibraryThreadProc(void* context);
 DWORD WINAPI UpdateLibraryThreadProc(void* context);
 
 // Adds the supported audio files of `folder` (and of its subfolders when the context says
-// so) with the context's statements. False when cancelled.
+// so) with the context's statements; a folder the context has walked already is skipped.
+// False when cancelled.
 bool ScanFolderForLibrary(AddLibraryContext& context, const std::wstring& folder);

@@ -1,5 +1,6 @@
 #include "document/LibraryRows.h"
 #include <sqlite3.h>
+#include "app/FileNameRules.h"
 #include "app/PathParts.h"
 #include "app/SqlEscape.h"
 #include "document/Larkspur2006Doc.h"
@@ -224,6 +225,7 @@ bool GetFileModifyTime(const std::wstring& path, int64_t& seconds) {
 bool AddFileToLibrary(sqlite3_stmt* update, const std::wstring& pathIn, CSQlite& lookup,
                       const CAppSettings& settings, sqlite3_stmt* insert,
                       const TagReadFunction& read, int* stepResult) {
+    if (EndsInReservedDeviceName(pathIn)) return false;
     std::wstring path = pathIn;
     if (!IsUncPath(path)) GetUniversalPath(path);
 

@@ -42,10 +42,11 @@ bool GetFileModifyTime(const std::wstring& path, int64_t& seconds);
 using TagReadFunction = std::function<int(tagReader::TTagInfo& info, const std::wstring& path)>;
 
 // Brings one file into the library: skips it when unchanged since its row was written
-// ("CheckFileModify"), reads its tags, keeps the row's statistics and inserts or updates.
-// True when a row was written. Existing rows are looked up on `lookup`; the statements
-// belong to the caller's connection. `stepResult`, when given, receives the SQLite result of
-// the insert or update (left alone when none was run).
+// ("CheckFileModify"), reads its tags, keeps the row's statistics and inserts or updates; a
+// file named like a device ("com1.mp3") is never opened. True when a row was written.
+// Existing rows are looked up on `lookup`; the statements belong to the caller's connection.
+// `stepResult`, when given, receives the SQLite result of the insert or update (left alone
+// when none was run).
 bool AddFileToLibrary(sqlite3_stmt* update, const std::wstring& path, CSQlite& lookup,
                       const CAppSettings& settings, sqlite3_stmt* insert,
                       const TagReadFunction& read = TagReadFunction(), int* stepResult = nullptr);

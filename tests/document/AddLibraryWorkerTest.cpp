@@ -1,15 +1,17 @@
 // The add-to-library worker without its dialog: a folder of real audio files scanned on a
-// thread of its own, with and without subfolders, cancelled half way, and a list of files
-// updated.
+// thread of its own, with and without subfolders, cancelled half way, through link loops and
+// past files named like devices, and a list of files updated.
 
 #include "DocTestSupport.h"
 #include "document/AddLibraryWorker.h"
+#include "support/FolderLink.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
 #include <mutex>
 
 using namespace doc_test;
+using testing_support::FolderLink;
 using testing_support::TestDataPath;
 
 namespace {
@@ -64,6 +66,17 @@ protected:
         ASSERT_EQ(WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
         CloseHandle(thread);
     }
+    // The "\\?\" form of a path below the root, the only one that does not name a device;
+    // removed again with the fixture.
+    std::wstring DeviceNamed(const wchar_t* name) {
+        deviceNamed.push_back(L"\\\\?\\" + root + name);
+        return deviceNamed.back();
+    }
+    ~Worker() override {
+        // The folder's own removal would take these for devices too.
+        for (auto path = deviceNamed.rbegin(); path != deviceNamed.rend(); ++path)
+            if (!DeleteFileW(path->c_str())) RemoveDirectoryW(path->c_str());
+    }
     std::vector<std::wstring> Rows() {
         std::vector<std::wstring> names;
         sqlite3_stmt* stmt = nullptr;
@@ -87,6 +100,7 @@ protected:
     std::wstring root;
     StatusRecorder status;
     AddLibraryContext context;
+    std::vector<std::wstring> deviceNamed;
 };
 
 }  // namespace
@@ -112,6 +126,43 @@ TEST_F(Worker, FolderWithSubfoldersAddsEveryAudioFileOnceAndThenNothingUnchanged
     EXPECT_EQ(context.count, 0);
     EXPECT_EQ(status.texts.back(), L"0 個のファイルが追加・更新されました。");
     EXPECT_EQ(Rows().size(), 6u);
+}
+
+TEST_F(Worker, LinksBackIntoTheWalkAreNotFollowedAgainSoEachFileIsAddedOnceAndTheWalkEnds) {
+    // "sub\up" leads back to the folder above and two links in "sub\deeper" to that folder
+    // itself: followed, they would add the files again at every level, in 2^n paths.
+    FolderLink up(root + L"\\sub\\up", root);
+    FolderLink here(root + L"\\sub\\deeper\\here", root + L"\\sub\\deeper");
+    FolderLink again(root + L"\\sub\\deeper\\again", root + L"\\sub\\deeper");
+    // A link out of the walk is followed as before.
+    testing_support::TempDir outside;
+    ASSERT_TRUE(CopyFileW(TestDataPath(L"audio\\tone.mp2").c_str(), outside.file(L"tone.mp2").c_str(), FALSE));
+    FolderLink elsewhere(root + L"\\elsewhere", outside.path());
+    ASSERT_TRUE(up.made() && here.made() && again.made() && elsewhere.made());
+
+    RunWorker(&AddLibraryThreadProc);
+    EXPECT_EQ(Rows(), Paths({L"\\tone.mp3", L"\\tone.flac", L"\\sub\\tone.ogg", L"\\sub\\tone.m4a",
+                             L"\\sub\\deeper\\tone.wma", L"\\album.mp3\\tone.tta", L"\\elsewhere\\tone.mp2"}));
+    EXPECT_EQ(context.count, 7);
+    EXPECT_EQ(status.texts.back(), L"7 個のファイルが追加・更新されました。");
+    EXPECT_FALSE(Reported(root + L"\\sub\\up\r\nを検索中..."));
+    EXPECT_FALSE(Reported(root + L"\\sub\\deeper\\here\r\nを検索中..."));
+}
+
+TEST_F(Worker, FilesNamedLikeDevicesAreNeverOpenedAndTheWalkEnds) {
+    const auto devices = {L"\\com1.mp3", L"\\CON.mp3", L"\\sub\\nul.flac", L"\\sub\\Lpt1.ogg"};
+    for (const wchar_t* name : devices)
+        ASSERT_TRUE(CopyFileW(TestDataPath(L"audio\\tone.mp3").c_str(), DeviceNamed(name).c_str(), FALSE));
+    // A folder named like a device is a folder like any other.
+    ASSERT_TRUE(CreateDirectoryW(DeviceNamed(L"\\com2").c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(TestDataPath(L"audio\\tone.ogg").c_str(), DeviceNamed(L"\\com2\\tone.ogg").c_str(), FALSE));
+
+    RunWorker(&AddLibraryThreadProc);
+    EXPECT_EQ(context.count, 7);
+    EXPECT_EQ(status.texts.back(), L"7 個のファイルが追加・更新されました。");
+    for (const wchar_t* name : devices) EXPECT_FALSE(Reported(root + name)) << "never read";
+    EXPECT_EQ(Rows(), Paths({L"\\tone.mp3", L"\\tone.flac", L"\\sub\\tone.ogg", L"\\sub\\tone.m4a",
+                             L"\\sub\\deeper\\tone.wma", L"\\album.mp3\\tone.tta", L"\\com2\\tone.ogg"}));
 }
 
 TEST_F(Worker, WithoutSubfoldersAFolderNamedLikeAudioIsSkippedByTheReader) {

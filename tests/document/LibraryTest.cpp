@@ -313,6 +313,19 @@ TEST_F(LibraryChanges, UnchangedFileIsSkippedOnlyWhenTheRowIsStrictlyNewer) {
     EXPECT_EQ(3, reader.calls);
 }
 
+TEST_F(LibraryChanges, FileNamedLikeADeviceIsNeverRead) {
+    // What "ファイルの追加" and the folder walk hand over: opening any of these opens a device.
+    HandReader reader;
+    for (const wchar_t* name : {L"com1.mp3", L"CON.mp3", L"nul.flac", L"Lpt9.OGG", L"aux", L"COM3 .wma"})
+        EXPECT_FALSE(Add(lib.dir.file(name), reader)) << name;
+    EXPECT_FALSE(Add(L"C:com1.mp3", reader));
+    EXPECT_EQ(0, reader.calls);
+    EXPECT_EQ(0, lib.Scalar(L"SELECT COUNT(*) FROM list;"));
+    // Names that only begin like a device are files.
+    for (const wchar_t* name : {L"com10.mp3", L"console.mp3"}) EXPECT_TRUE(Add(NewFile(name, 10), reader)) << name;
+    EXPECT_EQ(2, reader.calls);
+}
+
 TEST_F(LibraryChanges, PathWithQuoteFindsItsRow) {
     std::wstring path = NewFile(L"it's.mp3", 10);
     HandReader reader;

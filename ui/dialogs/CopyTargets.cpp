@@ -43,10 +43,10 @@ std::wstring MakeCopyName(const std::wstring& expanded) {
         std::wstring part = text.substr(start, end - start);
         start = end + 1;
         if (part.empty()) continue;
-        // "." and ".." (and the forms Windows trims to them) would climb out of the folder.
-        if (part.find_first_not_of(L". ") == std::wstring::npos)
-            for (wchar_t& c : part)
-                if (c == L'.') c = L'．';
+        // Windows drops a name's trailing dots and blanks itself (and Wine refuses the whole
+        // copy); a name left empty, "." and ".." among them, would name the folder above.
+        part.erase(part.find_last_not_of(L". ") + 1);
+        if (part.empty()) part = L"_";
         // "CON", "nul.mp3", "COM1": a name Windows would open as a device.
         if (const size_t device = ReservedDeviceNameLength(part)) part.insert(device, 1, L'_');
         if (!name.empty()) name += L'\\';

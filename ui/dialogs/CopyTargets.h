@@ -10,9 +10,10 @@ bool IsValidCopyDestination(const std::wstring& path);
 
 // A file name below the destination from an expanded template: characters that names cannot
 // hold become their full-width forms and control characters (NUL among them) "_", the
-// backslash stays a folder separator, empty folder names are dropped, names made only of dots
-// and blanks have their dots made full-width and a device name ("CON", "nul.mp3") gets a "_"
-// after its device word, so tag text never leads outside the destination.
+// backslash stays a folder separator, empty folder names are dropped, each name loses its
+// trailing dots and blanks ("Best of..." is "Best of") and one left empty ("..", "  ") is "_",
+// and a device name ("CON", "nul.mp3") gets a "_" after its device word, so tag text never
+// leads outside the destination.
 std::wstring MakeCopyName(const std::wstring& expanded);
 
 // The sources and targets of one copy, each a list of NUL-ended paths ended by one more NUL.

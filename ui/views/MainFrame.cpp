@@ -1,5 +1,6 @@
 #include "ui/views/MainFrame.h"
 #include "app/AppSettings.h"
+#include "app/FileNameRules.h"
 #include "app/Larkspur2006App.h"
 #include "document/Larkspur2006Doc.h"
 #include "framework/MessageBox.h"
@@ -156,12 +157,13 @@ BOOL CMainFrame::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resul
 }
 
 LRESULT CMainFrame::OnDropFiles(WPARAM drop, LPARAM) {
-    // Files dropped from the shell are read and let go; nothing is done with them.
+    // Files dropped from the shell are read and let go; nothing is done with them. A name
+    // that is a device ("com1.mp3") is not even asked for its attributes.
     HDROP files = reinterpret_cast<HDROP>(drop);
     const UINT count = ::DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         wchar_t name[MAX_PATH] = {};
-        if (::DragQueryFileW(files, i, name, MAX_PATH)) ::GetFileAttributesW(name);
+        if (::DragQueryFileW(files, i, name, MAX_PATH) && !EndsInReservedDeviceName(name)) ::GetFileAttributesW(name);
     }
     ::DragFinish(files);
     return 0;

@@ -38,7 +38,8 @@ TEST_F(CopyDialog, CopiesIntoAFolderTreeFromTheTemplateAndKeepsTheTexts) {
     const std::wstring a = sources.file(L"a.mp3"), b = sources.file(L"b.mp3");
     ASSERT_TRUE(testing_support::WriteBytes(a, std::string("aaaa")));
     ASSERT_TRUE(testing_support::WriteBytes(b, std::string("bb")));
-    TrackRecord ta = Track(a, L"AC/DC", L"Live?", 4), tb = Track(b, L"..", L"..", 2);
+    // Trailing dots are dropped: Wine's shell would refuse the whole copy for them.
+    TrackRecord ta = Track(a, L"AC/DC", L"Live?...", 4), tb = Track(b, L"..", L"..", 2);
     bool enabled = false;
     std::wstring barText;
     ScriptedDialogs dialogs([&](CDialog& d) {
@@ -66,7 +67,7 @@ TEST_F(CopyDialog, CopiesIntoAFolderTreeFromTheTemplateAndKeepsTheTexts) {
     EXPECT_TRUE(enabled);
     EXPECT_NE(std::wstring::npos, barText.find(L"(2 ファイル)")) << barText;
     EXPECT_TRUE(FileExists(destination.file(L"AC／DC\\Live？\\a.mp3")));
-    EXPECT_TRUE(FileExists(destination.file(L"．．\\．．\\b.mp3")));
+    EXPECT_TRUE(FileExists(destination.file(L"_\\_\\b.mp3")));
     EXPECT_EQ("aaaa", testing_support::ReadBytes(destination.file(L"AC／DC\\Live？\\a.mp3")));
     // "閉じる" stores both texts.
     EXPECT_EQ(L"%file_title%", settings.copy.fileName);
@@ -90,7 +91,7 @@ TEST_F(CopyDialog, FieldsWithNulDotsAndDeviceNamesCopyInsideTheDestination) {
     dialog.AddTrack(&plain);
     dialog.DoModal();
     EXPECT_TRUE(messages.texts.empty());
-    EXPECT_EQ("aaaa", testing_support::ReadBytes(destination.file(L"CON_\\．．\\_\\．．\\escaped.mp3")));
+    EXPECT_EQ("aaaa", testing_support::ReadBytes(destination.file(L"CON_\\_\\_\\_\\escaped.mp3")));
     EXPECT_EQ("bb", testing_support::ReadBytes(destination.file(L"B\\nul_.x\\b.mp3")));
     EXPECT_FALSE(FileExists(L"\\..\\escaped.mp3"));
     EXPECT_FALSE(FileExists(L"\\escaped.mp3"));

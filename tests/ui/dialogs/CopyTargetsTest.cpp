@@ -47,19 +47,24 @@ TEST(CopyTargets, NamesKeepEveryTargetInsideTheDestination) {
     } cases[] = {
         {L"AC/DC\\Back in Black\\Hells Bells.mp3", L"AC／DC\\Back in Black\\Hells Bells.mp3"},
         {L"Who?\\a:b*c\"d<e>f|g.mp3", L"Who？\\a：b＊c”d＜e＞f｜g.mp3"},
-        {L"..\\..\\Windows\\x.mp3", L"．．\\．．\\Windows\\x.mp3"},
-        {L".\\. .\\...\\x.mp3", L"．\\． ．\\．．．\\x.mp3"},
+        {L"..\\..\\Windows\\x.mp3", L"_\\_\\Windows\\x.mp3"},
+        {L".\\. .\\...\\x.mp3", L"_\\_\\_\\x.mp3"},
         {L"\\\\server\\share\\x.mp3", L"server\\share\\x.mp3"},
         {L"C:\\Windows\\x.mp3", L"C：\\Windows\\x.mp3"},
         {L"a..b\\.hidden\\x.mp3", L"a..b\\.hidden\\x.mp3"},
         // A NUL would end the target inside the shell's list and make the rest a path of its own.
-        {Text(L"A\0\\..\\..\\x.mp3"), L"A_\\．．\\．．\\x.mp3"},
+        {Text(L"A\0\\..\\..\\x.mp3"), L"A_\\_\\_\\x.mp3"},
         {Text(L"\0C:\\x\0.mp3"), L"_C：\\x_.mp3"},
         {L"tab\there\x01\x1F\r\n.mp3", L"tab_here____.mp3"},
         {L"CON\\nul.mp3", L"CON_\\nul_.mp3"},
         {L"con.txt\\Aux\\prn .mp3", L"con_.txt\\Aux_\\prn_ .mp3"},
         {L"COM1\\lpt9.a.b\\com0\\COM10\\LPT\u00B9", L"COM1_\\lpt9_.a.b\\com0_\\COM10\\LPT\u00B9_"},
         {L"CONSOLE\\NULL.mp3\\my con.mp3\\CON-1", L"CONSOLE\\NULL.mp3\\my con.mp3\\CON-1"},
+        // Trailing dots and blanks go, as Windows would drop them; a name left empty is "_".
+        {L"x..\\Best of...\\t.mp3", L"x\\Best of\\t.mp3"},
+        {L"  \\...\\Track. . .", L"_\\_\\Track"},
+        {L"CON.\\nul . \\t.mp3", L"CON_\\nul_\\t.mp3"},
+        {L" lead\\mid. dle\\.t.mp3", L" lead\\mid. dle\\.t.mp3"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.name, MakeCopyName(c.expanded)) << c.expanded;
 }
@@ -80,7 +85,7 @@ TEST(CopyTargets, ListsFollowTheTrackOrderUnderTheDestinationWithItsBackslash) {
     ASSERT_TRUE(BuildCopyLists({&a, &b}, L"D:\\copy", kDefaultTemplate, PlaceholderContext(), lists));
     EXPECT_EQ((std::vector<std::wstring>{L"C:\\music\\a.mp3", L"C:\\music\\b.mp3"}), Split(lists.sources));
     // "%file_ext%" holds its dot, so the default template gives two.
-    EXPECT_EQ((std::vector<std::wstring>{L"D:\\copy\\AC／DC\\Album\\Hells Bells..mp3", L"D:\\copy\\．．\\．．\\What？..mp3"}),
+    EXPECT_EQ((std::vector<std::wstring>{L"D:\\copy\\AC／DC\\Album\\Hells Bells..mp3", L"D:\\copy\\_\\_\\What？..mp3"}),
               Split(lists.targets));
     EXPECT_EQ(L'\0', lists.sources.back());
     EXPECT_EQ(L'\0', lists.sources[lists.sources.size() - 2]);
