@@ -408,6 +408,84 @@ struct FakeMenuPresenter : IPopupMenuPresenter {
     }
 };
 
+// A tip control that keeps what it is told: whether it shows, and whether the last mouse move
+// relayed to it lay on its one tool (which is what makes a tip show once its delay runs out).
+// Registered under the tip control's class name in this module, so that the thread finds it as
+// it finds every tip.
+struct StandInTip {
+    RECT tool{0, 0, 50, 20};
+    bool mouseOnTool = false;
+
+    static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<StandInTip*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self && msg == TTM_POP) ::ShowWindow(window, SW_HIDE);
+        if (self && msg == TTM_RELAYEVENT) {
+            const MSG* relayed = reinterpret_cast<const MSG*>(lParam);
+            if (relayed->message == WM_MOUSEMOVE) {
+                const POINT at{static_cast<short>(LOWORD(relayed->lParam)), static_cast<short>(HIWORD(relayed->lParam))};
+                self->mouseOnTool = ::PtInRect(&self->tool, at) != FALSE;
+            }
+        }
+        return ::DefWindowProcW(window, msg, wParam, lParam);
+    }
+};
+
+// Notes, when a menu is tracked, whether the stand-in tip showed or was about to.
+class TipWatchingPresenter : public IPopupMenuPresenter {
+public:
+    BOOL Track(HMENU, UINT, int, int, HWND, const TPMPARAMS*) override {
+        ++calls;
+        tipShown = ::IsWindowVisible(tip) != FALSE;
+        tipPending = stand->mouseOnTool;
+        return 0;
+    }
+    HWND tip = nullptr;
+    StandInTip* stand = nullptr;
+    int calls = 0;
+    bool tipShown = true, tipPending = true;
+};
+
+TEST_F(ControlBarTest, APopupMenuOpensWithNoTipShownOrAboutToShow) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = StandInTip::Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = TOOLTIPS_CLASSW;
+    ASSERT_TRUE(::RegisterClassW(&wc));
+    StandInTip stand;
+    HWND tip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 50, 20, frame->m_hWnd, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(tip, nullptr);
+    ::SetWindowLongPtrW(tip, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&stand));
+    TipWatchingPresenter watcher;
+    watcher.tip = tip;
+    watcher.stand = &stand;
+    IPopupMenuPresenter* previous = AfxSetPopupMenuPresenter(&watcher);
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, ID_TEST_B, L"B");
+    const struct {
+        const char* tip;
+        bool shown;
+    } cases[] = {{"shown", true}, {"waiting for its delay", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tip);
+        ::ShowWindow(tip, c.shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+        MSG over{};
+        over.hwnd = frame->m_hWnd;
+        over.message = WM_MOUSEMOVE;
+        over.lParam = MAKELPARAM(10, 10);
+        ::SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&over));
+        ASSERT_TRUE(stand.mouseOnTool);
+        AfxTrackPopupMenu(menu, TPM_RETURNCMD, 0, 0, frame->m_hWnd);
+        EXPECT_FALSE(watcher.tipShown);
+        EXPECT_FALSE(watcher.tipPending);
+    }
+    EXPECT_EQ(watcher.calls, 2);
+    ::DestroyMenu(menu);
+    AfxSetPopupMenuPresenter(previous);
+    ::DestroyWindow(tip);
+    ::UnregisterClassW(TOOLTIPS_CLASSW, ::GetModuleHandleW(nullptr));
+}
+
 TEST_F(ControlBarTest, PopupMenusGoThroughTheReplaceablePresenter) {
     FakeMenuPresenter fake;
     fake.answer = ID_TEST_B;
