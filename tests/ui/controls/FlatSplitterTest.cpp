@@ -2,6 +2,7 @@
 #include "framework/CtrlView.h"
 #include "framework/FrameWnd.h"
 #include "framework/View.h"
+#include "ui/controls/DibDC.h"
 #include "ui/controls/FlatSplitterWnd.h"
 #include <gtest/gtest.h>
 #include <vector>
@@ -28,19 +29,11 @@ public:
     void OnDraw(HDC dc) override {
         RECT client;
         GetClientRect(&client);
-        if (client.right <= 0 || client.bottom <= 0) return;
-        std::vector<DWORD> bits(static_cast<size_t>(client.right) * client.bottom);
+        CDibDC picture(dc, client.right, client.bottom);
+        if (!picture.Ok()) return;
         for (int y = 0; y < client.bottom; ++y)
-            for (int x = 0; x < client.right; ++x)
-                bits[static_cast<size_t>(y) * client.right + x] = RGB(x * 3, y * 3, (x + y) * 5);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = client.right;
-        info.bmiHeader.biHeight = -client.bottom;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        ::SetDIBitsToDevice(dc, 0, 0, client.right, client.bottom, 0, 0, 0, client.bottom, bits.data(), &info,
-                            DIB_RGB_COLORS);
+            for (int x = 0; x < client.right; ++x) picture.Pixels()[y * client.right + x] = RGB(x * 3, y * 3, x + y);
+        BitBlt(dc, 0, 0, client.right, client.bottom, picture, 0, 0, SRCCOPY);
     }
 };
 
@@ -57,25 +50,11 @@ std::vector<DWORD> ClientPixels(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     HDC dc = GetDC(window);
-    HDC memory = CreateCompatibleDC(dc);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    const DWORD* first = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> pixels(first, first + static_cast<size_t>(client.right) * client.bottom);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    CDibDC copy(dc, client.right, client.bottom);
+    BitBlt(copy, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
     ReleaseDC(window, dc);
-    return pixels;
+    GdiFlush();
+    return std::vector<DWORD>(copy.Pixels(), copy.Pixels() + static_cast<size_t>(client.right) * client.bottom);
 }
 
 // A frame with a client of 400 x 300 holding a flat splitter of two rows and two columns,
@@ -219,56 +198,36 @@ TEST_F(FlatSplitter, ALockedPaneHasAFlatGreyFrameAndAResizableOneASunkenEdge) {
 }
 
 TEST(FlatSplitterDrawing, ABarMovedEitherWayLeavesEveryPaneAsAFullRedrawDrawsIt) {
-    // As in the main window: a left column of two panes and a right one of a pane above a
-    // list, each column a splitter of its own inside the outer one.
+    // As in the main window: a column of two panes on each side, each a splitter of its own.
     auto* frame = new CFrameWnd;
-    RECT r{0, 0, 400, 300};
-    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    ASSERT_TRUE(frame->CreateEx(0, nullptr, L"", WS_OVERLAPPEDWINDOW, 0, 0, r.right - r.left, r.bottom - r.top, nullptr, 0));
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 400, 300, nullptr, 0));
     CFlatSplitterWnd outer, left, right;
     ASSERT_TRUE(outer.CreateStatic(frame, 1, 2));
     ASSERT_TRUE(left.CreateStatic(&outer, 2, 1, WS_CHILD | WS_VISIBLE, outer.IdFromRowCol(0, 0)));
     ASSERT_TRUE(right.CreateStatic(&outer, 2, 1, WS_CHILD | WS_VISIBLE, outer.IdFromRowCol(0, 1)));
-    ASSERT_TRUE(left.CreateView(0, 0, [] { return new PatternView; }, SIZE{150, 120}, nullptr));
-    ASSERT_TRUE(left.CreateView(1, 0, [] { return new PatternView; }, SIZE{0, 0}, nullptr));
-    ASSERT_TRUE(right.CreateView(0, 0, [] { return new PatternView; }, SIZE{0, 80}, nullptr));
-    ASSERT_TRUE(right.CreateView(1, 0, [] { return new RowsView; }, SIZE{0, 0}, nullptr));
-    outer.SetColumnInfo(0, 150, 0);
-    CListCtrl& list = static_cast<RowsView*>(right.GetPane(1, 0))->GetListCtrl();
-    list.InsertColumn(0, L"番号", LVCFMT_LEFT, 60);
-    list.InsertColumn(1, L"タイトル", LVCFMT_LEFT, 200);
-    for (int i = 0; i < 20; ++i) {
-        list.InsertItem(i, std::to_wstring(i + 1).c_str());
-        list.SetItemText(i, 1, (L"曲 " + std::to_wstring(i + 1)).c_str());
+    for (CFlatSplitterWnd* column : {&left, &right}) {
+        ASSERT_TRUE(column->CreateView(0, 0, [] { return new PatternView; }, SIZE{0, 100}, nullptr));
+        ASSERT_TRUE(column->CreateView(1, 0, [] { return new RowsView; }, SIZE{0, 0}, nullptr));
+        CListCtrl& list = static_cast<RowsView*>(column->GetPane(1, 0))->GetListCtrl();
+        list.InsertColumn(0, L"番号", LVCFMT_LEFT, 60);
+        for (int i = 0; i < 20; ++i) list.InsertItem(i, (L"曲 " + std::to_wstring(i + 1)).c_str());
     }
+    outer.SetColumnInfo(0, 150, 0);
     frame->RecalcLayout();
     // Painting is what this checks: a hidden window keeps no update region.
     ShowWindow(frame->m_hWnd, SW_SHOWNOACTIVATE);
-    auto drag = [&](int from, int to) {
-        SendMessageW(outer.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from, 150));
-        SendMessageW(outer.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to, 150));
-        SendMessageW(outer.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(to, 150));
-    };
     RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     // Border 1 and a 150-pixel column: the bar lies at 151..155.
-    const struct {
-        int from, to;
-    } moves[] = {{153, 203}, {203, 123}};
-    for (const auto& move : moves) {
-        SCOPED_TRACE(std::to_string(move.from) + " to " + std::to_string(move.to));
-        drag(move.from, move.to);
-        int width = 0, minimum = 0;
-        outer.GetColumnInfo(0, width, minimum);
-        EXPECT_EQ(width, 150 + move.to - 153);
-        // What was asked to be drawn is drawn; nothing more is asked.
+    for (const POINT& move : {POINT{153, 203}, POINT{203, 123}}) {
+        SCOPED_TRACE(std::to_string(move.x) + " to " + std::to_string(move.y));
+        SendMessageW(outer.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(move.x, 150));
+        SendMessageW(outer.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(move.y, 150));
+        SendMessageW(outer.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(move.y, 150));
+        // What the move asked to be drawn is drawn, and nothing more is asked; then everything.
         RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         const std::vector<DWORD> afterMove = ClientPixels(frame->m_hWnd);
         RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        const std::vector<DWORD> redrawn = ClientPixels(frame->m_hWnd);
-        ASSERT_EQ(afterMove.size(), redrawn.size());
-        size_t differing = 0;
-        for (size_t i = 0; i < redrawn.size(); ++i) differing += afterMove[i] != redrawn[i] ? 1 : 0;
-        EXPECT_EQ(differing, 0u);
+        EXPECT_TRUE(afterMove == ClientPixels(frame->m_hWnd));
     }
     frame->DestroyWindow();
 }
