@@ -1,4 +1,5 @@
 #include "framework/PopupMenu.h"
+#include "framework/ToolTips.h"
 
 namespace {
 class SystemPresenter : public IPopupMenuPresenter {
@@ -24,5 +25,6 @@ IPopupMenuPresenter* AfxSetPopupMenuPresenter(IPopupMenuPresenter* presenter) {
 
 BOOL AfxTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params) {
     if (!menu) return FALSE;
+    AfxHideThreadToolTips();
     return g_presenter->Track(menu, flags, x, y, owner, params);
 }

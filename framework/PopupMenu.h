@@ -15,4 +15,6 @@ public:
 IPopupMenuPresenter* AfxSetPopupMenuPresenter(IPopupMenuPresenter* presenter);
 
 // Shows a popup menu at screen point (x, y), avoiding `params`' exclusion rectangle when given.
+// The thread's tips are hidden first, so that none stays drawn over the menu (such as the tip
+// of the button that opens it).
 BOOL AfxTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params = nullptr);

@@ -134,21 +134,41 @@ void CSplitterWnd::RecalcLayout() {
     GetInsideRect(inside);
     LayoutRowCol(m_colInfo, m_cols, inside.right - inside.left, m_cxSplitterGap);
     LayoutRowCol(m_rowInfo, m_rows, inside.bottom - inside.top, m_cySplitterGap);
-    HDWP defer = ::BeginDeferWindowPos(m_rows * m_cols);
+    std::vector<PanePlace> places;
     for (int r = 0, y = inside.top; r < m_rows; y += m_rowInfo[r].curSize + m_cySplitterGap, ++r) {
         for (int c = 0, x = inside.left; c < m_cols; x += m_colInfo[c].curSize + m_cxSplitterGap, ++c) {
-            HWND pane = ::GetDlgItem(m_hWnd, IdFromRowCol(r, c));
-            if (!pane) continue;
-            if (defer)
-                defer = ::DeferWindowPos(defer, pane, nullptr, x, y, m_colInfo[c].curSize, m_rowInfo[r].curSize,
-                                         SWP_NOZORDER | SWP_NOACTIVATE);
-            else
-                ::SetWindowPos(pane, nullptr, x, y, m_colInfo[c].curSize, m_rowInfo[r].curSize,
-                               SWP_NOZORDER | SWP_NOACTIVATE);
+            if (HWND pane = ::GetDlgItem(m_hWnd, IdFromRowCol(r, c)))
+                places.push_back({pane, RECT{x, y, x + m_colInfo[c].curSize, y + m_rowInfo[r].curSize}});
         }
     }
-    if (defer) ::EndDeferWindowPos(defer);
+    PlacePanes(places);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CSplitterWnd::PlacePanes(const std::vector<PanePlace>& places) {
+    std::vector<const PanePlace*> moving;
+    for (const PanePlace& place : places) {
+        RECT now;
+        ::GetWindowRect(place.pane, &now);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&now), 2);
+        if (!::EqualRect(&now, &place.rect)) moving.push_back(&place);
+    }
+    if (moving.empty()) return;
+    // No bits are copied: what a pane showed at its old place and size is not what it shows now.
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+    HDWP defer = ::BeginDeferWindowPos(static_cast<int>(moving.size()));
+    for (const PanePlace* place : moving) {
+        const RECT& r = place->rect;
+        if (defer)
+            defer = ::DeferWindowPos(defer, place->pane, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+        else
+            ::SetWindowPos(place->pane, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    }
+    if (defer) ::EndDeferWindowPos(defer);
+    for (const PanePlace* place : moving) {
+        if (::IsWindow(place->pane))
+            ::RedrawWindow(place->pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
 }
 
 int CSplitterWnd::HitTest(POINT pt) const {

@@ -2,6 +2,7 @@
 #include "framework/FrameIds.h"
 #include "framework/Wnd.h"
 #include <functional>
+#include <vector>
 
 class CView;
 struct CCreateContext;
@@ -71,6 +72,15 @@ protected:
     // The left edge of column `col` (top edge of row `row`) as last laid out.
     int ColumnLeft(int col) const;
     int RowTop(int row) const;
+
+    struct PanePlace {
+        HWND pane;
+        RECT rect;   // in the splitter's client coordinates
+    };
+    // Moves the panes in one deferred pass, leaving alone those already in place. A moved
+    // pane keeps none of its old pixels: it is drawn again whole, its children too, so that
+    // after a bar's move every pane shows what a full redraw would show.
+    void PlacePanes(const std::vector<PanePlace>& places);
 
     virtual void StartTracking(int hit);
     virtual void StopTracking(BOOL accept);

@@ -150,6 +150,22 @@ void AfxCancelToolTips() {
     t_state.window = nullptr;
 }
 
+void AfxHideThreadToolTips() {
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND tip, LPARAM) -> BOOL {
+        wchar_t name[32] = {};
+        if (!::GetClassNameW(tip, name, 32) || lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+        ::SendMessageW(tip, TTM_POP, 0, 0);
+        // A tip whose delay runs shows only if the mouse is still on the tool it was last told
+        // of: tell it the mouse is far from every tool.
+        MSG away{};
+        away.hwnd = ::GetWindow(tip, GW_OWNER);
+        away.message = WM_MOUSEMOVE;
+        away.lParam = MAKELPARAM(-30000, -30000);
+        if (away.hwnd) ::SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&away));
+        return TRUE;
+    }, 0);
+}
+
 void AfxSetToolTipText(NMHDR* nm, const std::wstring& text) {
     if (!nm) return;
     auto* ttt = reinterpret_cast<NMTTDISPINFOW*>(nm);

@@ -13,6 +13,11 @@ void AfxRelayToolTipMessage(const MSG* msg);
 // Hides the tip and forgets the tool it was showing.
 void AfxCancelToolTips();
 
+// Hides every tip of this thread (the framework's own and those of controls such as
+// toolbars) and cancels one about to show, as when the mouse leaves their tools; e.g. before a
+// menu opens that a tip would cover.
+void AfxHideThreadToolTips();
+
 // Puts `text` into a TTN_NEEDTEXTW record, cut so that it and its terminator fit the record's
 // buffer.
 void AfxSetToolTipText(NMHDR* nm, const std::wstring& text);

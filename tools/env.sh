@@ -5,15 +5,21 @@ while IFS= read -r line; do   # one "NAME=value" per line; values may hold space
   case $line in DEPS_PREFIX=*|WINEPREFIX=*) export "$line" ;; esac
 done <<<"$env_out"
 # LARK_WINEPREFIX: a Wine prefix of its own (a copy of the prepared one), so that several work
-# trees can run their tests at once without ending each other's wineserver. Its ".lark-ready"
-# names the prefix it was copied from; a copy of an older preparation is made again.
-if [ -n "${LARK_WINEPREFIX:-}" ]; then
-  if [ "$(cat "$LARK_WINEPREFIX/.lark-ready" 2>/dev/null)" != "$WINEPREFIX" ]; then
-    rm -rf "$LARK_WINEPREFIX"
-    cp -a "$WINEPREFIX" "$LARK_WINEPREFIX"
-    printf '%s\n' "$WINEPREFIX" > "$LARK_WINEPREFIX/.lark-ready"
+# trees can run their tests at once without ending each other's wineserver.
+# LARK_PREFIX_ROLE (set by a script before it sources this file): the script runs on a copy of
+# its own beside that prefix, "<prefix>-<role>", so that the wineserver it starts and ends is
+# never the one of a test run started beside it.
+# A copy's ".lark-ready" names the prefix it was copied from; a copy of an older preparation
+# is made again.
+lark_prefix=${LARK_WINEPREFIX:-}
+if [ -n "${LARK_PREFIX_ROLE:-}" ]; then lark_prefix=${LARK_WINEPREFIX:-$WINEPREFIX}-$LARK_PREFIX_ROLE; fi
+if [ -n "$lark_prefix" ]; then
+  if [ "$(cat "$lark_prefix/.lark-ready" 2>/dev/null)" != "$WINEPREFIX" ]; then
+    rm -rf "$lark_prefix"
+    cp -a "$WINEPREFIX" "$lark_prefix"
+    printf '%s\n' "$WINEPREFIX" > "$lark_prefix/.lark-ready"
   fi
-  export WINEPREFIX=$LARK_WINEPREFIX
+  export WINEPREFIX=$lark_prefix
 fi
 export WINEDEBUG=-all LANG=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree=;mshtml="
 BUILD_DIR=${BUILD_DIR:-$here/build}

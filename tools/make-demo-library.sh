@@ -5,6 +5,7 @@
 #   bash tools/make-demo-library.sh [profile (demo)] [number of tracks (300)]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+LARK_PREFIX_ROLE=demo   # a Wine prefix of its own: ending its wineserver ends no test run
 source "$here/tools/env.sh"
 profile=${1:-demo}
 count=${2:-300}

@@ -4,6 +4,7 @@
 # the program again. Arguments are passed to the program (e.g. /p:alice for a profile).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+LARK_PREFIX_ROLE=run   # a Wine prefix of its own: ending its wineserver ends no test run
 source "$here/tools/env.sh"
 cmake --build "$BUILD_DIR" --target Larkspur2006
 exe="$BUILD_DIR/bin/Larkspur2006.exe"

@@ -408,6 +408,56 @@ struct FakeMenuPresenter : IPopupMenuPresenter {
     }
 };
 
+// A tip control that keeps what it is told: whether it shows, and whether the last mouse move
+// relayed to it lay on its tool (what makes a tip show once its delay runs out). Registered in
+// this module under the tip control's class name, so that the thread finds it as any tip.
+LRESULT CALLBACK StandInTipProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == TTM_POP) ::ShowWindow(window, SW_HIDE);
+    if (msg == TTM_RELAYEVENT && reinterpret_cast<const MSG*>(lParam)->message == WM_MOUSEMOVE) {
+        const LPARAM at = reinterpret_cast<const MSG*>(lParam)->lParam;
+        const bool onTool = static_cast<short>(LOWORD(at)) >= 0 && static_cast<short>(HIWORD(at)) >= 0;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, onTool);
+    }
+    return ::DefWindowProcW(window, msg, wParam, lParam);
+}
+
+// Notes, when a menu is tracked, whether the tip showed or was about to.
+class TipWatchingPresenter : public IPopupMenuPresenter {
+public:
+    BOOL Track(HMENU, UINT, int, int, HWND, const TPMPARAMS*) override {
+        tipShown = ::IsWindowVisible(tip) != FALSE;
+        tipPending = ::GetWindowLongPtrW(tip, GWLP_USERDATA) != 0;
+        return 0;
+    }
+    HWND tip = nullptr;
+    bool tipShown = true, tipPending = true;
+};
+
+TEST_F(ControlBarTest, APopupMenuOpensWithNoTipShownOrAboutToShow) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = StandInTipProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = TOOLTIPS_CLASSW;
+    ASSERT_TRUE(::RegisterClassW(&wc));
+    TipWatchingPresenter watcher;
+    watcher.tip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 50, 20, frame->m_hWnd, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(watcher.tip, nullptr);
+    // Shown over its tool, with the mouse still there.
+    ::ShowWindow(watcher.tip, SW_SHOWNOACTIVATE);
+    ::SetWindowLongPtrW(watcher.tip, GWLP_USERDATA, 1);
+    IPopupMenuPresenter* previous = AfxSetPopupMenuPresenter(&watcher);
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, ID_TEST_B, L"B");
+    AfxTrackPopupMenu(menu, TPM_RETURNCMD, 0, 0, frame->m_hWnd);
+    EXPECT_FALSE(watcher.tipShown);
+    EXPECT_FALSE(watcher.tipPending);
+    ::DestroyMenu(menu);
+    AfxSetPopupMenuPresenter(previous);
+    ::DestroyWindow(watcher.tip);
+    ::UnregisterClassW(TOOLTIPS_CLASSW, ::GetModuleHandleW(nullptr));
+}
+
 TEST_F(ControlBarTest, PopupMenusGoThroughTheReplaceablePresenter) {
     FakeMenuPresenter fake;
     fake.answer = ID_TEST_B;

@@ -1,5 +1,6 @@
 // Fills a profile's "library.db" with a folder of audio files through the program's own
-// add-to-library worker, so that the program can be looked at with a real library.
+// add-to-library worker and leaves all of them as the play list restored at start, so that
+// the program can be looked at with a real library.
 //   make_demo_library.exe <profile folder> <music folder>
 #include "../../bench/support/BenchHost.h"
 #include "document/AddLibraryWorker.h"
@@ -47,8 +48,12 @@ int wmain(int argc, wchar_t** argv) {
     context.subfolders = true;
     context.status = &status;
     AddLibraryThreadProc(&context);
+    // The play list the program restores at start: every track, in folder order (artist,
+    // album, track number), so that the first screen shows the library.
+    const bool stored = doc.SetQuery(L"すべての曲", L"SELECT * FROM list ORDER BY file_name;", false);
     doc.FreeBass();
     SetDBErrorSink(nullptr);
     wprintf(L"%d tracks added to %lslibrary.db\n", context.count.load(), profile.c_str());
-    return context.count.load() > 0 ? 0 : 1;
+    if (!stored) fwprintf(stderr, L"the play list could not be stored\n");
+    return context.count.load() > 0 && stored ? 0 : 1;
 }

@@ -28,7 +28,7 @@ void CFlatSplitterWnd::RecalcLayout() {
     LayoutRowCol(m_colInfo, m_cols, inside.right - inside.left, m_cxSplitterGap);
     LayoutRowCol(m_rowInfo, m_rows, inside.bottom - inside.top, m_cySplitterGap);
 
-    HDWP defer = ::BeginDeferWindowPos(m_rows * m_cols);
+    std::vector<PanePlace> places;
     for (int r = 0, y = inside.top; r < m_rows; y += m_rowInfo[r].curSize + m_cySplitterGap, ++r) {
         for (int c = 0, x = inside.left; c < m_cols; x += m_colInfo[c].curSize + m_cxSplitterGap, ++c) {
             RECT cell{x, y, x + m_colInfo[c].curSize, y + m_rowInfo[r].curSize};
@@ -39,19 +39,10 @@ void CFlatSplitterWnd::RecalcLayout() {
             const bool ownEdge = (::GetWindowLongPtrW(pane, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0 ||
                                  dynamic_cast<CSplitterWnd*>(CWnd::FromHandlePermanent(pane)) != nullptr;
             if (ownEdge) ::InflateRect(&cell, 1, 1);
-            RECT now;
-            ::GetWindowRect(pane, &now);
-            ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&now), 2);
-            if (::EqualRect(&now, &cell)) continue;
-            if (defer)
-                defer = ::DeferWindowPos(defer, pane, nullptr, cell.left, cell.top, cell.right - cell.left,
-                                         cell.bottom - cell.top, SWP_NOZORDER | SWP_NOACTIVATE);
-            else
-                ::SetWindowPos(pane, nullptr, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
-                               SWP_NOZORDER | SWP_NOACTIVATE);
+            places.push_back({pane, cell});
         }
     }
-    if (defer) ::EndDeferWindowPos(defer);
+    PlacePanes(places);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 

@@ -2,6 +2,8 @@
 #include "resources/resource.h"
 #include "ui/dialogs/DlgHotkey.h"
 #include "ui/dialogs/HotKeyNames.h"
+#include <algorithm>
+#include <initializer_list>
 
 namespace {
 void SetCell(HWND list, int row, int column, const std::wstring& text) {
@@ -22,6 +24,25 @@ std::wstring CellText(HWND list, int row, int column) {
 }
 
 std::wstring KeyTextOrNone(const std::wstring& text) { return text.empty() ? L"なし" : text; }
+
+const wchar_t kNameTitle[] = L"機能";
+const wchar_t kScopeTitle[] = L"有効範囲";
+const wchar_t kKeyTitle[] = L"キーの組み合わせ";
+const wchar_t kGlobal[] = L"グローバル";
+const wchar_t kLocal[] = L"ローカル";
+// The widths the columns are given where the list has the room.
+const int kNameWidth = 280;
+const int kScopeWidth = 80;
+// Room around a cell's or a header's text.
+const int kCellPadding = 14;
+
+// The widest of the texts in the list's font, with the cell's padding.
+int ColumnWidthFor(HWND list, std::initializer_list<const wchar_t*> texts) {
+    int widest = 0;
+    for (const wchar_t* text : texts)
+        widest = std::max(widest, static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text))));
+    return widest + kCellPadding;
+}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPpGlobalHotkey, CSettingsPage)
@@ -51,7 +72,7 @@ void CPpGlobalHotkey::FillControls() {
     const struct {
         const wchar_t* title;
         int width;
-    } columns[] = {{L"機能", 280}, {L"有効範囲", 80}, {L"キーの組み合わせ", 210}};
+    } columns[] = {{kNameTitle, kNameWidth}, {kScopeTitle, kScopeWidth}, {kKeyTitle, 210}};
     for (int i = 0; i < 3; ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -59,7 +80,29 @@ void CPpGlobalHotkey::FillControls() {
         column.cx = columns[i].width;
         ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
+    FitColumns();
     FillList();
+}
+
+void CPpGlobalHotkey::FitColumns() {
+    HWND list = ::GetDlgItem(m_hWnd, IDC_PPH_LIST);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    // Room is kept for the vertical scroll bar, whether it shows now or once the rows are in.
+    int room = client.right;
+    if (!(::GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL)) room -= ::GetSystemMetrics(SM_CXVSCROLL);
+    const int scope = std::max(kScopeWidth, ColumnWidthFor(list, {kScopeTitle, kGlobal, kLocal}));
+    // The names take what their longest needs (at most their usual width); the keys the rest,
+    // but never less than their title, for which the names give way.
+    int name = ColumnWidthFor(list, {kNameTitle});
+    for (const auto& pair : m_settings.globalHotkey.hotKeys)
+        name = std::max(name, ColumnWidthFor(list, {pair.second.displayName.c_str()}));
+    name = std::min(name, kNameWidth);
+    const int keyLeast = ColumnWidthFor(list, {kKeyTitle, L"なし"});
+    if (room - scope - name < keyLeast) name = std::max(ColumnWidthFor(list, {kNameTitle}), room - scope - keyLeast);
+    const int key = std::max(0, room - scope - name);
+    const int widths[] = {name, scope, key};
+    for (int i = 0; i < 3; ++i) ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), MAKELPARAM(widths[i], 0));
 }
 
 void CPpGlobalHotkey::FillList() {
@@ -84,7 +127,7 @@ void CPpGlobalHotkey::FillList() {
 
 void CPpGlobalHotkey::SetRowTexts(int row, const HotKeyEntry& entry, const std::wstring& keyText) {
     HWND list = ::GetDlgItem(m_hWnd, IDC_PPH_LIST);
-    SetCell(list, row, 1, entry.isGlobal ? L"グローバル" : L"ローカル");
+    SetCell(list, row, 1, entry.isGlobal ? kGlobal : kLocal);
     SetCell(list, row, 2, KeyTextOrNone(keyText));
 }
 

@@ -25,5 +25,7 @@ protected:
 
 private:
     void FillList();
+    // Sizes the three columns to the list's width, so that no horizontal scroll bar shows.
+    void FitColumns();
     void SetRowTexts(int row, const HotKeyEntry& entry, const std::wstring& keyText);
 };

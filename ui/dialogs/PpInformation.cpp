@@ -208,8 +208,9 @@ void CPpInformation::DrawPreview(const DRAWITEMSTRUCT& item) {
          DT_LEFT | DT_TOP | DT_SINGLELINE);
     ::DeleteObject(normal);
     HFONT related = MakeFont(dc, v.fontNameRelated, v.fontSizeRelated);
-    Text(dc, FontSample(v.fontNameRelated, v.fontSizeRelated), RECT{r.left, r.top + 2, r.right - 4, r.bottom}, related,
-         v.colorText, DT_RIGHT | DT_TOP | DT_SINGLELINE);
+    Text(dc, FontSample(v.fontNameRelated, v.fontSizeRelated),
+         RECT{r.left, r.top + 2, r.right - kPreviewTextInset, r.bottom}, related, v.colorText,
+         DT_RIGHT | DT_TOP | DT_SINGLELINE);
     ::DeleteObject(related);
     Frame(dc, r);
 }

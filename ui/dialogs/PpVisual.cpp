@@ -212,7 +212,8 @@ void CPpVisual::DrawGroupView(const DRAWITEMSTRUCT& item) {
     Text(dc, FontSample(v.fontName, v.fontSize), upper, font, v.colorText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     const int width = r.right - r.left;
     for (int x = 0; x < width; ++x) ::SetPixelV(dc, r.left + x, m + 1, Blend(v.colorBorder1, v.colorBorder2, x, width));
-    Text(dc, L"テキスト色2", upper, font, v.colorHeaderText, DT_LEFT | DT_BOTTOM | DT_SINGLELINE);
+    const RECT header{r.left + kPreviewTextInset, r.top, r.right, m};
+    Text(dc, L"テキスト色2", header, font, v.colorHeaderText, DT_LEFT | DT_BOTTOM | DT_SINGLELINE);
     ::DeleteObject(font);
     FillSolidRect(dc, RECT{r.right - 40, r.top + 8, r.right - 20, m - 8}, ScaleLightness(v.colorGraph, 88));
     FrameWith(dc, RECT{r.right - 40, r.top + 8, r.right - 8, m - 8}, ScaleLightness(v.colorGraph, 80));

@@ -1,4 +1,5 @@
 #include "ui/dialogs/SettingsPage.h"
+#include "ui/controls/DrawnText.h"
 #include "ui/controls/GdiSelectors.h"
 #include "document/Larkspur2006Doc.h"
 #include "framework/CommonDialogs.h"
@@ -137,7 +138,8 @@ void Text(HDC dc, const std::wstring& text, RECT r, HFONT font, COLORREF color, 
     HGDIOBJ old = ::SelectObject(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, color);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_NOPREFIX);
+    if (format & DT_SINGLELINE) DrawTextLine(dc, text, r, format | DT_NOPREFIX);
+    else ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_NOPREFIX);
     ::SelectObject(dc, old);
 }
 

@@ -71,7 +71,10 @@ void Frame(HDC dc, const RECT& r);
 HFONT MakeFont(HDC dc, const std::wstring& faceName, int pointSize, int weight = FW_NORMAL);
 // "%s : %d pt".
 std::wstring FontSample(const std::wstring& faceName, int pointSize);
-// Text in `font` and `color` on a transparent background.
+// How far a preview's text that is aligned to an edge keeps from the frame.
+constexpr int kPreviewTextInset = 4;
+// Text in `font` and `color` on a transparent background; centred and right-aligned single
+// lines are placed by the width their pixels take, so that they keep off the frame.
 void Text(HDC dc, const std::wstring& text, RECT r, HFONT font, COLORREF color, UINT format);
 // A link: the caption underlined in blue, on one line, left-aligned, vertically centred.
 void Link(const DRAWITEMSTRUCT& item, HFONT pageFont);

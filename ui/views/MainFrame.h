@@ -177,6 +177,8 @@ private:
     // Widens the search-text combo's list to its widest entry; `atCreation`: the first fit,
     // which adds its 4 pixels to the larger of the list's width and that entry.
     void FitSearchDropWidth(bool atCreation);
+    // The narrowest search-text combo that shows a typed word and its hint whole.
+    int SearchTextLeastWidth();
     // "toolbar.ini": the dock state "Layout" and the band records of section "Rebar". The
     // save writes the file whole; false when it could not (the file is then as it was).
     void LoadBarLayout();

@@ -7,6 +7,7 @@
 #include "framework/PopupMenu.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
+#include "ui/controls/DrawnText.h"
 #include "ui/views/BandLayout.h"
 #include <commctrl.h>
 #include <algorithm>
@@ -196,6 +197,24 @@ void CMainFrame::FitSearchDropWidth(bool atCreation) {
     if (width != current) m_wndSearchText.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width));
 }
 
+int CMainFrame::SearchTextLeastWidth() {
+    HWND edit = m_wndSearchEdit.m_hWnd;
+    if (!edit || !m_wndSearchText.m_hWnd) return kMinSearchTextWidth;
+    // What the combo takes beside its edit field (edges, the drop button) stays the same at
+    // every width; the hint is drawn 2 pixels in from each side of the field.
+    RECT combo{}, field{};
+    ::GetWindowRect(m_wndSearchText.m_hWnd, &combo);
+    ::GetClientRect(edit, &field);
+    HDC dc = ::GetDC(edit);
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0));
+    HGDIOBJ old = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+    const int hint = DrawnTextWidth(dc, CEditEx::HintText());
+    ::SelectObject(dc, old);
+    ::ReleaseDC(edit, dc);
+    const int beside = static_cast<int>((combo.right - combo.left) - field.right);
+    return std::max(kMinSearchTextWidth, hint + 4 + std::max(beside, 0));
+}
+
 void CMainFrame::StoreSearchWay() {
     const int selected = m_wndSearchMode.m_hWnd ? m_wndSearchMode.GetCurSel() : -1;
     if (selected >= 0) Settings().search.searchWay = static_cast<int>(m_wndSearchMode.GetItemData(selected));
@@ -259,17 +278,13 @@ void CMainFrame::LoadBarLayout() {
     }
     SetBandMinimum(BandNavigate, 150, -1);
     // The search band holds the mode combo, the search button and a text box that shows what
-    // is typed; a stored band narrower than that is widened to it.
-    const int searchWidth = m_wndToolBarSearch.WidthForText(kMinSearchTextWidth);
+    // is typed and its hint; a stored band narrower than that is widened to it.
+    const int searchWidth = m_wndToolBarSearch.WidthForText(SearchTextLeastWidth());
     SetBandMinimum(BandSearch, std::max(searchWidth, 150), -1);
-    // On a first start the search band asks for the desktop's width, and the navigate band only
-    // for its buttons and query title (its toolbar was stretched over the window before it
-    // became a band): the search band's row gives it what the row's other bands leave.
+    // On a first start the navigate and search bands ask for the desktop's width, so that
+    // their rows give the query title and the search text what the rows' other bands leave.
     if (!plan.stored) {
-        CToolBar& navigate = m_wndToolBarNavigate;
-        const int title = navigate.CommandToIndex(IDC_QUERY_TITLE);
-        SetBandWidth(BandNavigate, BandLengthFor(BandNavigate, static_cast<UINT>(navigate.WidthBeside(title) + kQueryTitleWidth)));
-        WidenBandToMinimum(BandNavigate);
+        SetBandWidth(BandNavigate, static_cast<UINT>(::GetSystemMetrics(SM_CXVIRTUALSCREEN)));
         SetBandWidth(BandSearch, static_cast<UINT>(::GetSystemMetrics(SM_CXVIRTUALSCREEN)));
     }
     WidenBandToMinimum(BandSearch);

@@ -1,8 +1,11 @@
 // The flat splitter: thin bars, locked rows and columns, pane borders.
+#include "framework/CtrlView.h"
 #include "framework/FrameWnd.h"
 #include "framework/View.h"
+#include "ui/controls/DibDC.h"
 #include "ui/controls/FlatSplitterWnd.h"
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -18,6 +21,41 @@ public:
 BEGIN_MESSAGE_MAP(CountingView, CView)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, &CountingView::OnMoved)
 END_MESSAGE_MAP()
+
+// Paints a picture that differs at every point of its client area, so that pixels kept from
+// another place or size show.
+class PatternView : public CView {
+public:
+    void OnDraw(HDC dc) override {
+        RECT client;
+        GetClientRect(&client);
+        CDibDC picture(dc, client.right, client.bottom);
+        if (!picture.Ok()) return;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x) picture.Pixels()[y * client.right + x] = RGB(x * 3, y * 3, x + y);
+        BitBlt(dc, 0, 0, client.right, client.bottom, picture, 0, 0, SRCCOPY);
+    }
+};
+
+class RowsView : public CListView {
+public:
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override {
+        cs.style |= LVS_REPORT;
+        return CListView::PreCreateWindow(cs);
+    }
+};
+
+// The pixels of a window's client area as the screen holds them.
+std::vector<DWORD> ClientPixels(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    CDibDC copy(dc, client.right, client.bottom);
+    BitBlt(copy, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    GdiFlush();
+    return std::vector<DWORD>(copy.Pixels(), copy.Pixels() + static_cast<size_t>(client.right) * client.bottom);
+}
 
 // A frame with a client of 400 x 300 holding a flat splitter of two rows and two columns,
 // each pane 100 x 100 but the last ones, which take the rest.
@@ -157,6 +195,41 @@ TEST_F(FlatSplitter, ALockedPaneHasAFlatGreyFrameAndAResizableOneASunkenEdge) {
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
+}
+
+TEST(FlatSplitterDrawing, ABarMovedEitherWayLeavesEveryPaneAsAFullRedrawDrawsIt) {
+    // As in the main window: a column of two panes on each side, each a splitter of its own.
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 400, 300, nullptr, 0));
+    CFlatSplitterWnd outer, left, right;
+    ASSERT_TRUE(outer.CreateStatic(frame, 1, 2));
+    ASSERT_TRUE(left.CreateStatic(&outer, 2, 1, WS_CHILD | WS_VISIBLE, outer.IdFromRowCol(0, 0)));
+    ASSERT_TRUE(right.CreateStatic(&outer, 2, 1, WS_CHILD | WS_VISIBLE, outer.IdFromRowCol(0, 1)));
+    for (CFlatSplitterWnd* column : {&left, &right}) {
+        ASSERT_TRUE(column->CreateView(0, 0, [] { return new PatternView; }, SIZE{0, 100}, nullptr));
+        ASSERT_TRUE(column->CreateView(1, 0, [] { return new RowsView; }, SIZE{0, 0}, nullptr));
+        CListCtrl& list = static_cast<RowsView*>(column->GetPane(1, 0))->GetListCtrl();
+        list.InsertColumn(0, L"番号", LVCFMT_LEFT, 60);
+        for (int i = 0; i < 20; ++i) list.InsertItem(i, (L"曲 " + std::to_wstring(i + 1)).c_str());
+    }
+    outer.SetColumnInfo(0, 150, 0);
+    frame->RecalcLayout();
+    // Painting is what this checks: a hidden window keeps no update region.
+    ShowWindow(frame->m_hWnd, SW_SHOWNOACTIVATE);
+    RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // Border 1 and a 150-pixel column: the bar lies at 151..155.
+    for (const POINT& move : {POINT{153, 203}, POINT{203, 123}}) {
+        SCOPED_TRACE(std::to_string(move.x) + " to " + std::to_string(move.y));
+        SendMessageW(outer.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(move.x, 150));
+        SendMessageW(outer.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(move.y, 150));
+        SendMessageW(outer.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(move.y, 150));
+        // What the move asked to be drawn is drawn, and nothing more is asked; then everything.
+        RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const std::vector<DWORD> afterMove = ClientPixels(frame->m_hWnd);
+        RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(afterMove == ClientPixels(frame->m_hWnd));
+    }
+    frame->DestroyWindow();
 }
 
 }  // namespace

@@ -185,3 +185,38 @@ TEST_F(SettingsPages, ListsShowNoOrTheFirstEntryForValuesTheyLackAndKeepThem) {
     EXPECT_EQ(L"", lib.settings.informationView.lyricsSearchPattern);
     EXPECT_EQ(4, HintCount(lib, 5));   // the basic, visual, display and window pages
 }
+
+TEST_F(SettingsPages, EveryLabelOfThePagesShowsItsTextWhole) {
+    std::vector<std::string> cut;
+    lib_test::ScriptedDialogs dialogs([&](CDialog& d) {
+        for (Page page : {Basic, Visual, Information, Window, Mini, Hotkey, About}) {
+            CPropertyPage& shown = Show(d, page);
+            for (HWND child = ::GetWindow(shown, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                wchar_t name[32] = {};
+                ::GetClassNameW(child, name, 32);
+                const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
+                if (lstrcmpiW(name, L"Static") != 0 || (style & SS_TYPEMASK) > SS_RIGHT) continue;
+                const int length = ::GetWindowTextLengthW(child);
+                if (length == 0) continue;
+                std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+                text.resize(static_cast<size_t>(::GetWindowTextW(child, &text[0], length + 1)));
+                RECT box{};
+                ::GetClientRect(child, &box);
+                RECT needed = box;
+                HDC dc = ::GetDC(child);
+                HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)));
+                ::DrawTextW(dc, text.c_str(), -1, &needed,
+                            DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
+                ::SelectObject(dc, old);
+                ::ReleaseDC(child, dc);
+                if (needed.bottom > box.bottom || needed.right > box.right)
+                    cut.push_back(std::to_string(page) + ": " + std::to_string(::GetDlgCtrlID(child)) + " " +
+                                  std::to_string(needed.right) + "x" + std::to_string(needed.bottom) + " in " +
+                                  std::to_string(box.right) + "x" + std::to_string(box.bottom));
+            }
+        }
+        SheetOf(d).PressButton(PSBTN_CANCEL);
+    });
+    RunOptionsSheet(lib.doc, host);
+    EXPECT_TRUE(cut.empty()) << ::testing::PrintToString(cut);
+}

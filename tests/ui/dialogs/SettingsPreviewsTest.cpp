@@ -113,6 +113,47 @@ TEST_F(SettingsPreviews, TheNowPlayingPreviewDrawsShadowAndFrameOnlyWhenAsked) {
     }
 }
 
+TEST_F(SettingsPreviews, TextsAlignedToAnEdgeKeepOffTheFrame) {
+    // The group preview's header text at the left edge, the related-albums sample at the right
+    // edge of the now-playing preview, each in a colour of its own on a plain background.
+    lib.settings.groupView.colorBackground = RGB(255, 255, 255);
+    lib.settings.groupView.colorHeaderText = RGB(255, 0, 0);
+    lib.settings.groupView.colorText = RGB(255, 255, 255);
+    CAppSettings::InformationView& v = lib.settings.informationView;
+    v.colorBackground = RGB(255, 255, 255);
+    v.colorText = RGB(255, 0, 0);
+    v.colorGeneric3 = RGB(255, 255, 255);
+    v.fontNameRelated = v.fontName = v.fontNameSmall = v.fontNameBig = L"Tahoma";
+    v.fontSizeRelated = 9;
+    v.fontSizeSmall = 7;
+    v.fontSizeBig = 12;
+    auto inked = [](const DrawnPreview& preview, int x0, int x1, int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += preview.At(x, y) != RGB(255, 255, 255) ? 1 : 0;
+        return n;
+    };
+    int groupText = 0, groupEdge = -1, relatedText = 0, relatedEdge = -1;
+    lib_test::ScriptedDialogs dialogs([&](CDialog& d) {
+        CPropertyPage& visual = Show(d, Visual);
+        const DrawnPreview group(visual, IDC_PPV_GV_PREVIEW, 200, 60);
+        // The upper half, left of the centred sample.
+        groupText = inked(group, 1, 60, 1, 30);
+        groupEdge = inked(group, 1, settings_paint::kPreviewTextInset, 1, 30);
+        CPropertyPage& information = Show(d, Information);
+        const DrawnPreview playing(information, IDC_PPI_PREVIEW, 400, 100);
+        // The first line, right of the small font's sample.
+        relatedText = inked(playing, 300, 399, 1, 20);
+        relatedEdge = inked(playing, 400 - settings_paint::kPreviewTextInset, 399, 1, 20);
+        SheetOf(d).PressButton(PSBTN_CANCEL);
+    });
+    RunOptionsSheet(lib.doc, host);
+    EXPECT_GT(groupText, 0);
+    EXPECT_EQ(0, groupEdge);
+    EXPECT_GT(relatedText, 0);
+    EXPECT_EQ(0, relatedEdge);
+}
+
 TEST_F(SettingsPreviews, TheLinksShowTheLiveHandCursor) {
     HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
     lib.settings.generic.handCursor = hand;

@@ -150,6 +150,34 @@ TEST_F(TrayHotkeyAbout, TrayActionListsOfferTheHotKeyActionsAndKeepUnknownCodes)
     EXPECT_EQ(L"%tagTitle%", lib.settings.mainWindowOptions.infoTipTitle);
 }
 
+TEST_F(TrayHotkeyAbout, TheHotKeyListsColumnsFitItsWidthAndShowTheirTexts) {
+    // A name longer than the list can show beside the other columns.
+    lib.settings.globalHotkey.hotKeys.begin()->second.displayName = std::wstring(120, L'長');
+    int widths[3] = {}, room = 0, scopeText = 0, keyTitle = 0;
+    bool horizontalBar = true;
+    lib_test::ScriptedDialogs dialogs([&](CDialog& d) {
+        HWND list = ::GetDlgItem(Show(d, Hotkey), IDC_PPH_LIST);
+        for (int i = 0; i < 3; ++i) widths[i] = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
+        RECT client{};
+        ::GetClientRect(list, &client);
+        const LONG_PTR style = ::GetWindowLongPtrW(list, GWL_STYLE);
+        room = client.right - ((style & WS_VSCROLL) ? 0 : ::GetSystemMetrics(SM_CXVSCROLL));
+        horizontalBar = (style & WS_HSCROLL) != 0;
+        auto textWidth = [list](const wchar_t* text) {
+            return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+        };
+        scopeText = std::max(textWidth(L"グローバル"), textWidth(L"有効範囲"));
+        keyTitle = textWidth(L"キーの組み合わせ");
+        SheetOf(d).PressButton(PSBTN_CANCEL);
+    });
+    RunOptionsSheet(lib.doc, host);
+    EXPECT_LE(widths[0] + widths[1] + widths[2], room);
+    EXPECT_FALSE(horizontalBar);
+    EXPECT_GT(widths[1], scopeText);
+    EXPECT_GT(widths[2], keyTitle);
+    EXPECT_GT(widths[0], widths[1]) << "the names keep most of what is left";
+}
+
 TEST_F(TrayHotkeyAbout, HotKeysAreEditedOneRowAtATimeAndClearedTogether) {
     lib.settings.globalHotkey.enable = false;
     const auto liveBefore = lib.settings.globalHotkey.hotKeys;

@@ -4,6 +4,8 @@
 #include "framework/DocTemplate.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
+#include "ui/controls/DrawnText.h"
+#include "ui/controls/EditEx.h"
 #include "ui/views/BandLayout.h"
 #include "ui/views/KanaBaseTable.h"
 #include "framework/DockState.h"
@@ -131,7 +133,7 @@ TEST_F(MainFrameTest, FrameBuildsItsRebarToolbarsAndStatusBar) {
         EXPECT_EQ(Band(id).fStyle & RBBS_NOGRIPPER, 0u) << id;
     }
     EXPECT_EQ(Band(BandNavigate).cxMinChild, 150u);
-    EXPECT_EQ(Band(BandSearch).cxMinChild, (UINT)frame->m_wndToolBarSearch.WidthForText(150));
+    EXPECT_GE(Band(BandSearch).cxMinChild, (UINT)frame->m_wndToolBarSearch.WidthForText(150));
     EXPECT_EQ(Band(BandSeek).cyMinChild, 31u);
     EXPECT_EQ(frame->m_wndMenuBar.GetItemCount(), 7) << "the top-level entries of menu 128";
 
@@ -226,7 +228,7 @@ TEST_F(MainFrameTest, FrameBuildsItsRebarToolbarsAndStatusBar) {
     EXPECT_FALSE(::GetMenuState(system, ID_VIEW_MENU_BAR, MF_BYCOMMAND) & MF_CHECKED);
 }
 
-TEST_F(MainFrameTest, SearchBoxShowsTypedTextOnAFirstStartAndAfterANarrowStoredBand) {
+TEST_F(MainFrameTest, QueryTitleAndSearchTextTakeTheirRowsSpareAndShowTheirTexts) {
     auto width = [](HWND window) {
         RECT r{};
         ::GetWindowRect(window, &r);
@@ -238,26 +240,48 @@ TEST_F(MainFrameTest, SearchBoxShowsTypedTextOnAFirstStartAndAfterANarrowStoredB
         return true;
     };
     // First start, no "toolbar.ini": the search band holds a text box of at least 150 pixels
-    // and takes what its row has to spare; every other band of its row keeps the length it asks.
+    // that shows its hint whole. The query title and the search text take what their rows have
+    // to spare: every other band keeps the length it asks, and no row is left part empty.
     for (int windowWidth : {960, 1100, 1280}) {
+        SCOPED_TRACE(windowWidth);
         ASSERT_TRUE(openAt(windowWidth));
         EXPECT_GE(Band(BandSearch).cxMinChild, (UINT)frame->m_wndToolBarSearch.WidthForText(150));
-        EXPECT_GE(width(frame->m_wndSearchText.m_hWnd), 150) << windowWidth;
-        EXPECT_EQ(width(frame->m_wndSearchMode.m_hWnd), 100) << windowWidth;
+        EXPECT_GE(width(frame->m_wndSearchText.m_hWnd), 150);
+        EXPECT_EQ(width(frame->m_wndSearchMode.m_hWnd), 100);
+        RECT field{};
+        ::GetClientRect(frame->m_wndSearchEdit.m_hWnd, &field);
+        HDC dc = ::GetDC(frame->m_wndSearchEdit.m_hWnd);
+        HGDIOBJ oldFont = ::SelectObject(dc, frame->m_wndSearchEdit.GetFont());
+        EXPECT_GE(field.right - 4, DrawnTextWidth(dc, CEditEx::HintText()));
+        ::SelectObject(dc, oldFont);
+        ::ReleaseDC(frame->m_wndSearchEdit.m_hWnd, dc);
+
         CReBarCtrl& rebar = frame->m_wndReBar.GetReBarCtrl();
-        RECT search{};
-        rebar.GetRect(rebar.IDToIndex(BandSearch), &search);
+        RECT bar{};
+        ::GetClientRect(frame->m_wndReBar.m_hWnd, &bar);
         for (UINT i = 0; i < rebar.GetBandCount(); ++i) {
             RECT r{}, borders{};
             rebar.GetRect(i, &r);
             REBARBANDINFOW info;
             CReBarCtrl::PrepareBandInfo(info, RBBIM_ID | RBBIM_SIZE | RBBIM_CHILDSIZE);
             rebar.GetBandInfo(i, &info);
-            if (r.top != search.top || info.wID == BandSearch) continue;
+            RECT next{};
+            const bool lastOfRow = i + 1 == rebar.GetBandCount() || (rebar.GetRect(i + 1, &next), next.top != r.top);
+            if (lastOfRow) {
+                EXPECT_EQ(r.right, bar.right) << "band " << info.wID;
+            }
+            if (info.wID == BandSearch || info.wID == BandNavigate || lastOfRow) continue;
             rebar.SendMessage(RB_GETBANDBORDERS, i, reinterpret_cast<LPARAM>(&borders));
             const UINT asked = std::max<UINT>(info.cx, info.cxMinChild + borders.left + borders.right);
-            EXPECT_EQ((UINT)(r.right - r.left), asked) << windowWidth << " band " << info.wID;
+            EXPECT_EQ((UINT)(r.right - r.left), asked) << "band " << info.wID;
         }
+        // The title's box covers what the back and forward buttons leave of its band.
+        RECT navigate{}, back{}, forward{};
+        frame->m_wndToolBarNavigate.GetClientRect(&navigate);
+        frame->m_wndToolBarNavigate.GetItemRect(0, &back);
+        frame->m_wndToolBarNavigate.GetItemRect(1, &forward);
+        EXPECT_EQ(width(frame->m_wndQueryTitle.m_hWnd),
+                  navigate.right - (back.right - back.left) - (forward.right - forward.left) - 2);
         Close();
     }
 
