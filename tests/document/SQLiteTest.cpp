@@ -1,4 +1,5 @@
 #include "document/SQLite.h"
+#include "framework/SentMessageWait.h"
 #include "support/TestFiles.h"
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -108,4 +109,40 @@ TEST(SQLite, NullTextColumns) {
         CSqlite_exception copy(static_cast<const CSqlite_exception&>(e));
         EXPECT_STREQ(e.what(), copy.what());
     }
+}
+
+// While a writer waits for the holder of the file to let go, its thread answers sent
+// messages: a holder that needs the writer's thread before it lets go is not kept waiting.
+TEST(SQLite, AWriterWaitingForTheHolderToLetGoAnswersSentMessages) {
+    TempDir dir;
+    const std::wstring path = dir.file(L"x.db");
+    CSQlite writer;
+    ASSERT_EQ(SQLITE_OK, writer.open(path));
+    ASSERT_EQ(SQLITE_OK, writer.exec(L"CREATE TABLE t(a);"));
+    writer.set_busy_timeout(0);
+    std::atomic<bool> asked{false};
+    writer.set_busy_hook([&] {
+        asked = true;
+        return true;   // the holder has been asked to let go
+    });
+    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> done{false};
+    std::thread holder([&] {
+        CSQlite h;
+        h.open(path);
+        h.exec(L"BEGIN EXCLUSIVE;");
+        SetEvent(held);
+        while (!asked) Sleep(1);
+        SendMessageW(window, WM_USER, 0, 0);   // needs the writer's thread first
+        h.exec(L"COMMIT;");
+        done = true;
+    });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, 60000));
+    EXPECT_EQ(SQLITE_OK, writer.exec(L"INSERT INTO t VALUES(1);"));
+    while (!done) SleepAnsweringSentMessages(10);
+    holder.join();
+    CloseHandle(held);
+    DestroyWindow(window);
 }

@@ -128,6 +128,12 @@ protected:
         pl->OnInitialUpdate();
         return *pl;
     }
+    // Open, then the restore it posts for the message loop.
+    CLarkspur2006View& OpenAndRestore() {
+        Open();
+        EXPECT_TRUE(PumpUntil([this] { return !pl->IsRestorePending(); }));
+        return *pl;
+    }
     void Close() {
         if (pl && ::IsWindow(pl->m_hWnd)) ::DestroyWindow(pl->m_hWnd);   // the view deletes itself
         pl = nullptr;
@@ -355,6 +361,8 @@ TEST_F(PlaylistView, RestoreAtStartSelectsTheStoredRowOnlyWhenTheListHasIt) {
 
     lib.settings.playlistView.playlistLatestSelection = 2;
     Open();
+    EXPECT_EQ(Ctrl().GetItemCount(), 0) << "restored once the message loop runs";
+    ASSERT_TRUE(PumpUntil([this] { return !pl->IsRestorePending(); }));
     EXPECT_EQ(Ctrl().GetItemCount(), 3);
     EXPECT_EQ(pl->GetSelectedRows(), std::vector<int>{2});
     EXPECT_EQ(List().current, 2);
@@ -363,7 +371,7 @@ TEST_F(PlaylistView, RestoreAtStartSelectsTheStoredRowOnlyWhenTheListHasIt) {
     for (int stored : {3, 7, -4, -1}) {
         List().current = -1;
         lib.settings.playlistView.playlistLatestSelection = stored;
-        Open();
+        OpenAndRestore();
         EXPECT_EQ(Ctrl().GetItemCount(), 3) << stored;
         EXPECT_TRUE(pl->GetSelectedRows().empty()) << stored;
         EXPECT_EQ(List().current, -1) << stored;
@@ -372,7 +380,33 @@ TEST_F(PlaylistView, RestoreAtStartSelectsTheStoredRowOnlyWhenTheListHasIt) {
     lib.settings.playlistView.playlistRestore = false;
     List().Clear();
     Open();
+    EXPECT_FALSE(pl->IsRestorePending());
     EXPECT_EQ(Ctrl().GetItemCount(), 0);
+}
+
+// A stored play list that never ends: the window answers while it is read, Escape stops it,
+// the list stays empty and the user is told once.
+TEST_F(PlaylistView, ARestoreThatNeverEndsIsStoppedByEscapeAndLeavesAnEmptyList) {
+    AddRow(L"1.mp3", L"一", L"x");
+    ASSERT_EQ(0, lib.db().exec(L"CREATE VIEW playlist AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
+                               L"SELECT x + 1 FROM c) SELECT list.* FROM list, c;"));
+    lib.settings.playlistView.playlistRestore = true;
+    lib.doc.StartPlaylistPreload();
+    lib.host.onStatusText = [this](const std::wstring& text) {
+        if (!text.empty()) ::PostMessageW(pl->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    OpenAndRestore();
+    EXPECT_EQ(Ctrl().GetItemCount(), 0);
+    EXPECT_EQ(List().size(), 0);
+    EXPECT_EQ(status.GetPaneText(1), L"");
+    ASSERT_EQ(lib.host.messages.size(), 1u);
+    EXPECT_NE(lib.host.messages[0].text.find(L"プレイリストを読み込めません"), std::wstring::npos);
+    EXPECT_FALSE(lib.doc.GetPlaylistPreload().IsReading());
+
+    // A query read whole afterwards fills it as usual.
+    lib.host.onStatusText = nullptr;
+    ShowQuery();
+    EXPECT_EQ(Ctrl().GetItemCount(), 1);
 }
 
 TEST_F(PlaylistView, DraggingACellCarriesItsRowColumnAndTextAndNothingStartsPastTheLastColumn) {
