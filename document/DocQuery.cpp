@@ -119,10 +119,9 @@ bool CLarkspur2006Doc::SetQuery(const wchar_t* title, const std::wstring& sql, b
 
 namespace {
 
-const wchar_t* const kReadingNotice = L"クエリの結果を読み込んでいます。中止するには Esc キーを押してください。";
+const wchar_t* const kReadingNotice = L"読み込み中 (Esc キーで中止)";
 const wchar_t* const kStoredPlaylistUnreadable =
-    L"前回のプレイリストを読み込めませんでした (中止されたか、クエリが失敗しました)。\r\n"
-    L"空のプレイリストで始めます。";
+    L"前回のプレイリストを読み込めませんでした。\r\n空のプレイリストで始めます。";
 
 // Marks the document as reading for the life of the object.
 class ReadingMark {

@@ -108,8 +108,6 @@ public:
     // (stopped or failed) leaves an empty one, and the user is told once, unless the window
     // is closing.
     PlaylistLoad RestorePlaylist(PlaylistCache& cache, PlaylistSummary& summary);
-    // True while a query or a play list is being read (the UI thread waits answering).
-    bool IsReadingPlaylist() const { return m_reading; }
 
     CQueryHistory& GetQueryHistory() { return m_history; }
     // True while `playlist` is a temporary table (a shuffled query), false for a view.
@@ -286,7 +284,7 @@ private:
         int64_t dataVersion = -1;
     };
     PendingRows m_pending;
-    bool m_reading = false;
+    bool m_reading = false;          // a query or a play list is being read
     bool m_readClosing = false;      // the last reading was stopped by a close request
     bool m_restoreReported = false;  // the unreadable stored play list was reported
     CQueryHistory m_history;

@@ -4,6 +4,7 @@
 #include "document/PlaylistLoader.h"
 #include "document/PlaylistPreload.h"
 #include <gtest/gtest.h>
+#include <functional>
 #include <thread>
 
 using namespace doc_test;
@@ -129,32 +130,13 @@ TEST_F(Preload, AWriterThatMeetsTheReadingIsNotKeptWaiting) {
 
 namespace {
 
-// A message-only window whose WM_USER runs `onMessage`.
-class CallingWindow {
-public:
-    explicit CallingWindow(std::function<void()> onMessage) : m_onMessage(std::move(onMessage)) {
-        static const wchar_t kClass[] = L"LarkPreloadTestWindow";
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-            auto* self = reinterpret_cast<CallingWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-            if (m == WM_USER && self) {
-                self->m_onMessage();
-                return 0;
-            }
-            return DefWindowProcW(h, m, w, l);
-        };
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kClass;
-        RegisterClassW(&wc);
-        hwnd = CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~CallingWindow() { DestroyWindow(hwnd); }
-    HWND hwnd = nullptr;
-
-private:
-    std::function<void()> m_onMessage;
-};
+// A message-only window whose WM_USER runs `t_onMessage`.
+thread_local std::function<void()> t_onMessage;
+LRESULT CALLBACK CallingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m != WM_USER) return DefWindowProcW(h, m, w, l);
+    t_onMessage();
+    return 0;
+}
 
 }  // namespace
 
@@ -172,10 +154,15 @@ TEST_F(Preload, AReloadAskedForDuringTheWaitLeavesTheWaitAlone) {
     PlaylistCache nested;
     PlaylistSummary nestedTotals;
     Load nestedLoad = Load::Loaded;
-    CallingWindow window([&] { nestedLoad = endless.doc.LoadPlaylist(nested, nestedTotals); });
+    t_onMessage = [&] { nestedLoad = endless.doc.LoadPlaylist(nested, nestedTotals); };
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CallingProc;
+    wc.lpszClassName = L"LarkPreloadTestWindow";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     const DWORD ui = GetCurrentThreadId();
     std::thread sender([&] {
-        SendMessageW(window.hwnd, WM_USER, 0, 0);   // answered inside the reload's wait
+        SendMessageW(window, WM_USER, 0, 0);   // answered inside the reload's wait
         PostThreadMessageW(ui, WM_KEYDOWN, VK_ESCAPE, 0);
     });
 
@@ -189,6 +176,7 @@ TEST_F(Preload, AReloadAskedForDuringTheWaitLeavesTheWaitAlone) {
     EXPECT_EQ(1, cache.size()) << "a stopped reading leaves the play list as it was";
     EXPECT_FALSE(endless.doc.GetPlaylistPreload().IsReading());
     EXPECT_TRUE(endless.errors.messages.empty());
+    DestroyWindow(window);
 }
 
 namespace {

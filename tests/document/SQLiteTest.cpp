@@ -115,34 +115,23 @@ TEST(SQLite, NullTextColumns) {
 // messages: a holder that needs the writer's thread before it lets go is not kept waiting.
 TEST(SQLite, AWriterWaitingForTheHolderToLetGoAnswersSentMessages) {
     TempDir dir;
-    const std::wstring path = dir.file(L"x.db");
-    CSQlite writer;
-    ASSERT_EQ(SQLITE_OK, writer.open(path));
+    CSQlite writer, holder;
+    ASSERT_EQ(SQLITE_OK, writer.open(dir.file(L"x.db")));
+    ASSERT_EQ(SQLITE_OK, holder.open(dir.file(L"x.db")));
     ASSERT_EQ(SQLITE_OK, writer.exec(L"CREATE TABLE t(a);"));
+    ASSERT_EQ(SQLITE_OK, holder.exec(L"BEGIN EXCLUSIVE;"));
     writer.set_busy_timeout(0);
-    std::atomic<bool> asked{false};
-    writer.set_busy_hook([&] {
-        asked = true;
-        return true;   // the holder has been asked to let go
-    });
+    std::atomic<bool> asked{false}, done{false};
+    writer.set_busy_hook([&] { return asked = true; });   // the holder has been asked to let go
     HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, window);
-    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<bool> done{false};
-    std::thread holder([&] {
-        CSQlite h;
-        h.open(path);
-        h.exec(L"BEGIN EXCLUSIVE;");
-        SetEvent(held);
+    std::thread letGo([&] {
         while (!asked) Sleep(1);
         SendMessageW(window, WM_USER, 0, 0);   // needs the writer's thread first
-        h.exec(L"COMMIT;");
+        holder.exec(L"COMMIT;");
         done = true;
     });
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, 60000));
     EXPECT_EQ(SQLITE_OK, writer.exec(L"INSERT INTO t VALUES(1);"));
     while (!done) SleepAnsweringSentMessages(10);
-    holder.join();
-    CloseHandle(held);
+    letGo.join();
     DestroyWindow(window);
 }

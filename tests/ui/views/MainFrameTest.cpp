@@ -7,8 +7,6 @@
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 #include "ui/controls/BrowseForFolder.h"
-#include "document/LibrarySql.h"
-#include "ui/views/Larkspur2006View.h"
 #include "ui/views/MainFrame.h"
 #include "ui/views/PaneViews.h"
 #include <shlobj.h>
@@ -97,12 +95,7 @@ protected:
     TestDoc* Open() {
         record = Record();
         tmpl = std::make_unique<CSingleDocTemplate>(
-            IDR_MAINFRAME,
-            [this] {
-                auto* created = new TestDoc(settings, record);
-                if (preload) created->StartPlaylistPreload();   // as the program's own document does
-                return static_cast<CDocument*>(created);
-            },
+            IDR_MAINFRAME, [this] { return static_cast<CDocument*>(new TestDoc(settings, record)); },
             [] { return static_cast<CFrameWnd*>(new CMainFrame); },
             [this] { return static_cast<CView*>(new TestView(record)); });
         doc = static_cast<TestDoc*>(tmpl->OpenDocumentFile(nullptr));
@@ -119,7 +112,6 @@ protected:
     }
 
     CWinApp app;
-    bool preload = false;
     testing_support::TempDir dir;
     CAppSettings settings;
     DBErrorRecorder errors;
@@ -262,48 +254,4 @@ TEST_F(FrameFixture, FolderForTheDocumentIsChosenInTheFolderChooser) {
     CBrowseForFolder::SetDialogRunner([](BROWSEINFOW&) -> PIDLIST_ABSOLUTE { return nullptr; });
     EXPECT_EQ(doc->GetHost().BrowseForFolder(folder, subfolders), 2);
     CBrowseForFolder::SetDialogRunner(previous);
-}
-
-// A start on a library whose stored play list never ends: the window comes up with an empty
-// play list; Escape stops the reading and says so once; a close during it ends the window.
-TEST_F(FrameFixture, AStoredPlayListThatNeverEndsStopsOnEscapeAndOnClose) {
-    {
-        CSQlite db;   // the library a previous run left
-        ASSERT_EQ(SQLITE_OK, db.open(dir.file(L"library.db")));
-        ASSERT_EQ(SQLITE_OK, db.exec(LibraryCreateTableSql()));
-        ASSERT_EQ(SQLITE_OK, db.exec(L"INSERT INTO list(file_name) VALUES('C:\\a.mp3');"));
-        ASSERT_EQ(SQLITE_OK, db.exec(L"CREATE VIEW playlist AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
-                                     L"SELECT x + 1 FROM c) SELECT list.* FROM list, c;"));
-    }
-    settings.playlistView.playlistRestore = true;
-    preload = true;
-    SetMainPaneViewFactory([](MainPane pane) -> CView* {
-        if (pane == MainPane::Playlist) return new CLarkspur2006View;
-        return new CPlaceholderView(pane);
-    });
-    MessageRecorder boxes;
-
-    ASSERT_NE(Open(), nullptr);
-    HWND window = frame->m_hWnd;
-    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);   // seen by the reading the restore starts
-    ASSERT_TRUE(PumpUntil([&] { return !boxes.texts.empty(); }, 60000));
-    EXPECT_NE(boxes.texts[0].find(L"プレイリストを読み込めません"), std::wstring::npos);
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(doc->GetPlaylistCache().size(), 0);
-    EXPECT_FALSE(doc->GetPlaylistPreload().IsReading());
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
-    frame = nullptr;
-    doc = nullptr;
-
-    // Closed while it reads: nothing more is said and the window goes.
-    ASSERT_NE(Open(), nullptr);
-    window = frame->m_hWnd;
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 60000));
-    frame = nullptr;
-    doc = nullptr;
-    EXPECT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(record.closesThatRan, 1);
-    EXPECT_TRUE(errors.texts.empty());
 }

@@ -384,31 +384,6 @@ TEST_F(PlaylistView, RestoreAtStartSelectsTheStoredRowOnlyWhenTheListHasIt) {
     EXPECT_EQ(Ctrl().GetItemCount(), 0);
 }
 
-// A stored play list that never ends: the window answers while it is read, Escape stops it,
-// the list stays empty and the user is told once.
-TEST_F(PlaylistView, ARestoreThatNeverEndsIsStoppedByEscapeAndLeavesAnEmptyList) {
-    AddRow(L"1.mp3", L"一", L"x");
-    ASSERT_EQ(0, lib.db().exec(L"CREATE VIEW playlist AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
-                               L"SELECT x + 1 FROM c) SELECT list.* FROM list, c;"));
-    lib.settings.playlistView.playlistRestore = true;
-    lib.doc.StartPlaylistPreload();
-    lib.host.onStatusText = [this](const std::wstring& text) {
-        if (!text.empty()) ::PostMessageW(pl->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    };
-    OpenAndRestore();
-    EXPECT_EQ(Ctrl().GetItemCount(), 0);
-    EXPECT_EQ(List().size(), 0);
-    EXPECT_EQ(status.GetPaneText(1), L"");
-    ASSERT_EQ(lib.host.messages.size(), 1u);
-    EXPECT_NE(lib.host.messages[0].text.find(L"プレイリストを読み込めません"), std::wstring::npos);
-    EXPECT_FALSE(lib.doc.GetPlaylistPreload().IsReading());
-
-    // A query read whole afterwards fills it as usual.
-    lib.host.onStatusText = nullptr;
-    ShowQuery();
-    EXPECT_EQ(Ctrl().GetItemCount(), 1);
-}
-
 TEST_F(PlaylistView, DraggingACellCarriesItsRowColumnAndTextAndNothingStartsPastTheLastColumn) {
     const int64_t first = AddRow(L"1.mp3", L"一", L"歌手");
     AddRow(L"2.mp3", L"二", L"歌手");
