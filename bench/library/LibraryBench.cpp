@@ -291,7 +291,7 @@ int Run(int totalRows) {
         PlaylistSummary summary;   // the view asks for it with every reload
         double realLoad = BestOf([&] {
             doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
-            LoadPlaylistCache(db, cache, nullptr, &summary);
+            doc.LoadPlaylist(cache, summary);
         });
         std::vector<BareRow> bareRows;
         double bareLoad = BestOf([&] {
@@ -312,7 +312,7 @@ int Run(int totalRows) {
         BestOfBoth(
             [&] {
                 doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
-                LoadPlaylistCache(db, cache, nullptr, &summary);
+                doc.LoadPlaylist(cache, summary);
             },
             [&] {
                 joinedRows.clear();
@@ -370,7 +370,7 @@ int Run(int totalRows) {
         BestOfBoth(
             [&] {
                 doc.SetQuery(L"単語検索 - 桜 -", search, true);
-                LoadPlaylistCache(db, cache, nullptr, &summary);
+                doc.LoadPlaylist(cache, summary);
             },
             [&] {
                 found.clear();
@@ -420,7 +420,8 @@ int Run(int totalRows) {
         doc.OpenLibrary(realPath);
         double start = Now();
         doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
-        LoadPlaylistCache(doc.GetDatabase(), doc.GetPlaylistCache(), nullptr, nullptr);
+        PlaylistSummary summary;
+        doc.LoadPlaylist(doc.GetPlaylistCache(), summary);
         double realCold = Now() - start;
         doc.FreePlaylistCaches();
         sqlite3* bare = BareOpen(realPath);
