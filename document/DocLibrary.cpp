@@ -92,13 +92,8 @@ bool CLarkspur2006Doc::OpenLibrary(const std::wstring& requested) {
 void CLarkspur2006Doc::StartPlaylistPreload() {
     if (!m_settings.playlistView.playlistRestore) return;
     const std::wstring path = LibraryFilePath(m_settings.libraryPath, m_settings);
-    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) m_preload.Start(path);
-}
-
-bool CLarkspur2006Doc::LoadPlaylist(PlaylistCache& cache, PlaylistSummary& summary) {
-    // The rows read at start know no now-playing track.
-    if (m_preload.Take(m_settings.libraryPath, cache, summary) && m_nowPlaying.file_name.empty()) return true;
-    return LoadPlaylistCache(m_db, cache, &m_nowPlaying, &summary);
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        m_preload.Start(path, m_settings.sqlite.pragmaTempstore);
 }
 
 void CLarkspur2006Doc::StartLibraryCheck() {

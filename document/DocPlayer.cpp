@@ -289,6 +289,13 @@ void CALLBACK CLarkspur2006Doc::EndSyncProc(HSYNC, DWORD channel, DWORD data, vo
 }
 
 void CLarkspur2006Doc::OnEndOfTrack(DWORD stream) {
+    // Answered inside a wait of this thread (a query being read, a busy library), whose
+    // connection is in use: handled once the wait is over.
+    if (InsideAnsweringWait()) {
+        if (const HWND window = m_mainWnd.load())
+            PostMessageW(window, GetBassSyncMsg(), static_cast<WPARAM>(stream), 0);
+        return;
+    }
     // A late message of a stream already replaced or stopped changes nothing.
     if (stream == 0 || stream != m_stream || GetPlayState() != PlayStatePlaying) return;
 

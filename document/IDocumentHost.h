@@ -50,6 +50,8 @@ public:
     // true when it ended with OK after writing rows.
     virtual bool RunLibraryProperties(CLarkspur2006Doc& doc) { (void)doc; return false; }
     virtual bool RunImport(CLarkspur2006Doc& doc) { (void)doc; return false; }
+    // The main window's message pane of the status bar; empty: its idle text again.
+    virtual void SetStatusText(const std::wstring& text) { (void)text; }
     // The SQL table help, modal over the window that is active (the query editor, say).
     virtual void RunTableHelp() {}
     // The options sheet (hot keys suspended while it is open) and the About sheet.

@@ -11,8 +11,10 @@
 #include "document/PlaylistPreload.h"
 #include "document/QueryHistory.h"
 #include "document/SQLite.h"
+#include "framework/BusyWait.h"
 #include "framework/Document.h"
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -66,9 +68,7 @@ public:
     // Starts reading the play list that the start restores while the windows are built
     // (the application's document does, when it is created).
     void StartPlaylistPreload();
-    // Reads `playlist` into the cache, as LoadPlaylistCache does with the now-playing track;
-    // the first time, the rows read at start when they are still current.
-    bool LoadPlaylist(PlaylistCache& cache, PlaylistSummary& summary);
+    CPlaylistPreload& GetPlaylistPreload() { return m_preload; }
 
     // "ファイルの追加(&F)": adds the files chosen in the open-file dialog.
     void OnAddFiles();
@@ -101,6 +101,20 @@ public:
     void OnQueryForward();
     void OnUpdateQueryBack(CCmdUI* ui);
     void OnUpdateQueryForward(CCmdUI* ui);
+
+    // How a reading of `playlist` into a play list ended. Stopped (Escape, a close) and Busy
+    // (asked again from inside a reading) leave the play list as it was.
+    enum class PlaylistLoad { Loaded, Failed, Stopped, Busy };
+    // Reads `playlist` into the cache, as LoadPlaylistCache does, the now-playing track's row
+    // made current: the rows SetQuery has just read when nothing was written since; the
+    // first time, the rows read at start when they are still current; else read here. A
+    // reading that takes long can be stopped (Escape, closing the window) and the windows
+    // answer meanwhile. Failed: the cache is emptied.
+    PlaylistLoad LoadPlaylist(PlaylistCache& cache, PlaylistSummary& summary);
+    // The start's restore of the last play list: a stored play list that could not be read
+    // (stopped or failed) leaves an empty one, and the user is told once, unless the window
+    // is closing.
+    PlaylistLoad RestorePlaylist(PlaylistCache& cache, PlaylistSummary& summary);
 
     CQueryHistory& GetQueryHistory() { return m_history; }
     // True while `playlist` is a temporary table (a shuffled query), false for a view.
@@ -266,6 +280,28 @@ private:
     CPlaylistPreload m_preload;
 
     // Queries and play lists
+    // Runs `work` on the document's connection as RunStoppable does, the status bar saying
+    // how to stop it when it takes long; marks the document as reading meanwhile.
+    BusyWaitResult ReadStoppably(const std::function<void(const std::atomic<bool>& stop)>& work);
+    // The status bar's word on how to stop a reading that takes long (`slow`), or none.
+    void ShowReadingNotice(bool slow);
+    // The rows taken from a reading: the now-playing track's row made current.
+    void MarkPlayingRow(PlaylistCache& cache) const;
+    // True when the library holds a `playlist` object to restore.
+    bool HasStoredPlaylist();
+    // The rows of the last SetQuery, for the reload that follows it, with what tells whether
+    // anything was written since.
+    struct PendingRows {
+        bool valid = false;
+        PlaylistCache cache;
+        PlaylistSummary summary;
+        int64_t changes = 0;
+        int64_t dataVersion = -1;
+    };
+    PendingRows m_pending;
+    bool m_reading = false;          // a query or a play list is being read
+    bool m_readClosing = false;      // the last reading was stopped by a close request
+    bool m_restoreReported = false;  // the unreadable stored play list was reported
     CQueryHistory m_history;
     bool m_playlistIsTable = false;
     std::map<std::wstring, std::unique_ptr<PlaylistCache>> m_playlists;

@@ -123,6 +123,13 @@ bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* now
         if (stmt) sqlite3_finalize(stmt);
         return false;
     }
+    // Finalised however the reading ends, running out of memory included.
+    struct Finalizer {
+        sqlite3_stmt*& stmt;
+        ~Finalizer() {
+            if (stmt) sqlite3_finalize(stmt);
+        }
+    } finalizer{stmt};
     const bool matchPlaying = nowPlaying && !nowPlaying->file_name.empty();
     int currentRow = -1;
     PlaylistSummary totals;
@@ -132,7 +139,8 @@ bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* now
     const bool countRows = summary && CountsFromRows(db);
     const bool utf16 = countRows && ScalarText(db, L"PRAGMA encoding;").compare(0, 6, L"UTF-16") == 0;
     DistinctValues artists(5, utf16), albums(6, utf16), genres(7, utf16);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         if (countRows) {
             artists.Add(stmt);
             albums.Add(stmt);
@@ -155,6 +163,12 @@ bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* now
         cache.rows.push_back(std::move(record));
     }
     sqlite3_finalize(stmt);
+    stmt = nullptr;
+    // A query that failed or was stopped part way gives no play list, not a part of one.
+    if (rc != SQLITE_DONE) {
+        cache.Clear();
+        return false;
+    }
     cache.current = currentRow;
 
     if (summary) {
@@ -164,4 +178,13 @@ bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* now
         *summary = totals;
     }
     return true;
+}
+
+int64_t LibraryDataVersion(CSQlite& db) {
+    sqlite3_stmt* stmt = nullptr;
+    int64_t version = -1;
+    if (db.prepare(L"PRAGMA data_version;", &stmt) == SQLITE_OK && stmt && sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int64(stmt, 0);
+    if (stmt) sqlite3_finalize(stmt);
+    return version;
 }

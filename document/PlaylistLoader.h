@@ -37,7 +37,11 @@ struct PlaylistSummary {
 
 // Reads `playlist` into the cache: rows with a NULL text column are left out; the row of
 // the now-playing track (matched by rowid, when its file name is set) becomes current.
-// False (and an empty cache) when the statement cannot be prepared or `playlist` does not
-// begin with the columns of `list`. The rows are in query order; sorting is the caller's.
+// False (and an empty cache) when the statement cannot be prepared, `playlist` does not
+// begin with the columns of `list`, or a step fails (interrupted, say). The rows are in query order; sorting is the caller's.
 bool LoadPlaylistCache(CSQlite& db, PlaylistCache& cache, const TrackRecord* nowPlaying,
                        PlaylistSummary* summary);
+
+// The library's "PRAGMA data_version" on `db`: it changes whenever another connection, in
+// this process or another, commits to the file. -1 when it cannot be read.
+int64_t LibraryDataVersion(CSQlite& db);

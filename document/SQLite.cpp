@@ -1,5 +1,6 @@
 #include "document/SQLite.h"
 #include "document/SqlFunctions.h"
+#include "framework/SentMessageWait.h"
 #include "tags/TagText.h"
 #include <sqlite3.h>
 #include <windows.h>
@@ -30,7 +31,8 @@ int WaitOnBusy(int count, int timeoutMs) {
         delay = timeoutMs - prior;
         if (delay <= 0) return 0;
     }
-    sqlite3_sleep(static_cast<int>(delay));
+    // On the UI thread the wait answers sent messages like every other wait there.
+    SleepAnsweringSentMessages(static_cast<DWORD>(delay));
     return 1;
 }
 

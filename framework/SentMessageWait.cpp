@@ -2,6 +2,8 @@
 
 namespace {
 
+thread_local int t_waitDepth = 0;
+
 // Answers the messages sent to this thread that are waiting now.
 void AnswerSentMessages() {
     MSG msg;
@@ -10,7 +12,13 @@ void AnswerSentMessages() {
 
 }  // namespace
 
+AnsweringWaitScope::AnsweringWaitScope() { ++t_waitDepth; }
+AnsweringWaitScope::~AnsweringWaitScope() { --t_waitDepth; }
+
+bool InsideAnsweringWait() { return t_waitDepth > 0; }
+
 bool WaitAnsweringSentMessages(HANDLE handle, DWORD ms) {
+    AnsweringWaitScope scope;
     const DWORD count = handle ? 1 : 0;
     const DWORD messageArrived = WAIT_OBJECT_0 + count;
     const DWORD start = ::GetTickCount();

@@ -11,3 +11,17 @@ bool WaitAnsweringSentMessages(HANDLE handle, DWORD ms);
 
 // Waits `ms` milliseconds.
 void SleepAnsweringSentMessages(DWORD ms);
+
+// True while this thread is inside one of these waits. A message answered there arrives in
+// the middle of whatever the thread was doing: a handler that would close a window or act on
+// the document posts its message again instead, for the message loop.
+bool InsideAnsweringWait();
+
+// Marks a wait of this thread for InsideAnsweringWait while the object lives.
+class AnsweringWaitScope {
+public:
+    AnsweringWaitScope();
+    ~AnsweringWaitScope();
+    AnsweringWaitScope(const AnsweringWaitScope&) = delete;
+    AnsweringWaitScope& operator=(const AnsweringWaitScope&) = delete;
+};

@@ -302,7 +302,7 @@ int Run(int totalRows) {
         PlaylistSummary summary;   // the view asks for it with every reload
         double realLoad = BestOf([&] {
             doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
-            LoadPlaylistCache(db, cache, nullptr, &summary);
+            doc.LoadPlaylist(cache, summary);
         });
         std::vector<BareRow> bareRows;
         double bareLoad = BestOf([&] {
@@ -325,7 +325,7 @@ int Run(int totalRows) {
         BestOfBoth(
             [&] {
                 doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
-                LoadPlaylistCache(db, cache, nullptr, &summary);
+                doc.LoadPlaylist(cache, summary);
             },
             [&] {
                 joinedRows.clear();
@@ -381,7 +381,7 @@ int Run(int totalRows) {
         BestOfBoth(
             [&] {
                 doc.SetQuery(L"単語検索 - 桜 -", search, true);
-                LoadPlaylistCache(db, cache, nullptr, &summary);
+                doc.LoadPlaylist(cache, summary);
             },
             [&] {
                 found.clear();
@@ -433,7 +433,8 @@ int Run(int totalRows) {
         doc.OpenLibrary(realPath);
         double start = Now();
         doc.SetQuery(L"全曲", L"SELECT * FROM list;", true);
-        LoadPlaylistCache(doc.GetDatabase(), doc.GetPlaylistCache(), nullptr, nullptr);
+        PlaylistSummary summary;
+        doc.LoadPlaylist(doc.GetPlaylistCache(), summary);
         double realCold = Now() - start;
         doc.FreePlaylistCaches();
         sqlite3* bare = BareOpen(realPath);

@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,11 @@ public:
         return importWritesRows;
     }
     void RunTableHelp() override { ++tableHelpRuns; }
+    // Recorded; `onStatusText` then acts as the user would on seeing it.
+    void SetStatusText(const std::wstring& text) override {
+        statusTexts.push_back(text);
+        if (onStatusText) onStatusText(text);
+    }
 
     std::deque<int> answers;
     std::deque<FileDialogResult> dialogResults;
@@ -105,6 +111,8 @@ public:
     std::deque<std::pair<std::wstring, bool>> folderChoices;   // folder, search subfolders
     std::vector<std::wstring> browseStarts;
     std::wstring fontChoice;
+    std::vector<std::wstring> statusTexts;
+    std::function<void(const std::wstring&)> onStatusText;
     int fontDialogs = 0;
     int propertiesRuns = 0;
     int importRuns = 0;

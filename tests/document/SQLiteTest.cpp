@@ -1,4 +1,5 @@
 #include "document/SQLite.h"
+#include "framework/SentMessageWait.h"
 #include "support/TestFiles.h"
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -108,4 +109,29 @@ TEST(SQLite, NullTextColumns) {
         CSqlite_exception copy(static_cast<const CSqlite_exception&>(e));
         EXPECT_STREQ(e.what(), copy.what());
     }
+}
+
+// While a writer waits for the holder of the file to let go, its thread answers sent
+// messages: a holder that needs the writer's thread before it lets go is not kept waiting.
+TEST(SQLite, AWriterWaitingForTheHolderToLetGoAnswersSentMessages) {
+    TempDir dir;
+    CSQlite writer, holder;
+    ASSERT_EQ(SQLITE_OK, writer.open(dir.file(L"x.db")));
+    ASSERT_EQ(SQLITE_OK, holder.open(dir.file(L"x.db")));
+    ASSERT_EQ(SQLITE_OK, writer.exec(L"CREATE TABLE t(a);"));
+    ASSERT_EQ(SQLITE_OK, holder.exec(L"BEGIN EXCLUSIVE;"));
+    writer.set_busy_timeout(0);
+    std::atomic<bool> asked{false}, done{false};
+    writer.set_busy_hook([&] { return asked = true; });   // the holder has been asked to let go
+    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    std::thread letGo([&] {
+        while (!asked) Sleep(1);
+        SendMessageW(window, WM_USER, 0, 0);   // needs the writer's thread first
+        holder.exec(L"COMMIT;");
+        done = true;
+    });
+    EXPECT_EQ(SQLITE_OK, writer.exec(L"INSERT INTO t VALUES(1);"));
+    while (!done) SleepAnsweringSentMessages(10);
+    letGo.join();
+    DestroyWindow(window);
 }

@@ -115,6 +115,14 @@ const PlaylistColumn* CLarkspur2006View::GetColumnAt(int index) const {
 }
 
 LRESULT CLarkspur2006View::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kRestoreMessage) {
+        try {
+            RestoreAtStart();
+        } catch (...) {
+            // Nothing leaves a window procedure; the play list stays as it is.
+        }
+        return 0;
+    }
     // The view's popup menus are drawn as the main menus are.
     switch (msg) {
     case WM_INITMENUPOPUP:
@@ -158,17 +166,28 @@ void CLarkspur2006View::OnInitialUpdate() {
         if (HWND header = list.GetHeaderCtrl()) m_header.SubclassWindow(header);
     }
 
+    // Once the window is shown and the message loop runs: a stored play list that takes long
+    // to read can then be stopped, and the window answers meanwhile.
     if (s.playlistView.playlistRestore) {
-        const int latest = s.playlistView.playlistLatestSelection;
-        Reload(nullptr);
-        s.playlistView.playlistLatestSelection = -1;
-        // A stored index that no longer fits the restored rows selects nothing.
-        if (latest >= 0 && latest < Cache().size()) {
-            EnsureVisibleIfSync(latest);
-            list.SetItemState(latest, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-            list.SetSelectionMark(latest);
-            Cache().current = latest;
-        }
+        m_restorePending = true;
+        PostMessage(kRestoreMessage);
+    }
+}
+
+void CLarkspur2006View::RestoreAtStart() {
+    if (!m_restorePending || !GetDoc()) return;
+    m_restorePending = false;
+    CAppSettings& s = Settings();
+    const int latest = s.playlistView.playlistLatestSelection;
+    Load(nullptr, true);
+    s.playlistView.playlistLatestSelection = -1;
+    // A stored index that no longer fits the restored rows selects nothing.
+    if (latest >= 0 && latest < Cache().size()) {
+        CListCtrl& list = GetListCtrl();
+        EnsureVisibleIfSync(latest);
+        list.SetItemState(latest, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        list.SetSelectionMark(latest);
+        Cache().current = latest;
     }
 }
 
@@ -459,12 +478,19 @@ void CLarkspur2006View::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject
     }
 }
 
-void CLarkspur2006View::Reload(const CUpdateViewPlaylist* hint) {
+void CLarkspur2006View::Reload(const CUpdateViewPlaylist* hint) { Load(hint, false); }
+
+void CLarkspur2006View::Load(const CUpdateViewPlaylist* hint, bool restore) {
+    using Result = CLarkspur2006Doc::PlaylistLoad;
     ScopedWaitCursor wait;
     CLarkspur2006Doc* doc = GetDoc();
     CListCtrl& list = GetListCtrl();
+    m_restorePending = false;   // a new play list is newer than the one to restore
     PlaylistSummary summary;
-    if (!doc->LoadPlaylist(Cache(), summary)) {
+    const Result load = restore ? doc->RestorePlaylist(Cache(), summary) : doc->LoadPlaylist(Cache(), summary);
+    // A reading stopped by the user, or asked for inside another, leaves the rows shown.
+    if (load == Result::Busy || (load == Result::Stopped && !restore)) return;
+    if (load != Result::Loaded) {
         list.SetItemCountEx(0);
         Invalidate();
         UpdateStatusSummary(nullptr);

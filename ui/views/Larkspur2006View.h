@@ -55,6 +55,9 @@ public:
     void OnHeaderMenu(POINT at);
     // Fills the list anew from `playlist` (hint 20), taking the sort of `hint` when it brings one.
     void Reload(const class CUpdateViewPlaylist* hint);
+    // The start's restore of the last play list, posted by the initial update ("Playelist.Restore").
+    void RestoreAtStart();
+    bool IsRestorePending() const { return m_restorePending; }
     void UpdateStatusSummary(const PlaylistSummary* summary);
     // Scrolls row `index` into view when "SyncPlaying" is on.
     void EnsureVisibleIfSync(int index);
@@ -114,6 +117,8 @@ private:
     void MakeArrowBitmaps();
     // Drawing off, item count 0, `change`, item count back, drawing on, one redraw.
     template <class Change> void ChangeRows(Change change);
+    // Reload, or the start's restore.
+    void Load(const class CUpdateViewPlaylist* hint, bool restore);
     // Sorts the cache by the view's sort (nothing for -2).
     void SortCache();
     void RedrawRow(int row);
@@ -122,6 +127,8 @@ private:
     std::wstring RowidList(const std::vector<int>& rows) const;
     const TrackRecord* RowAt(int index) const;
 
+    static const UINT kRestoreMessage = WM_APP + 1;
+    bool m_restorePending = false;
     std::deque<PlaylistColumn> m_columns;
     int m_sortColumn = -2;
     bool m_sortAscending = true;

@@ -3,7 +3,9 @@
 #include "app/FileNameRules.h"
 #include "app/Larkspur2006App.h"
 #include "document/Larkspur2006Doc.h"
+#include "framework/FrameIds.h"
 #include "framework/MessageBox.h"
+#include "framework/SentMessageWait.h"
 #include "resources/resource.h"
 #include "ui/controls/BrowseForFolder.h"
 #include "ui/dialogs/DlgTableHelp.h"
@@ -130,6 +132,14 @@ LRESULT CMainFrame::OnSysCommand(WPARAM command, LPARAM lParam) {
 }
 
 BOOL CMainFrame::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    // Answered inside a wait of this thread (a query being read, a busy library): a close or
+    // a command of another program would act on what the wait holds. It is posted again; a
+    // query's reading takes the close as the request to stop.
+    if (InsideAnsweringWait() && (msg == WM_CLOSE || msg == WM_APPCOMMAND || msg == s_msgRunCommand)) {
+        PostMessage(msg, wParam, lParam);
+        *result = msg == WM_APPCOMMAND ? TRUE : 0;
+        return TRUE;
+    }
     switch (msg) {
     case WM_INITMENUPOPUP: {
         // The update handlers first, then the owner-drawn look.
@@ -257,16 +267,28 @@ LRESULT CMainFrame::OnQueryEndSession(WPARAM, LPARAM) {
 
 LRESULT CMainFrame::OnEndSession(WPARAM ending, LPARAM) {
     if (!ending) return 0;
-    // The process ends after this returns: shut down as on a close, then write the settings
-    // that the shut-down has stored. This object is gone after DestroyWindow.
     auto* app = dynamic_cast<CLarkspur2006App*>(AfxGetApp());
     if (app) app->BeginSessionEnd();
+    // Inside a wait the window cannot go: the settings are written as they stand.
+    if (InsideAnsweringWait()) {
+        if (app) app->WriteSettings();
+        PostMessage(WM_CLOSE);
+        return 0;
+    }
+    // The process ends after this returns: shut down as on a close, then write the settings
+    // that the shut-down has stored. This object is gone after DestroyWindow.
     DestroyWindow();
     if (app) app->WriteFinalSettings();
     return 0;
 }
 
 int CMainFrame::ShowMessage(const std::wstring& text, UINT type) { return AfxMessageBox(text, type); }
+
+void CMainFrame::SetStatusText(const std::wstring& text) {
+    if (!m_hWnd) return;
+    if (text.empty()) SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
+    else SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
 
 bool CMainFrame::ShowFileDialog(const FileDialogRequest& request, FileDialogResult& result) {
     return m_dialogs.ShowFileDialog(request, result);

@@ -55,6 +55,8 @@ public:
     // The navigate toolbar's query title, repainted at once (MainFrameNavigate.cpp).
     void SetQueryTitle(const std::wstring& title) override;
     int BrowseForFolder(std::wstring& folder, bool& subfolders) override;
+    // The status bar's message pane.
+    void SetStatusText(const std::wstring& text) override;
     bool ChooseFontName(std::wstring& faceName) override;
     bool RunLibraryProperties(CLarkspur2006Doc& doc) override;
     bool RunImport(CLarkspur2006Doc& doc) override;

@@ -1,6 +1,7 @@
 // The main frame's hot keys: global ones registered with the system.
 #include "ui/views/MainFrame.h"
 #include "app/AppSettings.h"
+#include "framework/SentMessageWait.h"
 #include "ui/views/HotKeyMatch.h"
 #include <cwchar>
 
@@ -61,7 +62,9 @@ bool CMainFrame::KeysBelongToTyping() const {
 LRESULT CALLBACK CMainFrame::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     CMainFrame* frame = g_hookFrame;
     const bool keyDown = (lParam & 0x80000000) == 0;   // auto-repeats included
-    if (code == HC_ACTION && frame && frame->m_hookEnabled && keyDown && !frame->KeysBelongToTyping() &&
+    // Inside a wait (a query being read) keys only stop the reading.
+    if (code == HC_ACTION && frame && frame->m_hookEnabled && keyDown && !InsideAnsweringWait() &&
+        !frame->KeysBelongToTyping() &&
         frame->Settings().globalHotkey.enable) {
         const int flags = KeystrokeFlags(::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0,
                                          ::GetKeyState(VK_MENU) < 0, (lParam & 0x01000000) != 0);

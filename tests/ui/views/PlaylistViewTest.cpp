@@ -128,6 +128,12 @@ protected:
         pl->OnInitialUpdate();
         return *pl;
     }
+    // Open, then the restore it posts for the message loop.
+    CLarkspur2006View& OpenAndRestore() {
+        Open();
+        EXPECT_TRUE(PumpUntil([this] { return !pl->IsRestorePending(); }));
+        return *pl;
+    }
     void Close() {
         if (pl && ::IsWindow(pl->m_hWnd)) ::DestroyWindow(pl->m_hWnd);   // the view deletes itself
         pl = nullptr;
@@ -355,6 +361,8 @@ TEST_F(PlaylistView, RestoreAtStartSelectsTheStoredRowOnlyWhenTheListHasIt) {
 
     lib.settings.playlistView.playlistLatestSelection = 2;
     Open();
+    EXPECT_EQ(Ctrl().GetItemCount(), 0) << "restored once the message loop runs";
+    ASSERT_TRUE(PumpUntil([this] { return !pl->IsRestorePending(); }));
     EXPECT_EQ(Ctrl().GetItemCount(), 3);
     EXPECT_EQ(pl->GetSelectedRows(), std::vector<int>{2});
     EXPECT_EQ(List().current, 2);
@@ -363,7 +371,7 @@ TEST_F(PlaylistView, RestoreAtStartSelectsTheStoredRowOnlyWhenTheListHasIt) {
     for (int stored : {3, 7, -4, -1}) {
         List().current = -1;
         lib.settings.playlistView.playlistLatestSelection = stored;
-        Open();
+        OpenAndRestore();
         EXPECT_EQ(Ctrl().GetItemCount(), 3) << stored;
         EXPECT_TRUE(pl->GetSelectedRows().empty()) << stored;
         EXPECT_EQ(List().current, -1) << stored;
@@ -372,6 +380,7 @@ TEST_F(PlaylistView, RestoreAtStartSelectsTheStoredRowOnlyWhenTheListHasIt) {
     lib.settings.playlistView.playlistRestore = false;
     List().Clear();
     Open();
+    EXPECT_FALSE(pl->IsRestorePending());
     EXPECT_EQ(Ctrl().GetItemCount(), 0);
 }
 
