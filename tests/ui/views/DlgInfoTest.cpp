@@ -131,8 +131,8 @@ TEST(DlgInfo, StatisticsHintForAnotherRowChangesNothing) {
 TEST(DlgInfo, ClearedTrackEmptiesTheExtraRowsAndTheLyricsLineFollowsThePosition) {
     PaneFixture f;
     ASSERT_TRUE(f.created);
-    f.pane.OnUpdateInfo(nullptr, HintNowPlayingChanged);   // nothing plays: no rows
-    EXPECT_EQ(0, ListView_GetItemCount(::GetDlgItem(f.pane.m_hWnd, IDC_INFO_LIST)));
+    // The lyrics come first: the track change below wakes the lyrics worker, which empties
+    // them on a thread of its own.
     {
         NowPlayingLockGuard lock;
         f.pane.Data().lyricsText = L"one\r\ntwo\r\n";
@@ -145,6 +145,10 @@ TEST(DlgInfo, ClearedTrackEmptiesTheExtraRowsAndTheLyricsLineFollowsThePosition)
         f.pane.Data().status.position = 4.5f;
     }
     EXPECT_EQ(L"two", f.pane.CurrentLyricsLine());
+
+    f.pane.OnUpdateInfo(nullptr, HintNowPlayingChanged);   // nothing plays: no rows, no lyrics
+    EXPECT_EQ(0, ListView_GetItemCount(::GetDlgItem(f.pane.m_hWnd, IDC_INFO_LIST)));
+    EXPECT_EQ(L"", f.pane.CurrentLyricsLine());
 }
 
 
