@@ -8,8 +8,6 @@
 #include "document/StoppableRead.h"
 #include "document/WaitCursor.h"
 #include "framework/CmdTarget.h"
-#include "framework/SentMessageWait.h"
-#include <ctime>
 #include <windows.h>
 
 
