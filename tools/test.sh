@@ -6,4 +6,4 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/tools/env.sh"
 cmake --build "$BUILD_DIR"
-run_under_x "cd $(printf %q "$BUILD_DIR") && ctest --output-on-failure --timeout 300 -j $(nproc) ${CTEST_ARGS:-}"
+run_under_x "cd $(printf %q "$BUILD_DIR") && bash $(printf %q "$here/tools/ctest.sh") --output-on-failure --timeout 300 -j $(nproc) ${CTEST_ARGS:-}"
