@@ -4,6 +4,7 @@
 # Arguments are passed to each benchmark.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+LARK_PREFIX_ROLE=bench   # a Wine prefix of its own: ending its wineserver ends no test run
 source "$here/tools/env.sh"
 cmake --build "$BUILD_DIR"
 shopt -s nullglob
