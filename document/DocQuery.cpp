@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 #include "app/ViewHints.h"
 #include "document/DBError.h"
+#include "document/LibraryWriteFailure.h"
 #include "document/PlaylistLoader.h"
 #include "document/QueryCheck.h"
 #include "document/QueryFile.h"
@@ -31,14 +32,23 @@ bool CLarkspur2006Doc::SetQuery(const wchar_t* title, const std::wstring& sql, b
     if (m_reading) return false;
 
     const bool asTable = CQueryFile::ContainsRandom(sql);
-    const std::wstring drop = m_playlistIsTable ? L"DROP TABLE IF EXISTS playlist;" : L"DROP VIEW IF EXISTS playlist;";
-    // A shuffled query is frozen in a temporary table; the view lasts between runs.
-    const std::wstring create = (asTable ? L"CREATE TEMP TABLE playlist AS " : L"CREATE VIEW playlist AS ") + sql;
+    // A shuffled query is frozen in a temporary table; the view lasts between runs. On a
+    // library that takes no writes the view is a temporary one too, for this session: the
+    // stored one stays, and the user still browses.
+    const auto dropOf = [&](bool temp) -> std::wstring {
+        if (temp) return m_playlistIsTable ? L"DROP TABLE IF EXISTS temp.playlist;" : L"DROP VIEW IF EXISTS temp.playlist;";
+        return m_playlistIsTable ? L"DROP TABLE IF EXISTS playlist;" : L"DROP VIEW IF EXISTS playlist;";
+    };
+    const auto createOf = [&](bool temp) -> std::wstring {
+        if (asTable) return L"CREATE TEMP TABLE playlist AS " + sql;
+        return (temp ? L"CREATE TEMP VIEW playlist AS " : L"CREATE VIEW playlist AS ") + sql;
+    };
     const int tries = m_settings.sqlite.BusyTries();
     const TrackRecord nowPlaying = m_nowPlaying;
     PlaylistCache rows;
     PlaylistSummary summary;
     bool committed = false;
+    bool inTemp = m_playlistInTemp;
     std::wstring error;    // SQLite's text of the step that failed
     bool columns = false;  // the rows are not those of `list`
 
@@ -48,16 +58,33 @@ bool CLarkspur2006Doc::SetQuery(const wchar_t* title, const std::wstring& sql, b
     const BusyWaitResult waited = ReadStoppably([&](const std::atomic<bool>& stop) {
         sqlite3* db = m_db.handle();
         const bool own = sqlite3_get_autocommit(db) != 0;
-        int rc = m_db.exec(own ? L"BEGIN;" : L"SAVEPOINT playlist_change;");
-        for (int i = 0; rc == SQLITE_OK && i < tries && !stop; ++i) {
-            rc = m_db.exec(drop);
-            if (rc != SQLITE_BUSY) break;
-            // Still busy after the last try: the create reports its own failure.
-            if (i + 1 == tries) rc = SQLITE_OK;
-            for (int slept = 0; rc == SQLITE_BUSY && slept < 500 && !stop; slept += 50) Sleep(50);
+        const auto rollBack = [&] {
+            // The stop may interrupt the rollback too: it is repeated until the old state is back.
+            for (int i = 0; i < 20 && !sqlite3_get_autocommit(db); ++i) {
+                if (own) {
+                    m_db.exec(L"ROLLBACK;");
+                } else if (m_db.exec(L"ROLLBACK TO playlist_change;") == SQLITE_OK) {
+                    m_db.exec(L"RELEASE playlist_change;");
+                    break;
+                }
+            }
+        };
+        int rc = SQLITE_OK;
+        for (;;) {
+            rc = m_db.exec(own ? L"BEGIN;" : L"SAVEPOINT playlist_change;");
+            for (int i = 0; rc == SQLITE_OK && i < tries && !stop; ++i) {
+                rc = m_db.exec(dropOf(inTemp));
+                if (rc != SQLITE_BUSY) break;
+                // Still busy after the last try: the create reports its own failure.
+                if (i + 1 == tries) rc = SQLITE_OK;
+                for (int slept = 0; rc == SQLITE_BUSY && slept < 500 && !stop; slept += 50) Sleep(50);
+            }
+            if (rc == SQLITE_OK && stop) rc = SQLITE_INTERRUPT;
+            if (rc == SQLITE_OK) rc = m_db.exec(createOf(inTemp));
+            if (rc == SQLITE_OK || inTemp || stop || !IsLibraryWriteFailure(rc)) break;
+            rollBack();
+            inTemp = true;
         }
-        if (rc == SQLITE_OK && stop) rc = SQLITE_INTERRUPT;
-        if (rc == SQLITE_OK) rc = m_db.exec(create);
         try {
             if (rc == SQLITE_OK && !LoadPlaylistCache(m_db, rows, &nowPlaying, &summary)) {
                 rc = sqlite3_errcode(db);
@@ -75,15 +102,7 @@ bool CLarkspur2006Doc::SetQuery(const wchar_t* title, const std::wstring& sql, b
         }
         error = rc == SQLITE_NOMEM ? L"out of memory" : m_db.errmsg();
         rows.Clear();
-        // The stop may interrupt the rollback too: it is repeated until the old state is back.
-        for (int i = 0; i < 20 && !sqlite3_get_autocommit(db); ++i) {
-            if (own) {
-                m_db.exec(L"ROLLBACK;");
-            } else if (m_db.exec(L"ROLLBACK TO playlist_change;") == SQLITE_OK) {
-                m_db.exec(L"RELEASE playlist_change;");
-                break;
-            }
-        }
+        rollBack();
     });
 
     if (!committed) {
@@ -94,6 +113,10 @@ bool CLarkspur2006Doc::SetQuery(const wchar_t* title, const std::wstring& sql, b
         else
             ShowDBError(error.c_str());
         return false;
+    }
+    if (inTemp && !m_playlistInTemp) {
+        m_playlistInTemp = true;
+        ReportLibraryUnwritable();
     }
     m_playlistIsTable = asTable;
     m_pending.cache.Clear();

@@ -304,6 +304,7 @@ private:
     bool m_restoreReported = false;  // the unreadable stored play list was reported
     CQueryHistory m_history;
     bool m_playlistIsTable = false;
+    bool m_playlistInTemp = false;   // the library took no write of the view: it is a temporary one
     std::map<std::wstring, std::unique_ptr<PlaylistCache>> m_playlists;
     std::wstring m_playlistName = L"Default";
 

@@ -214,6 +214,7 @@ TEST_F(LibraryChanges, AReadOnlyLibrarySaysOnceThatNothingNewIsKeptAndStillReads
     const std::wstring statistics = lib.dir.file(L"in.tsv");
     ASSERT_TRUE(testing_support::WriteBytes(statistics, std::string("C:\\a.mp3\t1\t20\t3\t4\r\nC:\\b.mp3\t1\t2\t3\t4\r\n")));
     const std::wstring path = lib.settings.libraryPath;
+    ASSERT_TRUE(lib.doc.SetQuery(L"a", L"SELECT * FROM list WHERE tagTitle='a';", false));
     sqlite3_finalize(insert);
     sqlite3_finalize(update);
     insert = update = nullptr;
@@ -235,11 +236,17 @@ TEST_F(LibraryChanges, AReadOnlyLibrarySaysOnceThatNothingNewIsKeptAndStillReads
     EXPECT_EQ(CLarkspur2006Doc::StatisticsLibraryUnwritable, lib.doc.ImportStatistics(statistics, imported));
     EXPECT_EQ(0, imported);
     lib.doc.ReportLibraryUnwritable();
+    // Queries still browse, shuffled or not, in a play list of the session; the stored one stays.
+    for (const wchar_t* query : {L"SELECT * FROM list;", L"SELECT * FROM list ORDER BY random();", L"SELECT * FROM list;"}) {
+        ASSERT_TRUE(lib.doc.SetQuery(nullptr, query, true)) << query;
+        EXPECT_EQ(2, lib.Scalar(L"SELECT COUNT(*) FROM playlist;")) << query;
+    }
+    EXPECT_EQ(1, lib.Scalar(L"SELECT COUNT(*) FROM sqlite_master WHERE name='playlist' AND sql LIKE '%tagTitle=''a''%';"));
 
     ASSERT_EQ(1u, lib.host.messages.size());
     const std::wstring& text = lib.host.messages[0].text;
     EXPECT_NE(std::wstring::npos, text.find(path)) << "names the file";
-    for (const wchar_t* lost : {L"評価", L"再生統計", L"追加したファイル"}) EXPECT_NE(std::wstring::npos, text.find(lost));
+    for (const wchar_t* lost : {L"評価", L"再生統計", L"追加したファイル", L"プレイリスト"}) EXPECT_NE(std::wstring::npos, text.find(lost));
     EXPECT_TRUE(lib.errors.messages.empty()) << "no database error dialog for these";
     EXPECT_EQ(2, lib.Scalar(L"SELECT COUNT(*) FROM list;")) << "reading goes on";
     EXPECT_EQ(0, lib.Scalar(L"SELECT rating FROM list WHERE file_name='C:\\a.mp3';"));
