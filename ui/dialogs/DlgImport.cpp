@@ -3,6 +3,7 @@
 #include "document/DBError.h"
 #include "document/Larkspur2006Doc.h"
 #include "document/LibraryRows.h"
+#include "document/LibraryWriteFailure.h"
 #include "document/WaitCursor.h"
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
@@ -67,6 +68,10 @@ public:
             ++m_batch;
         } else {
             ++failed;
+            const int rc = sqlite3_extended_errcode(m_db.handle());
+            if (IsLibraryWriteFailure(rc)) unwritable = rc;
+            // A full disk may take rows again once a batch rolled back; a read-only one never.
+            if ((rc & 0xFF) == SQLITE_READONLY) readOnly = true;
             // Some failures (a full disk, an I/O error) roll the whole transaction back: its
             // rows are lost, and the next ones go into a transaction begun anew.
             if (m_open && sqlite3_get_autocommit(m_db.handle())) {
@@ -96,6 +101,8 @@ public:
 
     int written = 0;
     int failed = 0;
+    int unwritable = SQLITE_OK;   // a failure that says the library takes no writes
+    bool readOnly = false;        // every later row would fail too
 
 private:
     // Without a transaction (it could not begin) every row commits by itself.
@@ -322,7 +329,7 @@ void CDlgImport::OnOK() {
     if (AfxMessageBox(Formatted(L"%d 個の項目をインポートします。", static_cast<int>(m_items.size())),
                       MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK)
         return;
-    int written = 0, failed = 0;
+    int written = 0, failed = 0, unwritable = SQLITE_OK;
     {
         ScopedWaitCursor wait;
         CSQlite& db = m_pDoc->GetDatabase();
@@ -338,6 +345,11 @@ void CDlgImport::OnOK() {
         for (const TrackRecord& item : m_items) {
             ++done;
             TrackRecord record = item;
+            if (batches.readOnly) {
+                // The library takes no writes: the rest is not tried, only counted.
+                if (!record.file_name.empty()) ++batches.failed;
+                continue;
+            }
             if (!record.file_name.empty()) {
                 GetUniversalPath(record.file_name);
                 const bool exists = LookupLibraryRow(db, record.file_name).exists;
@@ -354,9 +366,11 @@ void CDlgImport::OnOK() {
         batches.End();
         written = batches.written;
         failed = batches.failed;
+        unwritable = batches.unwritable;
         ::SetWindowTextW(m_hWnd, m_caption.c_str());
     }
     if (written > 0) m_imported = true;
+    if (unwritable != SQLITE_OK) m_pDoc->ReportWriteFailure(unwritable);
     if (failed > 0) {
         AfxMessageBox(Formatted(L"%d 個の項目をライブラリに書き込めませんでした。", failed) +
                           Formatted(L"\r\n(書き込んだ項目: %d 個)", written),

@@ -390,6 +390,29 @@ TEST_F(ImportDialog, RowsAfterAFullLibraryRolledItsBatchBackAreCountedAsTheyAre)
     EXPECT_EQ(kRows, failed + written);
 }
 
+TEST_F(ImportDialog, AReadOnlyLibraryIsToldOnceAndTheRestIsNotTriedButCounted) {
+    const int kRows = 2500;
+    ASSERT_TRUE(lib.Insert(MakeTrack(L"C:\\Music\\7.mp3", L"old")));
+    lib.db().close();
+    ASSERT_EQ(SQLITE_OK, lib.db().open(lib.settings.libraryPath, true));
+    for (int round = 0; round < 2; ++round) {
+        messages.texts.clear();
+        ScriptedDialogs dialogs([&](CDialog& d) {
+            auto& dlg = static_cast<CDlgImport&>(d);
+            for (int i = 0; i < kRows; ++i) dlg.m_items.push_back(MakeTrack(L"C:\\Music\\" + std::to_wstring(i) + L".mp3", L"new"));
+            dlg.m_items.push_back(TrackRecord());   // no file name: neither written nor failed
+            Click(d, IDOK);
+        });
+        EXPECT_FALSE(RunImportDialog(lib.doc));
+        ASSERT_EQ(2u, messages.texts.size());
+        EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"2500 個の項目をライブラリに書き込めませんでした。")) << messages.texts[1];
+        EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"(書き込んだ項目: 0 個)")) << messages.texts[1];
+    }
+    ASSERT_EQ(1u, lib.host.messages.size()) << "the library is named once in the session";
+    EXPECT_NE(std::wstring::npos, lib.host.messages[0].text.find(lib.settings.libraryPath));
+    EXPECT_EQ(L"old", lib.Text(L"SELECT tagTitle FROM list;"));
+}
+
 TEST_F(ImportDialog, ClosingDoesNotWaitForALoadInProgressWhichThenEndsAlone) {
     ASSERT_TRUE(ChooseExport(L"large.xml", Export(2000)));
     HeldItunesReader reader;
